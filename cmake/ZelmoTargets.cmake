@@ -1,0 +1,26 @@
+# Layers, by folder convention so that each part of the tree can grow without editing this file:
+#   src/<folder>/*.cpp      -> zelmo_core  (Qt Core + Network + GStreamer; no Widgets)
+#   src/<folder>/ui/*.cpp   -> zelmo_ui    (Widgets + WebEngine; windows and the web view layer)
+#   src/app/main.cpp        -> zelmo-player
+set(ZELMO_FOLDERS platform navigation settings radio favorites closed web app)
+
+set(ZELMO_CORE_SOURCES)
+set(ZELMO_UI_SOURCES)
+foreach(folder IN LISTS ZELMO_FOLDERS)
+  file(GLOB core CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/${folder}/*.cpp ${CMAKE_SOURCE_DIR}/src/${folder}/*.h)
+  file(GLOB ui CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/${folder}/ui/*.cpp ${CMAKE_SOURCE_DIR}/src/${folder}/ui/*.h)
+  list(APPEND ZELMO_CORE_SOURCES ${core})
+  list(APPEND ZELMO_UI_SOURCES ${ui})
+endforeach()
+list(FILTER ZELMO_CORE_SOURCES EXCLUDE REGEX "/src/app/main\\.cpp$")
+file(GLOB ZELMO_QRC CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*.qrc)
+
+add_library(zelmo_core STATIC ${ZELMO_CORE_SOURCES})
+target_include_directories(zelmo_core PUBLIC ${CMAKE_SOURCE_DIR}/src)
+target_link_libraries(zelmo_core PUBLIC Qt6::Core Qt6::Network PkgConfig::GST)
+
+add_library(zelmo_ui STATIC ${ZELMO_UI_SOURCES} ${ZELMO_QRC})
+target_link_libraries(zelmo_ui PUBLIC zelmo_core Qt6::Widgets Qt6::WebEngineWidgets)
+
+add_executable(zelmo-player ${CMAKE_SOURCE_DIR}/src/app/main.cpp)
+target_link_libraries(zelmo-player PRIVATE zelmo_ui)

@@ -1,0 +1,31 @@
+# zelmo_add_test(NAME n SOURCES a.cpp ... [LIBS ...] [ENV K=V ...] [LOCKS res ...] [TIMEOUT s] [LABELS ...])
+# Builds a Qt Test executable and registers it with CTest. Every test runs offscreen, without a
+# Chromium sandbox (CI runs as root) and with the AppDir of the build at hand.
+set(ZELMO_TEST_ENV
+  "QT_QPA_PLATFORM=offscreen"
+  "QTWEBENGINE_DISABLE_SANDBOX=1"
+  "QT_LOGGING_RULES=qt.webenginecontext.info=false"
+  "ZELMO_TEST_APPDIR=${ZELMO_APPDIR}"
+  "ZELMO_TEST_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
+
+function(zelmo_add_test)
+  cmake_parse_arguments(T "" "NAME;TIMEOUT" "SOURCES;LIBS;ENV;LOCKS;LABELS" ${ARGN})
+  add_executable(${T_NAME} ${T_SOURCES})
+  set_target_properties(${T_NAME} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  if(NOT T_LIBS)
+    set(T_LIBS zelmo_core)
+  endif()
+  target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} Qt6::Test)
+  add_dependencies(${T_NAME} zelmo_appdir)
+  add_test(NAME ${T_NAME} COMMAND ${T_NAME})
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 300)
+  endif()
+  set_tests_properties(${T_NAME} PROPERTIES ENVIRONMENT "${ZELMO_TEST_ENV};${T_ENV}" TIMEOUT ${T_TIMEOUT})
+  if(T_LOCKS)
+    set_tests_properties(${T_NAME} PROPERTIES RESOURCE_LOCK "${T_LOCKS}")
+  endif()
+  if(T_LABELS)
+    set_tests_properties(${T_NAME} PROPERTIES LABELS "${T_LABELS}")
+  endif()
+endfunction()

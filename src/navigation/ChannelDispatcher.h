@@ -1,0 +1,52 @@
+#pragma once
+#include <QByteArray>
+#include <QString>
+
+#include <functional>
+
+class WebView;
+class HtmlView;
+class Shell;
+class MessageSink;
+
+// A separate browser window as the dispatcher sees it: show it (its on-show step runs only when it
+// goes from hidden to visible), then point its own view at a page (load or navigate, by window).
+class PartnerWindow {
+public:
+    virtual ~PartnerWindow() = default;
+    virtual void showWindow() = 0;
+    virtual void openPage(const QString& url) = 0;
+};
+
+class StreamPlayer {
+public:
+    virtual ~StreamPlayer() = default;
+    virtual void PlayStream(const QByteArray& url) = 0;
+};
+
+struct DispatchTargets {
+    WebView* mainView = nullptr;
+    HtmlView* guideView = nullptr;
+    PartnerWindow* korbina = nullptr;
+    PartnerWindow* ovego = nullptr;
+    PartnerWindow* browser2 = nullptr;
+    StreamPlayer* radio = nullptr;
+    Shell* shell = nullptr;
+    MessageSink* messages = nullptr;
+    std::function<QString(const QString& section, const QString& key)> langText;
+    QString appDir; // with trailing separator
+};
+
+// Turns a channel name into pages, programme pages, streams and partner windows. Keeps no state.
+class ChannelDispatcher {
+public:
+    explicit ChannelDispatcher(DispatchTargets targets);
+    // Every MainCatalog entry whose name equals key runs, in order; an error stops the scan and
+    // shows the "somethingiswrong" text.
+    void StartTV(const QString& key);
+    // Every FavoriteCatalog entry whose name equals key runs, in order; errors propagate.
+    void StartFavorite(const QString& key);
+
+private:
+    DispatchTargets t_;
+};

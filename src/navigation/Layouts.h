@@ -1,0 +1,15 @@
+#pragma once
+#include <QString>
+
+#include <array>
+
+enum class LayoutId {
+    Public, Radio, Music, Entertainment, Research, Sport, Movie, Cartoons, Records, // main set
+    Ukrainian, CISa, CISb, Miscellaneous,                                          // foreign set
+    Closed                                                                         // closed section
+};
+
+// Slot captions of a layout: element k-1 is slot k (1..30). Slots the layout hides hold an empty
+// string (their caption is left as it was).
+using SlotCaptions = std::array<QString, 30>;
+const SlotCaptions& LayoutCaptions(LayoutId id);

@@ -1,0 +1,44 @@
+#pragma once
+#include "navigation/ChannelDispatcher.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+
+#include <memory>
+
+class AudioEngine;
+
+// The one current stream and its control. Opening a stream never blocks the UI thread for long;
+// a stream that fails to open leaves silence and reports nothing.
+class RadioPlayer : public QObject, public StreamPlayer {
+    Q_OBJECT
+public:
+    explicit RadioPlayer(std::unique_ptr<AudioEngine> engine, QObject* parent = nullptr);
+    ~RadioPlayer() override;
+    // The real engine (GStreamer into the default output).
+    static std::unique_ptr<RadioPlayer> createDefault(QObject* parent = nullptr);
+
+    // Starts audio output; false when WMA streams cannot be decoded (the caller shows the message).
+    bool StartAudio();
+    void ShutdownAudio();
+    // Frees the current stream (and any recording on it), then opens and plays url.
+    void PlayStream(const QByteArray& url) override;
+    void StopStream();
+    // 0.0 .. 1.0, applied to the current stream only.
+    void SetVolume(float volume);
+
+    // Starts the encoder on the playing stream, writing workingDir/name + ".mp3" (name is one
+    // argument, spaces included). Ends a recording already running first. False with a reason when
+    // nothing plays or the encoder cannot be started.
+    bool StartRecording(const QString& name, QString* error = nullptr);
+    void StopRecording();
+    bool isRecording() const;
+
+signals:
+    void recordingEnded();
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> d_;
+};

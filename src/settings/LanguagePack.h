@@ -1,0 +1,28 @@
+#pragma once
+#include <QString>
+
+#include <array>
+#include <memory>
+
+// One language file, read only. Every text is read with the default "0".
+class LanguagePack {
+public:
+    LanguagePack() = default; // no pack: every text is "0"
+    explicit LanguagePack(const QString& path);
+    QString LangText(const QString& section, const QString& key) const;
+
+    // The five fixed language captions, in button order, and their pack files.
+    static const std::array<QString, 5>& FixedCaptions();
+    static const std::array<QString, 5>& FileNames();
+    // Index (0..4) of the language a stored choice selects: exact comparison, Russian otherwise.
+    static int IndexForChoice(const QString& choice);
+
+private:
+    struct Data;
+    std::shared_ptr<const Data> data_;
+};
+
+// The pack opened at start-up, shared by every window.
+void SetLanguagePack(LanguagePack pack);
+const LanguagePack& CurrentLanguagePack();
+QString LangText(const QString& section, const QString& key);
