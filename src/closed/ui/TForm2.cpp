@@ -1,0 +1,89 @@
+#include "closed/ui/TForm2.h"
+
+#include "settings/LanguagePack.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QProxyStyle>
+#include <QPushButton>
+
+namespace {
+// The entry masks every character with "*" whatever the platform's own mask is.
+class StarMaskStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* ret) const override {
+        if (hint == SH_LineEdit_PasswordCharacter)
+            return u'*';
+        return QProxyStyle::styleHint(hint, option, widget, ret);
+    }
+};
+
+ClosedSectionGate::LangLookup orShared(ClosedSectionGate::LangLookup f) {
+    return f ? std::move(f) : ClosedSectionGate::LangLookup(&::LangText);
+}
+} // namespace
+
+TForm2::TForm2(Deps deps, QWidget* mainWindow)
+    : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                           Qt::WindowCloseButtonHint),
+      mainWindow_(mainWindow), gate_([&] {
+          ClosedSectionGate::Deps g;
+          g.code = std::move(deps.code);
+          g.askForCode = std::move(deps.askForCode);
+          g.showPrompt = [this] { ShowPrompt(); };
+          g.showClosedLayout = std::move(deps.showClosedLayout);
+          g.messages = deps.messages;
+          g.langText = orShared(deps.langText);
+          return g;
+      }()) {
+    setObjectName(QStringLiteral("Form2"));
+    setWindowTitle(QString());
+    setModal(false);
+    setFixedSize(341, 148);
+
+    sLabel1 =
+        new QLabel(orShared(deps.langText)(QStringLiteral("Message"), QStringLiteral("Password")), this);
+    sLabel1->setObjectName(QStringLiteral("sLabel1"));
+    sLabel1->setGeometry(16, 12, 309, 48);
+    sLabel1->setWordWrap(true);
+    QFont bold = sLabel1->font();
+    bold.setBold(true);
+    sLabel1->setFont(bold);
+
+    sEdit1 = new QLineEdit(this);
+    sEdit1->setObjectName(QStringLiteral("sEdit1"));
+    sEdit1->setGeometry(16, 70, 309, 24);
+    auto* mask = new StarMaskStyle;
+    mask->setParent(sEdit1);
+    sEdit1->setStyle(mask);
+    sEdit1->setEchoMode(QLineEdit::Password);
+
+    sBitBtn1 = new QPushButton(QStringLiteral("OK"), this);
+    sBitBtn1->setObjectName(QStringLiteral("sBitBtn1"));
+    sBitBtn1->setGeometry(133, 108, 75, 25);
+    sBitBtn1->setDefault(true);
+    connect(sBitBtn1, &QPushButton::clicked, this, &TForm2::sBitBtn1Click);
+}
+
+void TForm2::OpenClosedSection() {
+    gate_.Open();
+}
+
+void TForm2::ShowPrompt() {
+    if (!isVisible()) {
+        if (mainWindow_) {
+            QRect r(QPoint(), frameGeometry().size());
+            r.moveCenter(mainWindow_->frameGeometry().center());
+            move(r.topLeft());
+        }
+        show();
+    }
+    raise();
+    activateWindow();
+}
+
+void TForm2::sBitBtn1Click() {
+    if (gate_.Submit(sEdit1->text()))
+        hide();
+}

@@ -1,0 +1,130 @@
+#include "favorites/ui/TFavoriteForm.h"
+
+#include "platform/MessageSink.h"
+#include "settings/LanguagePack.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QPushButton>
+#include <QShowEvent>
+
+namespace {
+// A favourite is a channel name and must show literally: "&" is not a mnemonic here.
+QString displayText(QString caption) {
+    return caption.replace(u'&', QStringLiteral("&&"));
+}
+
+constexpr int kRows = 8;
+constexpr std::array<int, 3> kColumnX{15, 81, 147};
+} // namespace
+
+TFavoriteForm::TFavoriteForm(SettingsFile& store, StartFavoriteFn startFavorite, MessageSink& messages,
+                             QWidget* mainWindow, LangLookup langText)
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                           Qt::WindowCloseButtonHint),
+      slots_(store), startFavorite_(std::move(startFavorite)), messages_(messages), mainWindow_(mainWindow),
+      langText_(langText ? std::move(langText) : LangLookup(&::LangText)) {
+    setObjectName(QStringLiteral("FavoriteForm"));
+    setWindowTitle(QString());
+    setFixedSize(224, 388);
+    QFont f(QStringLiteral("Tahoma"));
+    f.setPixelSize(11);
+    setFont(f);
+
+    PopupMenu2 = new QMenu(this);
+    PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
+    N1 = PopupMenu2->addAction(QStringLiteral("Очистить"));
+    N1->setObjectName(QStringLiteral("N1"));
+    connect(N1, &QAction::triggered, this, &TFavoriteForm::RemoveFavorite);
+
+    for (int k = 1; k <= FavoriteSlots::Count; ++k) {
+        auto* b = new QPushButton(this);
+        b->setObjectName(QStringLiteral("sBitBtn%1").arg(k));
+        b->setGeometry(kColumnX[(k - 1) / kRows], 8 + 40 * ((k - 1) % kRows), 64, 38);
+        connect(b, &QPushButton::clicked, this, [this, k] { PickFavorite(k); });
+        Slots[k - 1] = b;
+    }
+
+    sBitBtn25 = new QPushButton(QStringLiteral("Закрыть"), this);
+    sBitBtn25->setObjectName(QStringLiteral("sBitBtn25"));
+    sBitBtn25->setGeometry(81, 345, 64, 25);
+    connect(sBitBtn25, &QPushButton::clicked, this, &TFavoriteForm::sBitBtn25Click);
+
+    sButton1 = new QPushButton(QStringLiteral("Избранное"), this);
+    sButton1->setObjectName(QStringLiteral("sButton1"));
+    sButton1->setGeometry(8, 345, 65, 25);
+    sButton1->setVisible(false);
+    connect(sButton1, &QPushButton::clicked, this, &TFavoriteForm::sButton1Click);
+
+    for (auto* b : Slots)
+        bindPopup(b);
+    bindPopup(sBitBtn25);
+
+    LoadFavorites();
+}
+
+QPushButton* TFavoriteForm::slotButton(int slot) const {
+    return slot >= 1 && slot <= FavoriteSlots::Count ? Slots[slot - 1] : nullptr;
+}
+
+void TFavoriteForm::bindPopup(QPushButton* button) {
+    button->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(button, &QWidget::customContextMenuRequested, this, [this, button](const QPoint& pos) {
+        popupButton_ = button;
+        PopupMenu2->popup(button->mapToGlobal(pos));
+    });
+}
+
+void TFavoriteForm::LoadFavorites() {
+    slots_.Load();
+    for (int k = 1; k <= FavoriteSlots::Count; ++k)
+        showSlot(k);
+}
+
+void TFavoriteForm::showSlot(int slot) {
+    Slots[slot - 1]->setText(displayText(slots_.caption(slot)));
+}
+
+void TFavoriteForm::AddFavorite(const QString& caption) {
+    const auto slot = slots_.Add(caption);
+    if (slot)
+        showSlot(*slot);
+    if (slots_.full())
+        messages_.show(langText_(QStringLiteral("Message"), QStringLiteral("NoFavorite")));
+}
+
+void TFavoriteForm::PickFavorite(int slot) {
+    if (!slotButton(slot))
+        return;
+    pickedCaption_ = slots_.caption(slot);
+    sButton1Click();
+}
+
+void TFavoriteForm::sButton1Click() {
+    if (startFavorite_)
+        startFavorite_(pickedCaption_);
+}
+
+void TFavoriteForm::RemoveFavorite() {
+    for (int k = 1; k <= FavoriteSlots::Count; ++k) {
+        if (Slots[k - 1] == popupButton_) {
+            // The slot is emptied on screen first, so a refused write leaves it cleared for the run.
+            Slots[k - 1]->setText(QString());
+            slots_.Clear(k);
+            return;
+        }
+    }
+}
+
+void TFavoriteForm::sBitBtn25Click() {
+    hide();
+}
+
+void TFavoriteForm::showEvent(QShowEvent* e) {
+    if (!e->spontaneous() && mainWindow_) {
+        QRect r(QPoint(), frameGeometry().size());
+        r.moveCenter(mainWindow_->frameGeometry().center());
+        move(r.topLeft());
+    }
+    QWidget::showEvent(e);
+}
