@@ -25,11 +25,14 @@ struct Row {
 // replaces the earlier one in the same view), the table keeps them in that order.
 // clang-format off
 constexpr Row kRows[] = {
+    // partner windows that the favourites list opens before the local page of the same name
     {u"Россия 24", F, Korbina, u"/tv/russia24", nullptr, nullptr},
     {u"РБК", F, Korbina, u"/tv/rbc", nullptr, nullptr},
     {u"Мир ТВ", F, Korbina, u"/tv/mir", nullptr, nullptr},
     {u"Дождь ТВ", F, Korbina, u"/tv/dojd", nullptr, nullptr},
     {u"Союз", F, Korbina, u"/tv/soyuz", nullptr, nullptr},
+
+    // channel\public
     {u"ОРТ", MF, Page, u"channel\\public\\ort.htm", u"channel\\tv-program\\public\\ort.htm", nullptr},
     {u"Россия 2", MF, Page, u"channel\\public\\russia-2.htm", nullptr, nullptr},
     {u"Россия 2", MF, Page, u"channel\\public\\russia-2.htm", u"channel\\tv-program\\public\\russia-2.htm", nullptr},
@@ -68,6 +71,8 @@ constexpr Row kRows[] = {
     {u"ТВ Бульвар", F, Page, u"channel\\public\\tv-bulvar.htm", nullptr, nullptr},
     {u"8 Канал", F, Page, u"channel\\public\\8-kanal.htm", nullptr, nullptr},
     {u"Дождь ТВ", F, Page, u"channel\\public\\dozhd-tv.htm", nullptr, nullptr},
+
+    // channel\music
     {u"A-one", MF, Page, u"channel\\music\\a-one.htm", u"channel\\tv-program\\music\\a-one.htm", nullptr},
     {u"RU TV", MF, Page, u"channel\\music\\ru-tv.htm", u"channel\\tv-program\\music\\ru-tv.htm", nullptr},
     {u"Bridge", M, Page, u"channel\\music\\bridge.htm", u"channel\\tv-program\\music\\ru-tv.htm", nullptr},
@@ -114,6 +119,8 @@ constexpr Row kRows[] = {
     {u"Dance TV", F, Page, u"channel\\music\\dance-tv.htm", nullptr, nullptr},
     {u"Rock TV 2", F, Page, u"channel\\music\\rock2.html", nullptr, nullptr},
     {u"muzpotok.example", F, Page, u"channel\\music\\muzpotok-example.htm", nullptr, nullptr},
+
+    // channel\entertainment
     {u"Деревня дураков", MF, Page, u"channel\\entertainment\\derevnya-durakov.htm", nullptr, nullptr},
     {u"Еда ТВ", M, Page, u"channel\\entertainment\\eda-tv.htm", u"channel\\tv-program\\entertainments\\kyhnja.htm", nullptr},
     {u"Маски шоу", MF, Page, u"channel\\entertainment\\maski-shou.htm", nullptr, nullptr},
@@ -153,6 +160,8 @@ constexpr Row kRows[] = {
     {u"21 плюс", F, Page, u"channel\\entertainment\\21-plyus.htm", nullptr, nullptr},
     {u"Тимофей Крендель", MF, Page, u"channel\\entertainment\\timofey-krendel.htm", nullptr, nullptr},
     {u"Алла Вертушкина", M, Page, u"channel\\entertainment\\alla-vertushkina.htm", nullptr, nullptr},
+
+    // channel\records
     {u"Черный плащ", MF, Page, u"channel\\records\\chernyy-plasch.htm", nullptr, nullptr},
     {u"Губка Боб", MF, Page, u"channel\\records\\gubka-bob.htm", nullptr, nullptr},
     {u"Мега   машины", MF, Page, u"channel\\records\\mega-mashiny.htm", nullptr, nullptr},
@@ -182,11 +191,23 @@ constexpr Row kRows[] = {
     {u"Южный парк", MF, Page, u"channel\\records\\yuzhnyy-park.htm", nullptr, nullptr},
     {u"Скуби Ду", MF, Page, u"channel\\records\\skubi-du.htm", nullptr, nullptr},
     {u"Винкс", F, Page, u"channel\\records\\vinks.htm", nullptr, nullptr},
+
+    // channel\records\animal
     {u"Дикий мир", F, Page, u"channel\\records\\animal\\1.htm", nullptr, nullptr},
+
+    // channel\records\history
     {u"История", F, Page, u"channel\\records\\history\\1.htm", nullptr, nullptr},
+
+    // channel\records\Megabuilders
     {u"Мега стройки", F, Page, u"channel\\records\\Megabuilders\\1.htm", nullptr, nullptr},
+
+    // channel\records\nauka.2.0
     {u"Наука 2.0", F, Page, u"channel\\records\\nauka.2.0\\1.htm", nullptr, nullptr},
+
+    // channel\records\space
     {u"Космос", F, Page, u"channel\\records\\space\\1.htm", nullptr, nullptr},
+
+    // channel\mults
     {u"Барашек Шон", MF, Page, u"channel\\mults\\barashek-shon.htm", nullptr, nullptr},
     {u"Том и Джери", MF, Page, u"channel\\mults\\tom-i-dzheri.htm", nullptr, nullptr},
     {u"Disney", MF, Page, u"channel\\mults\\disney.htm", nullptr, nullptr},
@@ -225,7 +246,11 @@ constexpr Row kRows[] = {
     {u"Adult Mult", F, Page, u"channel\\mults\\adult-mult.htm", nullptr, nullptr},
     {u"Мульт реалии", F, Page, u"channel\\mults\\mult-realii.htm", nullptr, nullptr},
     {u"Фрол Пуговкин", F, Page, u"channel\\mults\\frol-pugovkin.htm", nullptr, nullptr},
+
+    // channel\records, after the cartoon page of the same name
     {u"Гриффины", MF, Page, u"channel\\records\\griffiny.htm", nullptr, nullptr},
+
+    // channel\sciences
     {u"Как это работает", MF, Page, u"channel\\sciences\\kak-eto-rabotaet.htm", nullptr, nullptr},
     {u"Animal  Planet", MF, Page, u"channel\\sciences\\animal-planet.htm", u"channel\\tv-program\\sciences\\animal-planet.htm", nullptr},
     {u"Discovery Channel", MF, Page, u"channel\\sciences\\discovery-channel.htm", u"channel\\tv-program\\sciences\\discovery-channel.htm", nullptr},
@@ -256,6 +281,8 @@ constexpr Row kRows[] = {
     {u"Зоопарк", F, Page, u"channel\\sciences\\zoopark.htm", nullptr, nullptr},
     {u"Вопросы и ответы", F, Page, u"channel\\sciences\\voprosy-i-otvety.htm", nullptr, nullptr},
     {u"HD Process", F, Page, u"channel\\sciences\\hd-process.htm", nullptr, nullptr},
+
+    // channel\sport
     {u"Рыбалка ТВ", MF, Page, u"channel\\sport\\rybalka-tv.htm", nullptr, nullptr},
     {u"Спорт 1", MF, Page, u"channel\\sport\\sport-1.htm", u"channel\\tv-program\\sport\\sport1-rus.htm", nullptr},
     {u"Автоплюс", MF, Page, u"channel\\sport\\avtoplyus.htm", u"channel\\tv-program\\sport\\auto+.htm", nullptr},
@@ -290,6 +317,8 @@ constexpr Row kRows[] = {
     {u"Футбол 2", F, Page, u"channel\\sport\\futbol-2.htm", nullptr, nullptr},
     {u"  НТВ   Теннис", F, Page, u"channel\\sport\\ntv-tennis.htm", nullptr, nullptr},
     {u"   КХЛ     Тест", F, Page, u"channel\\sport\\khl-test.htm", nullptr, nullptr},
+
+    // channel\Films
     {u"ТВ1000", MF, Page, u"channel\\Films\\tv1000.htm", u"channel\\tv-program\\films\\tv1000rus.htm", nullptr},
     {u"НСТ", M, Page, u"channel\\Films\\nst.htm", u"channel\\tv-program\\films\\syfy.htm", nullptr},
     {u"Феникс кино", M, Page, u"channel\\Films\\feniks-kino.htm", nullptr, nullptr},
@@ -333,6 +362,8 @@ constexpr Row kRows[] = {
     {u"Нарком Фильм", F, Page, u"channel\\Films\\narkom-film.htm", nullptr, nullptr},
     {u"Клиника", F, Page, u"channel\\Films\\klinika.htm", nullptr, nullptr},
     {u"Эгоист", F, Page, u"channel\\Films\\egoist.htm", nullptr, nullptr},
+
+    // channel\radio-program: the stations in the order of their slots, then two plain pages
     {u"DFM", M, Page, u"channel\\radio-program\\dfm.htm", nullptr, "http://stream.dfm.example:8000/dfm_128"},
     {u"Европа+", M, Page, u"channel\\radio-program\\europa.htm", nullptr, "http://live.europa-radio.example:8000/europa_128"},
     {u"Maximum", M, Page, u"channel\\radio-program\\maximum.htm", nullptr, "http://icecast.maximum.example:8000/maximum_128"},
@@ -351,6 +382,7 @@ constexpr Row kRows[] = {
     {u"Серебр. Дождь", M, Page, u"channel\\radio-program\\dogd.htm", nullptr, "http://radio-dogd.stream.example:8000/dogd_128"},
     {u"Di FM Vocal trance", M, Page, u"channel\\radio-program\\vokal-trans.htm", nullptr, "http://stream.vokaltrans.example:8000/vokaltrans_128"},
     {u"Retro ", M, Page, u"channel\\radio-program\\retro.htm", nullptr, "http://live.retro-radio.example:8000/retro_128"},
+    // a station whose page is on the project site
     {u"Зайцев ФМ", M, Page, u"/start11", nullptr, "http://icecast.zaytsevfm.example:8000/zaytsevfm_128"},
     {u"Радио Шторм", M, Page, u"channel\\radio-program\\shtorm.htm", nullptr, "http://radio-shtorm.stream.example/listen/shtorm.m3u"},
     {u"Хит ФМ", M, Page, u"channel\\radio-program\\hit-fm.htm", nullptr, "http://stream.hitfm.example:8000/hitfm_128"},
@@ -358,6 +390,8 @@ constexpr Row kRows[] = {
     {u"Детское Радио", M, Page, u"channel\\radio-program\\detskoe.htm", nullptr, "http://live.detskoe-radio.example:8000/detskoe_128"},
     {u"Москва 400", M, Page, u"channel\\radio-program\\moskau-400.htm", nullptr, nullptr},
     {u"Москва 400", F, Page, u"channel\\radio-program\\moskva400.html", nullptr, nullptr},
+
+    // channel\Ukraine
     {u"ТВі", MF, Page, u"channel\\Ukraine\\tvi.htm", nullptr, nullptr},
     {u"1+1", M, Page, u"channel\\Ukraine\\1-plus-1.htm", nullptr, nullptr},
     {u"Н Канал", MF, Page, u"channel\\Ukraine\\n-kanal.htm", nullptr, nullptr},
@@ -398,6 +432,8 @@ constexpr Row kRows[] = {
     {u"М1", F, Page, u"channel\\Ukraine\\m1.htm", nullptr, nullptr},
     {u"К2", F, Page, u"channel\\Ukraine\\k2.htm", nullptr, nullptr},
     {u"M2", F, Page, u"channel\\Ukraine\\m2.htm", nullptr, nullptr},
+
+    // channel\Georgia
     {u"Первый канал", M, Page, u"channel\\Georgia\\pervyy-kanal.htm", nullptr, nullptr},
     {u"Аджара", M, Page, u"channel\\Georgia\\adzhara.htm", nullptr, nullptr},
     {u"Comedy Channel", M, Page, u"channel\\Georgia\\comedy-channel.htm", nullptr, nullptr},
@@ -409,6 +445,8 @@ constexpr Row kRows[] = {
     {u"Stereo 1", F, Page, u"channel\\Georgia\\stereo-1.htm", nullptr, nullptr},
     {u"RGTV", F, Page, u"channel\\Georgia\\rgtv.htm", nullptr, nullptr},
     {u"kartli-live.example", F, Page, u"channel\\Georgia\\kartli-live-example.htm", nullptr, nullptr},
+
+    // channel\Armenia
     {u"Еркир Медиа", M, Page, u"channel\\Armenia\\erkir-media.htm", nullptr, nullptr},
     {u"ArmeniaTV", MF, Page, u"channel\\Armenia\\armeniatv.htm", nullptr, nullptr},
     {u"Artn", M, Page, u"channel\\Armenia\\artn.htm", nullptr, nullptr},
@@ -417,11 +455,15 @@ constexpr Row kRows[] = {
     {u"AMC", MF, Page, u"channel\\Armenia\\amc.htm", nullptr, nullptr},
     {u"AMGA", F, Page, u"channel\\Armenia\\amga.htm", nullptr, nullptr},
     {u"YaTvArmenia", F, Page, u"channel\\Armenia\\yatvarmenia.htm", nullptr, nullptr},
+
+    // channel\Azerbaycan
     {u"AzTV", MF, Page, u"channel\\Azerbaycan\\aztv.htm", nullptr, nullptr},
     {u"Ictimai TV", M, Page, u"channel\\Azerbaycan\\ictimai.htm", nullptr, nullptr},
     {u"Ictimai TV", F, Page, u"channel\\Azerbaycan\\Ictimai.htm", nullptr, nullptr},
     {u"Муз ТВ (Азербайджан)", M, Page, u"channel\\Azerbaycan\\muz-tv-azerbaydzhan.htm", nullptr, nullptr},
     {u"Gunaz TV", F, Page, u"channel\\Azerbaycan\\gunaz-tv.htm", nullptr, nullptr},
+
+    // channel\Kazakhstan
     {u"CaspioNet", MF, Page, u"channel\\Kazakhstan\\caspionet.htm", nullptr, nullptr},
     {u"KTK", MF, Page, u"channel\\Kazakhstan\\ktk.htm", nullptr, nullptr},
     {u"Асыл-Арна", M, Page, u"channel\\Kazakhstan\\asil-arna.htm", nullptr, nullptr},
@@ -430,10 +472,14 @@ constexpr Row kRows[] = {
     {u"НТК Казахстан", MF, Page, u"channel\\Kazakhstan\\ntk-kazahstan.htm", nullptr, nullptr},
     {u"Хабар", MF, Page, u"channel\\Kazakhstan\\habar.htm", nullptr, nullptr},
     {u"ЕЛ-Арна", F, Page, u"channel\\Kazakhstan\\el-arna.htm", nullptr, nullptr},
+
+    // channel\Belarus
     {u"1 Беларусь", MF, Page, u"channel\\Belarus\\1-belarus.htm", nullptr, nullptr},
     {u"TPO", M, Page, u"channel\\Belarus\\tpo.htm", nullptr, nullptr},
     {u"Беларусь ТВ", MF, Page, u"channel\\Belarus\\belarus-tv.htm", nullptr, nullptr},
     {u"LAD TV", F, Page, u"channel\\Belarus\\lad-tv.htm", nullptr, nullptr},
+
+    // channel\18
     {u"День студента", M, Page, u"channel\\18\\den-studenta.htm", nullptr, nullptr},
     {u"Web TV", MF, Page, u"channel\\18\\web-tv.html", nullptr, nullptr},
     {u"Miami TV", MF, Page, u"channel\\18\\miami-tv.htm", nullptr, nullptr},
@@ -477,6 +523,8 @@ constexpr Row kRows[] = {
     {u"Porn-TV Milf", F, Page, u"channel\\18\\porn-tv-milf.htm", nullptr, nullptr},
     {u"Porn-TV Shaved", F, Page, u"channel\\18\\porn-tv-shaved.htm", nullptr, nullptr},
     {u"Porn-TV Teen", F, Page, u"channel\\18\\porn-tv-teen.htm", nullptr, nullptr},
+
+    // partner windows and the system browser
     {u"Первый Интернет", MF, Korbina, u"/tv/pikhd", nullptr, nullptr},
     {u"Юмор ТВ", MF, Korbina, u"/tv/humor", nullptr, nullptr},
     {u"Спас ТВ", MF, Korbina, u"/tv/spas", nullptr, nullptr},
