@@ -42,14 +42,14 @@ int list() {
     return std::fflush(stdout) == 0 ? 0 : 1;
 }
 
-struct PageSpec {
+struct PageContent {
     QStringList names; // channels that show this page, in list order, each once
     bool programme = false;
 };
 
-void addName(PageSpec& spec, const QString& name) {
-    if (!spec.names.contains(name))
-        spec.names.append(name);
+void addName(PageContent& content, const QString& name) {
+    if (!content.names.contains(name))
+        content.names.append(name);
 }
 
 QString html(const QString& title, const QString& body) {
@@ -64,19 +64,19 @@ QString heading(const QString& name) {
     return QStringLiteral("<h1 style=\"white-space: pre\">%1</h1>\n").arg(name.toHtmlEscaped());
 }
 
-QString channelPage(const PageSpec& spec) {
+QString channelPage(const PageContent& content) {
     QString body;
-    for (const QString& n : spec.names)
+    for (const QString& n : content.names)
         body += heading(n);
-    return html(spec.names.join(QStringLiteral(", ")), body);
+    return html(content.names.join(QStringLiteral(", ")), body);
 }
 
-QString programmePage(const PageSpec& spec) {
+QString programmePage(const PageContent& content) {
     QString body;
-    for (const QString& n : spec.names)
+    for (const QString& n : content.names)
         body += heading(n);
     body += QStringLiteral("<h2>Программа передач</h2>\n<p>Программа передач канала появится здесь.</p>\n");
-    return html(QStringLiteral("Программа передач: ") + spec.names.join(QStringLiteral(", ")), body);
+    return html(QStringLiteral("Программа передач: ") + content.names.join(QStringLiteral(", ")), body);
 }
 
 QString noProgrammePage() {
@@ -105,23 +105,23 @@ bool writeFile(const QString& path, const QByteArray& bytes, QString* error) {
 }
 
 int tree(const QString& dir) {
-    std::map<QString, PageSpec> pages; // relative path with backslashes -> what the page shows
+    std::map<QString, PageContent> pages; // relative path with backslashes -> what the page shows
     for (const auto* entries : {&MainCatalog(), &FavoriteCatalog()}) {
         for (const ChannelEntry& e : *entries) {
             if (e.hasLocalPage())
                 addName(pages[e.Page], e.Name);
             if (!e.Guide.isEmpty() && e.Guide != NoProgrammeGuide) {
-                PageSpec& spec = pages[e.Guide];
-                spec.programme = true;
-                addName(spec, e.Name);
+                PageContent& content = pages[e.Guide];
+                content.programme = true;
+                addName(content, e.Name);
             }
         }
     }
     const QString root = dir.endsWith(u'/') ? dir : dir + u'/';
     QString error;
-    for (const auto& [rel, spec] : pages) {
-        const QString content = spec.programme ? programmePage(spec) : channelPage(spec);
-        if (!writeFile(root + QString(rel).replace(u'\\', u'/'), content.toUtf8(), &error))
+    for (const auto& [rel, page] : pages) {
+        const QString text = page.programme ? programmePage(page) : channelPage(page);
+        if (!writeFile(root + QString(rel).replace(u'\\', u'/'), text.toUtf8(), &error))
             break;
     }
     if (error.isEmpty())
