@@ -95,6 +95,24 @@ private slots:
         QCOMPARE(finished.size(), 1); // page A was never started
     }
 
+    void existingBrowserTakesRequestsWhileHidden() {
+        // The window went away (e.g. to the tray) while its page played: a new page or a blank must
+        // replace it now, not when the window comes back.
+        ChromiumView view;
+        view.resize(300, 200);
+        view.show();
+        QSignalSpy finished(&view, &ChromiumView::loadFinished);
+        view.load(pageA_);
+        QVERIFY(finished.wait(LoadWaitMs));
+        view.hide();
+        finished.clear();
+        view.load(QStringLiteral("about:blank"));
+        QVERIFY(finished.wait(LoadWaitMs));
+        QCOMPARE(view.engine()->url(), QUrl(QStringLiteral("about:blank")));
+        view.load(pageB_);
+        QVERIFY(WaitForPage(view, QStringLiteral("B")));
+    }
+
     void blankRequestCreatesNoBrowser() {
         ChromiumView chromium;
         BrowserView browser;

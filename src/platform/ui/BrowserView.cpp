@@ -28,7 +28,10 @@ void BrowserView::navigate(const QString& urlOrPath) {
                                  "\": not a valid address");
     lastRequested_ = urlOrPath;
     pending_ = true;
-    if (isVisible())
+    // Without a browser, a hidden view keeps the request for its show, so hidden windows never start
+    // a renderer. A browser that exists takes it at once even when hidden: "about:blank" must stop
+    // what the old page plays, and a hidden view must not keep playing a page it was taken off.
+    if (engine_ || isVisible())
         serve();
 }
 

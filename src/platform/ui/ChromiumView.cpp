@@ -18,8 +18,10 @@ ChromiumView::~ChromiumView() = default;
 void ChromiumView::load(const QString& urlOrPath) {
     lastRequested_ = urlOrPath;
     pending_ = true;
-    // A hidden view keeps the request for its show, so hidden windows never start a renderer.
-    if (isVisible())
+    // Without a browser, a hidden view keeps the request for its show, so hidden windows never start
+    // a renderer. A browser that exists takes it at once even when hidden: "about:blank" must stop
+    // what the old page plays, and a hidden view must not keep playing a page it was taken off.
+    if (engine_ || isVisible())
         serve();
 }
 
