@@ -3,11 +3,13 @@
 
 struct LanguagePack::Data {};
 LanguagePack::LanguagePack(const QString&) {}
-QString LanguagePack::LangText(const QString&, const QString&) const { return QStringLiteral("0"); }
+QString LanguagePack::LangText(const QString&, const QString&) const {
+    return QStringLiteral("0");
+}
 const std::array<QString, 5>& LanguagePack::FixedCaptions() {
-    static const std::array<QString, 5> c{QStringLiteral("Русский [Ru]"), QStringLiteral("Украинский [Ua]"),
-                                          QStringLiteral("Английский [En]"), QStringLiteral("Белорусский [Blr]"),
-                                          QStringLiteral("Китайский [Chi]")};
+    static const std::array<QString, 5> c{
+        QStringLiteral("Русский [Ru]"), QStringLiteral("Украинский [Ua]"), QStringLiteral("Английский [En]"),
+        QStringLiteral("Белорусский [Blr]"), QStringLiteral("Китайский [Chi]")};
     return c;
 }
 const std::array<QString, 5>& LanguagePack::FileNames() {
@@ -29,6 +31,12 @@ LanguagePack& current() {
     return pack;
 }
 } // namespace
-void SetLanguagePack(LanguagePack pack) { current() = std::move(pack); }
-const LanguagePack& CurrentLanguagePack() { return current(); }
-QString LangText(const QString& section, const QString& key) { return current().LangText(section, key); }
+void SetLanguagePack(LanguagePack pack) {
+    current() = std::move(pack);
+}
+const LanguagePack& CurrentLanguagePack() {
+    return current();
+}
+QString LangText(const QString& section, const QString& key) {
+    return current().LangText(section, key);
+}
