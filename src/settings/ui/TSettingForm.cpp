@@ -442,6 +442,7 @@ void TSettingForm::sBitBtn14Click() {
         if (b->isChecked()) {
             settings_.WriteString(QStringLiteral("Language"), QStringLiteral("useLanguage"), b->text());
             messages_.show(LangText(QStringLiteral("Message"), QStringLiteral("changes")));
+            return;
         }
     }
 }
