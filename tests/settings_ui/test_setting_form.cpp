@@ -14,6 +14,7 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 
 class TestSettingForm : public QObject {
     Q_OBJECT
@@ -26,6 +27,7 @@ private slots:
     void missingLanguageDirectoryShowsZero();
     void trayButtonsStoreOnly();
     void onTopButtonsActOnBothWindows();
+    void onTopKeepsModalShowing();
     void oldCodeFieldClearsOnlyPlaceholder_data();
     void oldCodeFieldClearsOnlyPlaceholder();
     void codeChange_data();
@@ -264,6 +266,27 @@ void TestSettingForm::onTopButtonsActOnBothWindows() {
     QVERIFY(!f.sBitBtn11->isEnabled());
     QCOMPARE(f.sEdit5->text(), QStringLiteral("0"));
     f.hide();
+}
+
+void TestSettingForm::onTopKeepsModalShowing() {
+    SettingsUiFixture fx;
+    TSettingForm& f = fx.open();
+    f.sPageControl1->setCurrentWidget(f.sTabSheet2);
+    bool checkedWhileOpen = false;
+    bool stillModal = false;
+    QTimer::singleShot(0, &f, [&] {
+        QTest::mouseClick(f.sBitBtn10, Qt::LeftButton);
+        QTimer::singleShot(0, &f, [&] {
+            checkedWhileOpen = true;
+            stillModal = f.isVisible() && QApplication::activeModalWidget() == &f;
+            QTest::mouseClick(f.sBitBtn15, Qt::LeftButton);
+        });
+    });
+    f.exec();
+    QVERIFY(checkedWhileOpen); // exec did not end at the click
+    QVERIFY(stillModal);
+    QVERIFY(f.windowFlags() & Qt::WindowStaysOnTopHint);
+    QVERIFY(!f.isVisible());
 }
 
 void TestSettingForm::oldCodeFieldClearsOnlyPlaceholder_data() {

@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QWindow>
 
 namespace {
 
@@ -375,13 +376,16 @@ void TSettingForm::sBitBtn9Click() {
 }
 
 void TSettingForm::setStayOnTop(bool onTop) {
-    if (bool(windowFlags() & Qt::WindowStaysOnTopHint) == onTop)
-        return;
-    // Changing a window flag hides a shown window; show it again as it was.
-    const bool wasVisible = isVisible();
-    setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
-    if (wasVisible)
-        show();
+    Qt::WindowFlags flags = windowFlags();
+    flags.setFlag(Qt::WindowStaysOnTopHint, onTop);
+    // Once the window exists, tell it directly: setWindowFlags would hide the window, and hiding a
+    // dialog ends the modal showing that the user is working in.
+    if (QWindow* window = windowHandle()) {
+        overrideWindowFlags(flags);
+        window->setFlags(flags);
+    } else {
+        setWindowFlags(flags);
+    }
 }
 
 void TSettingForm::sBitBtn10Click() {
