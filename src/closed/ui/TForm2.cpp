@@ -4,21 +4,9 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QProxyStyle>
 #include <QPushButton>
 
 namespace {
-// The entry masks every character with "*" whatever the platform's own mask is.
-class StarMaskStyle : public QProxyStyle {
-public:
-    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
-                  QStyleHintReturn* ret) const override {
-        if (hint == SH_LineEdit_PasswordCharacter)
-            return u'*';
-        return QProxyStyle::styleHint(hint, option, widget, ret);
-    }
-};
-
 ClosedSectionGate::LangLookup orShared(ClosedSectionGate::LangLookup f) {
     return f ? std::move(f) : ClosedSectionGate::LangLookup(&::LangText);
 }
@@ -54,10 +42,8 @@ TForm2::TForm2(Deps deps, QWidget* mainWindow)
     sEdit1 = new QLineEdit(this);
     sEdit1->setObjectName(QStringLiteral("sEdit1"));
     sEdit1->setGeometry(16, 70, 309, 24);
-    auto* mask = new StarMaskStyle;
-    mask->setParent(sEdit1);
-    sEdit1->setStyle(mask);
     sEdit1->setEchoMode(QLineEdit::Password);
+    sEdit1->setStyleSheet(QStringLiteral("lineedit-password-character: 42;")); // '*'
 
     sBitBtn1 = new QPushButton(QStringLiteral("OK"), this);
     sBitBtn1->setObjectName(QStringLiteral("sBitBtn1"));

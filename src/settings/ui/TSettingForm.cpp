@@ -63,7 +63,7 @@ QLineEdit* hiddenField(QWidget* parent, const char* name) {
 } // namespace
 
 TSettingForm::TSettingForm(MainWindowSurface& main, QWidget* mainWindow, Shell& shell, MessageSink& messages,
-                           QWidget* parent)
+                           QWidget* parent, std::unique_ptr<TickSource> autoCloseTicks)
     : QDialog(parent), main_(main), mainWindow_(mainWindow), shell_(shell), messages_(messages),
       settings_(AppDir() + QStringLiteral("Setting.ini")) {
     setObjectName(QStringLiteral("SettingForm"));
@@ -91,6 +91,7 @@ TSettingForm::TSettingForm(MainWindowSurface& main, QWidget* mainWindow, Shell& 
     buildAboutTab();
     buildSettingsTab();
     buildProxyTab();
+    Timer1 = new AutoCloseCountdown(std::move(autoCloseTicks), this);
     buildTimerTab();
     buildNoVideoTab();
     buildUpdatesTab();
@@ -177,6 +178,14 @@ void TSettingForm::buildTimerTab() {
     sLabel12 = label(page, "sLabel12", QStringLiteral("0000000"), QRect(270, 110, 80, 24));
     sLabel13 = label(page, "sLabel13", QStringLiteral("секунд"), QRect(354, 110, 80, 24));
     sButton2 = button(page, "sButton2", QStringLiteral("Сброс"), QRect(16, 144, 140, 28));
+    connect(sBitBtn2, &QPushButton::clicked, this, &TSettingForm::sBitBtn2Click);
+    connect(sButton2, &QPushButton::clicked, this, &TSettingForm::sButton2Click);
+    connect(Timer1, &AutoCloseCountdown::labelChanged, sLabel12, &QLabel::setText);
+    // Closing the main window ends the program, as when the user closes it.
+    connect(Timer1, &AutoCloseCountdown::closeRequested, this, [this] {
+        if (mainWindow_)
+            mainWindow_->close();
+    });
 }
 
 void TSettingForm::buildNoVideoTab() {
@@ -468,6 +477,15 @@ void TSettingForm::sBitBtn7Click() {
 }
 void TSettingForm::sBitBtn12Click() {
     shell_.open(PluginLinks::Help());
+}
+
+void TSettingForm::sBitBtn2Click() {
+    if (!Timer1->confirm(sEdit4->text()))
+        messages_.show(LangText(QStringLiteral("Message"), QStringLiteral("Donotenteravalueoftrue")));
+}
+
+void TSettingForm::sButton2Click() {
+    Timer1->reset();
 }
 
 void TSettingForm::sBitBtn15Click() {

@@ -1,4 +1,5 @@
 #pragma once
+#include "settings/AutoCloseCountdown.h"
 #include "settings/SettingsFile.h"
 #include "settings/ui/SkinManager.h"
 
@@ -6,6 +7,7 @@
 #include <QString>
 
 #include <array>
+#include <memory>
 
 class ChromiumView;
 class MainWindowSurface;
@@ -30,7 +32,7 @@ class TSettingForm : public QDialog {
     Q_OBJECT
 public:
     TSettingForm(MainWindowSurface& main, QWidget* mainWindow, Shell& shell, MessageSink& messages,
-                 QWidget* parent = nullptr);
+                 QWidget* parent = nullptr, std::unique_ptr<TickSource> autoCloseTicks = nullptr);
     ~TSettingForm() override;
 
     // The open Setting.ini, shared with the other windows for the whole run.
@@ -91,6 +93,8 @@ public:
     QLabel* sLabel12;
     QLabel* sLabel13;
     QPushButton* sButton2;
+    // The countdown outlives every showing of the window; a null tick source is a one-second timer.
+    AutoCloseCountdown* Timer1;
 
     // No video: plug-in and player links.
     QLabel* sLabel5;
@@ -149,6 +153,8 @@ public slots:
     void sBitBtn7Click();
     void sBitBtn12Click();
     void sBitBtn15Click();
+    void sBitBtn2Click();
+    void sButton2Click();
 
 protected:
     void showEvent(QShowEvent* e) override;
