@@ -23,6 +23,7 @@ public:
 
     bool isRunning() const { return process_.state() != QProcess::NotRunning; }
     bool waitForFinished(int msecs);
+    qint64 processId() const { return process_.processId(); }
     QString outputName() const { return output_; }
 
     // A canonical 44-byte WAVE header for S16LE, 44100 Hz, stereo of unknown length.
