@@ -40,7 +40,7 @@ server_pid=$!
 for _ in $(seq 1 100); do grep -q PORT "$work/server.out" 2>/dev/null && break; sleep 0.05; done
 port=$(awk '/PORT/ {print $2}' "$work/server.out")
 url="http://127.0.0.1:$port/tone.mp3?rate=16000&loop=1"
-measure() { /usr/bin/python3 bench/radio/measure.py "$@"; }
+measure() { /usr/bin/python3 "$root/bench/radio/measure.py" "$@"; }
 cd "$work"
 
 declare -A lat load

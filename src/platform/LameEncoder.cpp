@@ -38,8 +38,11 @@ LameEncoder::~LameEncoder() {
 }
 
 QStringList LameEncoder::arguments(const QString& name) {
-    return {QStringLiteral("--alt-preset"), QStringLiteral("standard"), QStringLiteral("-"),
-            name + QStringLiteral(".mp3")};
+    QString output = name + QStringLiteral(".mp3");
+    // A name starting with '-' would be read as an option; "./" names the same file.
+    if (output.startsWith(QLatin1Char('-')))
+        output.prepend(QStringLiteral("./"));
+    return {QStringLiteral("--alt-preset"), QStringLiteral("standard"), QStringLiteral("-"), output};
 }
 
 QByteArray LameEncoder::waveHeader() {

@@ -9,6 +9,7 @@
 #include <memory>
 
 class AudioEngine;
+class LameEncoder;
 
 // The one current stream and its control. Opening a stream never blocks the UI thread for long;
 // a stream that fails to open leaves silence and reports nothing.
@@ -52,7 +53,7 @@ signals:
 private:
     void freeStream();
     void endRecording();
-    void onEncoderFinished(class LameEncoder* encoder);
+    void onEncoderFinished(LameEncoder* encoder);
     void resolveThenOpen(const QUrl& url, bool afterFailedOpen);
     void openNow(const QUrl& url, bool contentChecked);
 

@@ -48,12 +48,23 @@ private slots:
         QCOMPARE(qFromLittleEndian<quint32>(h.constData() + 40), 0xFFFFFFFFu);
     }
 
-    // The name is one argument even with spaces; the duration comes from the audio, not the header.
+    // The name is one argument whatever it holds; the duration comes from the audio, not the header.
+    void writesTheNamedMp3_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("stray"); // what a split or misread name would have produced
+        QTest::newRow("two words") << "My Record"
+                                   << "My.mp3";
+        QTest::newRow("leading dash") << "-V0 loud"
+                                      << "loud.mp3";
+        QTest::newRow("cyrillic") << QString::fromUtf8("Запись эфира") << QString::fromUtf8("эфира.mp3");
+    }
     void writesTheNamedMp3() {
+        QFETCH(QString, name);
+        QFETCH(QString, stray);
         LameEncoder encoder;
         QSignalSpy finished(&encoder, &LameEncoder::finished);
         QString why;
-        QVERIFY2(encoder.start("My Record", &why), qPrintable(why));
+        QVERIFY2(encoder.start(name, &why), qPrintable(why));
         const QByteArray pcm = sine(2.0);
         for (qsizetype at = 0; at < pcm.size(); at += 17640) // in the slices a stream delivers
             encoder.writePcm(pcm.mid(at, 17640));
@@ -61,8 +72,8 @@ private slots:
         encoder.writePcm(pcm); // after the end: ignored
         QVERIFY(finished.wait(10000));
         QCOMPARE(finished.first().first().toBool(), true);
-        QVERIFY(!QFile::exists("My.mp3"));
-        const Decoded d = decode("My Record.mp3");
+        QVERIFY(!QFile::exists(stray));
+        const Decoded d = decode(name + ".mp3");
         QVERIFY(d.ok);
         QVERIFY2(std::abs(d.seconds - 2.0) < 0.15, qPrintable(QString::number(d.seconds)));
         QVERIFY(d.rms > 0.1);
