@@ -77,11 +77,21 @@ public:
 // A language pack's section Category with distinct captions for every key.
 inline QString CategoryText(const QString& section, const QString& key) {
     static const QMap<QString, QString> texts{
-        {"public", "Общественные"}, {"radio", "Радио"},     {"music", "Музыкальные"},
-        {"entertainment", "Развлечения"}, {"Research", "Научные"}, {"Sport", "Спорт"},
-        {"movie", "Кино"},           {"Cartoons", "Мультики"}, {"Records", "Записи"},
-        {"foreign", "Зарубежные"},   {"back", "Назад"},     {"Ukrainian", "Украинские"},
-        {"CISa", "СНГ (1)"},         {"CISb", "СНГ (2)"},   {"Miscellaneous", "Разное & прочее"},
+        {"public", "Общественные"},
+        {"radio", "Радио"},
+        {"music", "Музыкальные"},
+        {"entertainment", "Развлечения"},
+        {"Research", "Научные"},
+        {"Sport", "Спорт"},
+        {"movie", "Кино"},
+        {"Cartoons", "Мультики"},
+        {"Records", "Записи"},
+        {"foreign", "Зарубежные"},
+        {"back", "Назад"},
+        {"Ukrainian", "Украинские"},
+        {"CISa", "СНГ (1)"},
+        {"CISb", "СНГ (2)"},
+        {"Miscellaneous", "Разное & прочее"},
     };
     if (section != QLatin1String("Category"))
         return QStringLiteral("0");
@@ -89,10 +99,11 @@ inline QString CategoryText(const QString& section, const QString& key) {
 }
 
 // What the settings window writes onto the bar at start.
-inline void ApplyStartCaptions(FakeGridSurface& s, const std::function<QString(const QString&, const QString&)>& lang) {
-    const std::pair<int, const char*> keys[] = {{1, "public"}, {2, "radio"},    {3, "music"},   {4, "entertainment"},
-                                                {5, "Research"}, {6, "Sport"},  {7, "movie"},   {8, "Cartoons"},
-                                                {9, "Records"},  {44, "foreign"}, {45, "back"}};
+inline void ApplyStartCaptions(FakeGridSurface& s,
+                               const std::function<QString(const QString&, const QString&)>& lang) {
+    const std::pair<int, const char*> keys[] = {
+        {1, "public"}, {2, "radio"},    {3, "music"},   {4, "entertainment"}, {5, "Research"}, {6, "Sport"},
+        {7, "movie"},  {8, "Cartoons"}, {9, "Records"}, {44, "foreign"},      {45, "back"}};
     for (const auto& [b, k] : keys)
         s.category[b] = lang(QStringLiteral("Category"), QString::fromLatin1(k));
 }

@@ -15,7 +15,9 @@ QList<int> range(int a, int b) {
         r << k;
     return r;
 }
-QString zero(const QString&, const QString&) { return QStringLiteral("0"); }
+QString zero(const QString&, const QString&) {
+    return QStringLiteral("0");
+}
 } // namespace
 
 class TestCategoryRules : public QObject {
@@ -56,8 +58,8 @@ private slots:
         row("Ukrainian", true, 1, LayoutId::Ukrainian, range(1, 24), none, false, "4 TV");
         row("CISa", true, 2, LayoutId::CISa, range(4, 9) + range(13, 18) + range(22, 27),
             {"1:Грузия", "2:Казахстан", "3:Армения"}, false, "Rustavi 2");
-        row("CISb", true, 3, LayoutId::CISb, range(4, 6) + range(13, 15), {"1:Азербайджан", "2:Беларусь"}, false,
-            "AzTV");
+        row("CISb", true, 3, LayoutId::CISb, range(4, 6) + range(13, 15), {"1:Азербайджан", "2:Беларусь"},
+            false, "AzTV");
         row("Miscellaneous", true, 4, LayoutId::Miscellaneous, range(1, 19), none, false, "Первый Интернет");
     }
 
@@ -122,10 +124,10 @@ private slots:
         g.s.stripLog.clear();
         g.rules.click(6);
         const std::vector<std::pair<Part, bool>> expected{{Part::Panel, false},
-                                                           {Part::VolumeBar, false},
-                                                           {Part::Record, false},
-                                                           {Part::StopRecord, false},
-                                                           {Part::RadioOff, false}};
+                                                          {Part::VolumeBar, false},
+                                                          {Part::Record, false},
+                                                          {Part::StopRecord, false},
+                                                          {Part::RadioOff, false}};
         QVERIFY(g.s.stripLog == expected);
     }
 
@@ -162,12 +164,14 @@ private slots:
         QTest::addColumn<QList<int>>("shown");
         QTest::addColumn<bool>("strip");
         QTest::addColumn<int>("loads");
-        QTest::newRow("1: public captions, Ukrainian visibility") << 1 << int(LayoutId::Public) << range(1, 24)
-                                                                   << false << 0;
+        QTest::newRow("1: public captions, Ukrainian visibility")
+            << 1 << int(LayoutId::Public) << range(1, 24) << false << 0;
         QTest::newRow("2: ends in CISa, strip left shown by radio")
             << 2 << int(LayoutId::CISa) << range(4, 9) + range(13, 18) + range(22, 27) << true << 0;
-        QTest::newRow("3: ends in CISb") << 3 << int(LayoutId::CISb) << range(4, 6) + range(13, 15) << false << 0;
-        QTest::newRow("4: ends in Miscellaneous") << 4 << int(LayoutId::Miscellaneous) << range(1, 19) << false << 1;
+        QTest::newRow("3: ends in CISb")
+            << 3 << int(LayoutId::CISb) << range(4, 6) + range(13, 15) << false << 0;
+        QTest::newRow("4: ends in Miscellaneous")
+            << 4 << int(LayoutId::Miscellaneous) << range(1, 19) << false << 1;
     }
     void missingCategorySection() {
         QFETCH(int, button);
