@@ -114,13 +114,14 @@ struct Program::Impl {
     std::unique_ptr<BenchProbe> bench;
 };
 
-Program::Program() : d_(std::make_unique<Impl>()) {
+Program::Program(const Options& options) : d_(std::make_unique<Impl>()) {
+    MessageSink* messages = options.messages ? options.messages : &d_->messages;
     d_->radio = RadioPlayer::createDefault();
     d_->radioControl = std::make_unique<RadioPlayerControl>(*d_->radio);
 
     TForm1::Services services;
     services.radio = d_->radioControl.get();
-    services.messages = &d_->messages;
+    services.messages = messages;
     services.shell = &d_->shell;
     services.langText = [](const QString& section, const QString& key) { return LangText(section, key); };
 
@@ -137,7 +138,7 @@ Program::Program() : d_(std::make_unique<Impl>()) {
     targets.mainView = d_->form1->Chromium1;
     targets.radio = d_->radio.get();
     targets.shell = &d_->shell;
-    targets.messages = &d_->messages;
+    targets.messages = messages;
     targets.langText = [](const QString& section, const QString& key) { return LangText(section, key); };
     targets.appDir = AppDir();
     d_->dispatcher = std::make_unique<ChannelDispatcher>(std::move(targets));
@@ -151,7 +152,7 @@ Program::Program() : d_(std::make_unique<Impl>()) {
     form1.setToolWindows(tools);
     QObject::connect(&form1, &TForm1::closed, qApp, &QCoreApplication::quit);
 
-    g_services = {d_->radio.get(), dispatcher, &d_->shell, &d_->messages};
+    g_services = {d_->radio.get(), dispatcher, &d_->shell, messages};
     g_windows.Form1 = d_->form1.get();
     g_windows.DonationForm = d_->donation.get();
     g_windows.FavoriteForm = d_->favorite.get();

@@ -72,7 +72,12 @@ const AppServices& Services();
 // destroys the windows in reverse order (the main window last, which shuts the audio down).
 class Program {
 public:
-    Program();
+    struct Options {
+        // Where messages go instead of message boxes (tests); null: message boxes.
+        MessageSink* messages = nullptr;
+    };
+    Program() : Program(Options{}) {}
+    explicit Program(const Options& options);
     ~Program();
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;

@@ -1,0 +1,86 @@
+#include "app/ui/Startup.h"
+#include "app/ui/TDonationForm.h"
+#include "app/ui/TForm1.h"
+#include "platform/MessageSink.h"
+#include "platform/ui/ButtonCaption.h"
+#include "settings/SettingsFile.h"
+
+#include <QPushButton>
+#include <QTest>
+
+#include <stdexcept>
+
+namespace {
+struct FakeSink : MessageSink {
+    QStringList shown;
+    void show(const QString& text) override { shown << text; }
+};
+} // namespace
+
+class TestStartup : public QObject {
+    Q_OBJECT
+private slots:
+    // An error escaping a handler is shown with its own text, and the program goes on.
+    void escapedErrorsAreShownAndTheProgramGoesOn() {
+        QStringList shown;
+        SetGeneralErrorPresenter([&](const QString& m) { shown << m; });
+        QPushButton button;
+        int clicks = 0;
+        connect(&button, &QPushButton::clicked, [&] {
+            if (++clicks == 1)
+                throw SettingsWriteError("Unable to write to /read-only/Setting.ini");
+            throw 42; // not a std::exception
+        });
+        QTest::mouseClick(&button, Qt::LeftButton);
+        QTest::mouseClick(&button, Qt::LeftButton);
+        QCOMPARE(clicks, 2);
+        QCOMPARE(shown, (QStringList{"Unable to write to /read-only/Setting.ini", "Unknown error"}));
+        SetGeneralErrorPresenter({});
+    }
+
+    void windowsAreCreatedOnceAndDestroyedInReverseOrder() {
+        FakeSink sink;
+        QStringList destroyed;
+        {
+            Program program(Program::Options{&sink});
+            const AppWindows& w = Windows();
+            QVERIFY(w.Form1);
+            QVERIFY(Services().Dispatcher);
+            QVERIFY(Services().Radio);
+            const QList<QWidget*> windows = QApplication::topLevelWidgets();
+            QStringList names;
+            for (QWidget* t : windows)
+                if (t->isWindow() && !t->objectName().isEmpty())
+                    names << t->objectName();
+            for (QWidget* t : windows) {
+                QVERIFY2(t->isHidden(), qPrintable(t->objectName()));
+                const QString name = t->objectName();
+                connect(t, &QObject::destroyed, [&destroyed, name] { destroyed << name; });
+            }
+            QVERIFY(names.contains("Form1"));
+            QVERIFY(names.contains("DonationForm"));
+            QCOMPARE(names.removeDuplicates(), 0);
+
+            program.show();
+            QVERIFY(w.Form1->isVisible());
+            QVERIFY(!w.Form1->slotButton(30)->isHidden());
+            QVERIFY(w.Form1->sPanel2->isHidden());
+
+            // The hand-over reaches the dispatcher; the program's own start-up wiring is what runs.
+            SetButtonCaption(w.Form1->StartTVButton, QStringLiteral("no such channel"));
+            w.Form1->StartTVButton->click();
+        }
+        QVERIFY(!Windows().Form1);
+        QCOMPARE(destroyed.last(), QStringLiteral("Form1"));
+        QVERIFY(destroyed.indexOf("DonationForm") < destroyed.indexOf("Form1"));
+        QVERIFY(sink.shown.isEmpty());
+    }
+};
+
+int main(int argc, char** argv) {
+    PrepareEnvironment();
+    ZelmoApplication app(argc, argv);
+    TestStartup t;
+    return QTest::qExec(&t, argc, argv);
+}
+#include "test_startup.moc"
