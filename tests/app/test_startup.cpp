@@ -5,6 +5,7 @@
 #include "platform/ui/ButtonCaption.h"
 #include "settings/SettingsFile.h"
 
+#include <QFrame>
 #include <QPushButton>
 #include <QTest>
 
