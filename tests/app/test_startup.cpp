@@ -48,19 +48,23 @@ private slots:
             QVERIFY(w.Form1);
             QVERIFY(Services().Dispatcher);
             QVERIFY(Services().Radio);
-            const QList<QWidget*> windows = QApplication::topLevelWidgets();
+            QList<QWidget*> windows;
             QStringList names;
-            for (QWidget* t : windows)
-                if (t->isWindow() && !t->objectName().isEmpty())
+            for (QWidget* t : QApplication::topLevelWidgets())
+                if (!t->parentWidget()) {
+                    windows << t;
                     names << t->objectName();
+                }
             for (QWidget* t : windows) {
                 QVERIFY2(t->isHidden(), qPrintable(t->objectName()));
                 const QString name = t->objectName();
                 connect(t, &QObject::destroyed, [&destroyed, name] { destroyed << name; });
             }
-            QVERIFY(names.contains("Form1"));
-            QVERIFY(names.contains("DonationForm"));
-            QCOMPARE(names.removeDuplicates(), 0);
+            QStringList expected{"Form1",         "DonationForm", "FavoriteForm", "Form2",
+                                 "RadioSaveForm", "RadioForm",    "MyRadioForm"};
+            names.sort();
+            expected.sort();
+            QCOMPARE(names, expected);
 
             program.show();
             QVERIFY(w.Form1->isVisible());
