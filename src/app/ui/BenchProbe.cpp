@@ -1,6 +1,7 @@
 #include "app/ui/BenchProbe.h"
 
 #include "app/ui/TForm1.h"
+#include "platform/ui/ButtonCaption.h"
 #include "platform/ui/ChromiumView.h"
 
 #include <QEvent>
@@ -37,11 +38,11 @@ bool BenchProbe::eventFilter(QObject* watched, QEvent* event) {
         // The first paint comes with the next turns of the loop; mark once it has happened.
         QTimer::singleShot(0, this, [this] {
             mark("shown");
-            bool ok = false;
-            const int slot = qEnvironmentVariableIntValue("ZELMO_BENCH_SLOT", &ok);
-            if (ok && form_.slotButton(slot)) {
+            const QString channel = qEnvironmentVariable("ZELMO_BENCH_CHANNEL");
+            if (!channel.isEmpty()) {
                 pageWanted_ = true;
-                form_.slotButton(slot)->click();
+                SetButtonCaption(form_.StartTVButton, channel);
+                form_.StartTVButton->click();
             }
         });
     }

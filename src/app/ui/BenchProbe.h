@@ -4,8 +4,9 @@
 class TForm1;
 
 // Benchmark hook, active only with ZELMO_BENCH=1: prints "ZELMO_BENCH shown <ns>" when the main
-// window is first exposed and, when ZELMO_BENCH_SLOT=k is set, clicks slot k right after and
-// prints "ZELMO_BENCH page <ns>" when the main view has finished that page. <ns> is
+// window is first shown and, when ZELMO_BENCH_CHANNEL=<name> is set, hands that channel over
+// right after (as a slot click does) and prints "ZELMO_BENCH page <ns>" when the main view has
+// finished a local channel page. <ns> is
 // CLOCK_MONOTONIC, so the runner can subtract its own clock at process start.
 class BenchProbe : public QObject {
     Q_OBJECT
