@@ -1,14 +1,26 @@
 #include "app/ui/Startup.h"
 #include "app/ui/TDonationForm.h"
 #include "app/ui/TForm1.h"
+#include "closed/ui/TForm2.h"
+#include "favorites/ui/TFavoriteForm.h"
+#include "platform/AppDir.h"
 #include "platform/MessageSink.h"
 #include "platform/ui/ButtonCaption.h"
+#include "radio/ui/TMyRadioForm.h"
+#include "radio/ui/TRadioForm.h"
+#include "radio/ui/TRadioSaveForm.h"
 #include "settings/SettingsFile.h"
+#include "settings/ui/TSettingForm.h"
+#include "web/ui/TBrowser2Form.h"
+#include "web/ui/TKorbinaForm.h"
+#include "web/ui/TOvegoPlayerForm.h"
+#include "web/ui/TTVprogrammForm.h"
 
 #include <QFrame>
 #include <QPushButton>
 #include <QTest>
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace {
@@ -40,8 +52,10 @@ private slots:
     }
 
     void windowsAreCreatedOnceAndDestroyedInReverseOrder() {
+        SetAppDirForTesting(qEnvironmentVariable("ZELMO_TEST_APPDIR") + QLatin1Char('/'));
         FakeSink sink;
         QStringList destroyed;
+        QStringList creationOrder;
         {
             Program program(Program::Options{&sink});
             const AppWindows& w = Windows();
@@ -60,14 +74,27 @@ private slots:
                 const QString name = t->objectName();
                 connect(t, &QObject::destroyed, [&destroyed, name] { destroyed << name; });
             }
-            QStringList expected{"Form1",         "DonationForm", "FavoriteForm", "Form2",
-                                 "RadioSaveForm", "RadioForm",    "MyRadioForm"};
+            QStringList expected;
+            for (QWidget* window :
+                 {static_cast<QWidget*>(w.Form1), static_cast<QWidget*>(w.SettingForm),
+                  static_cast<QWidget*>(w.DonationForm), static_cast<QWidget*>(w.FavoriteForm),
+                  static_cast<QWidget*>(w.TVprogrammForm), static_cast<QWidget*>(w.Form2),
+                  static_cast<QWidget*>(w.Browser2Form), static_cast<QWidget*>(w.KorbinaForm),
+                  static_cast<QWidget*>(w.RadioSaveForm), static_cast<QWidget*>(w.RadioForm),
+                  static_cast<QWidget*>(w.MyRadioForm), static_cast<QWidget*>(w.OvegoPlayerForm)}) {
+                QVERIFY(window);
+                expected << window->objectName();
+            }
+            creationOrder = expected;
             names.sort();
             expected.sort();
             QCOMPARE(names, expected);
 
             program.show();
             QVERIFY(w.Form1->isVisible());
+            // The settings window has captioned the bar from the language pack, so the first
+            // showing opens the public layout.
+            QCOMPARE(w.Form1->slotCaption(1), QStringLiteral("ОРТ"));
             QVERIFY(!w.Form1->slotButton(30)->isHidden());
             QVERIFY(w.Form1->sPanel2->isHidden());
 
@@ -76,8 +103,8 @@ private slots:
             w.Form1->StartTVButton->click();
         }
         QVERIFY(!Windows().Form1);
-        QCOMPARE(destroyed.last(), QStringLiteral("Form1"));
-        QVERIFY(destroyed.indexOf("DonationForm") < destroyed.indexOf("Form1"));
+        std::reverse(creationOrder.begin(), creationOrder.end());
+        QCOMPARE(destroyed, creationOrder);
         QVERIFY(sink.shown.isEmpty());
     }
 };

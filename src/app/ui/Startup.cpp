@@ -16,9 +16,17 @@
 #include "radio/ui/TRadioForm.h"
 #include "radio/ui/TRadioSaveForm.h"
 #include "settings/LanguagePack.h"
+#include "settings/ui/TSettingForm.h"
+#include "web/ui/TBrowser2Form.h"
+#include "web/ui/TKorbinaForm.h"
+#include "web/ui/TOvegoPlayerForm.h"
+#include "web/ui/TTVprogrammForm.h"
+
+#include "platform/ui/BrowserView.h"
 
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QMessageBox>
 
 #include <exception>
@@ -104,12 +112,17 @@ struct Program::Impl {
 
     // The windows in creation order; members are destroyed in reverse, the main window last.
     std::unique_ptr<TForm1> form1;
+    std::unique_ptr<TSettingForm> setting;
     std::unique_ptr<TDonationForm> donation;
     std::unique_ptr<TFavoriteForm> favorite;
+    std::unique_ptr<TTVprogrammForm> tvProgramm;
     std::unique_ptr<TForm2> form2;
+    std::unique_ptr<TBrowser2Form> browser2;
+    std::unique_ptr<TKorbinaForm> korbina;
     std::unique_ptr<TRadioSaveForm> radioSave;
     std::unique_ptr<TRadioForm> radioForm;
     std::unique_ptr<TMyRadioForm> myRadio;
+    std::unique_ptr<TOvegoPlayerForm> ovego;
 
     std::unique_ptr<BenchProbe> bench;
 };
@@ -126,16 +139,27 @@ Program::Program(const Options& options) : d_(std::make_unique<Impl>()) {
     services.langText = [](const QString& section, const QString& key) { return LangText(section, key); };
 
     d_->form1 = std::make_unique<TForm1>(services);
-    QWidget* main = d_->form1.get();
+    TForm1& form1 = *d_->form1;
+    QWidget* main = &form1;
+    WebView& mainView = *form1.Chromium1;
+    d_->setting = std::make_unique<TSettingForm>(form1, main, d_->shell, *messages);
     d_->donation = std::make_unique<TDonationForm>(main);
     d_->favorite = std::make_unique<TFavoriteForm>(main);
+    d_->tvProgramm = std::make_unique<TTVprogrammForm>(main);
     d_->form2 = std::make_unique<TForm2>(main);
+    d_->browser2 = std::make_unique<TBrowser2Form>(mainView, main);
+    d_->korbina = std::make_unique<TKorbinaForm>(mainView, main);
     d_->radioSave = std::make_unique<TRadioSaveForm>(main);
     d_->radioForm = std::make_unique<TRadioForm>(main);
     d_->myRadio = std::make_unique<TMyRadioForm>(main);
+    d_->ovego = std::make_unique<TOvegoPlayerForm>(mainView, main);
 
     DispatchTargets targets;
-    targets.mainView = d_->form1->Chromium1;
+    targets.mainView = &mainView;
+    targets.guideView = d_->tvProgramm->WebBrowser1;
+    targets.korbina = d_->korbina.get();
+    targets.ovego = d_->ovego.get();
+    targets.browser2 = d_->browser2.get();
     targets.radio = d_->radio.get();
     targets.shell = &d_->shell;
     targets.messages = messages;
@@ -143,23 +167,22 @@ Program::Program(const Options& options) : d_(std::make_unique<Impl>()) {
     targets.appDir = AppDir();
     d_->dispatcher = std::make_unique<ChannelDispatcher>(std::move(targets));
 
-    TForm1& form1 = *d_->form1;
     ChannelDispatcher* dispatcher = d_->dispatcher.get();
     form1.setStartTV([dispatcher](const QString& name) { dispatcher->StartTV(name); });
+    TSettingForm* setting = d_->setting.get();
+    form1.setTrayModeSource([setting] { return setting->sEdit6->text(); });
     TForm1::ToolWindows tools;
+    tools.settings = setting;
+    tools.programme = d_->tvProgramm.get();
     tools.favorites = d_->favorite.get();
     tools.donation = d_->donation.get();
     form1.setToolWindows(tools);
     QObject::connect(&form1, &TForm1::closed, qApp, &QCoreApplication::quit);
 
     g_services = {d_->radio.get(), dispatcher, &d_->shell, messages};
-    g_windows.Form1 = d_->form1.get();
-    g_windows.DonationForm = d_->donation.get();
-    g_windows.FavoriteForm = d_->favorite.get();
-    g_windows.Form2 = d_->form2.get();
-    g_windows.RadioSaveForm = d_->radioSave.get();
-    g_windows.RadioForm = d_->radioForm.get();
-    g_windows.MyRadioForm = d_->myRadio.get();
+    g_windows = {d_->form1.get(),      d_->setting.get(),   d_->donation.get(), d_->favorite.get(),
+                 d_->tvProgramm.get(), d_->form2.get(),     d_->browser2.get(), d_->korbina.get(),
+                 d_->radioSave.get(),  d_->radioForm.get(), d_->myRadio.get(),  d_->ovego.get()};
 
     if (BenchProbe::enabled())
         d_->bench = std::make_unique<BenchProbe>(form1);
@@ -170,12 +193,17 @@ Program::~Program() {
     g_services = {};
     d_->bench.reset();
     // Reverse creation order; the main window's destruction shuts the audio down.
+    d_->ovego.reset();
     d_->myRadio.reset();
     d_->radioForm.reset();
     d_->radioSave.reset();
+    d_->korbina.reset();
+    d_->browser2.reset();
     d_->form2.reset();
+    d_->tvProgramm.reset();
     d_->favorite.reset();
     d_->donation.reset();
+    d_->setting.reset();
     d_->form1.reset();
 }
 
