@@ -3,6 +3,7 @@
 #include "app/MainWindowRadio.h"
 #include "app/MinimizePolicy.h"
 #include "app/ui/ModalShow.h"
+#include "app/ui/SlotButton.h"
 #include "app/ui/ToolIcons.h"
 #include "navigation/SiteUrls.h"
 #include "platform/MessageSink.h"
@@ -127,6 +128,7 @@ void TForm1::buildCategoryBar() {
         auto* b = new QPushButton(this);
         b->setObjectName(QStringLiteral("sBitBtn%1").arg(spec.number));
         b->setGeometry(spec.x, spec.number == 45 ? 5 : 4, spec.width, 28);
+        b->setStyleSheet(QStringLiteral("QPushButton { padding: 0px 2px; font-size: 11px; }"));
         SetButtonCaption(b, QString::fromUtf16(spec.caption));
         b->setFocusPolicy(Qt::NoFocus);
         const int number = spec.number;
@@ -149,11 +151,12 @@ void TForm1::buildPanel() {
     slotFont.setPixelSize(11);
     static constexpr int kColumns[] = {600, 666, 732};
     for (int k = 1; k <= 30; ++k) {
-        auto* b = new QPushButton(sPanel1);
+        auto* b = new SlotButton(sPanel1);
         b->setObjectName(QStringLiteral("sBitBtn%1").arg(k + 9));
         const int row = (k - 1) / 3 + 1;
         b->setGeometry(kColumns[(k - 1) % 3], 4 + 44 * (row - 1), 64, 42);
         b->setFont(slotFont);
+        b->setStyleSheet(QStringLiteral("QPushButton { padding: 0px 1px; font-size: 11px; }"));
         b->setFocusPolicy(Qt::NoFocus);
         SetButtonCaption(b, QStringLiteral("sBitBtn%1").arg(k + 9));
         connect(b, &QPushButton::clicked, this, [this, k] { slotClick(k); });

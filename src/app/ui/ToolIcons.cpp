@@ -35,7 +35,7 @@ void drawGear(QPainter& p) {
 void drawPower(QPainter& p) {
     p.setPen(ink(3.5));
     p.setBrush(Qt::NoBrush);
-    p.drawArc(QRectF(5, 6, 22, 22), 120 * 16, -240 * 16);
+    p.drawArc(QRectF(5, 6, 22, 22), 60 * 16, -300 * 16);
     p.drawLine(QPointF(16, 3), QPointF(16, 15));
 }
 
