@@ -1,6 +1,7 @@
 #include "favorites/ui/TFavoriteForm.h"
 
 #include "platform/MessageSink.h"
+#include "platform/ui/ButtonCaption.h"
 #include "settings/LanguagePack.h"
 
 #include <QAction>
@@ -9,11 +10,6 @@
 #include <QShowEvent>
 
 namespace {
-// A favourite is a channel name and must show literally: "&" is not a mnemonic here.
-QString displayText(QString caption) {
-    return caption.replace(u'&', QStringLiteral("&&"));
-}
-
 constexpr int kRows = 8;
 constexpr std::array<int, 3> kColumnX{15, 81, 147};
 } // namespace
@@ -82,7 +78,7 @@ void TFavoriteForm::LoadFavorites() {
 }
 
 void TFavoriteForm::showSlot(int slot) {
-    Slots[slot - 1]->setText(displayText(slots_.caption(slot)));
+    SetButtonCaption(Slots[slot - 1], slots_.caption(slot));
 }
 
 void TFavoriteForm::AddFavorite(const QString& caption) {
@@ -109,7 +105,7 @@ void TFavoriteForm::RemoveFavorite() {
     for (int k = 1; k <= FavoriteSlots::Count; ++k) {
         if (Slots[k - 1] == popupButton_) {
             // The slot is emptied on screen first, so a refused write leaves it cleared for the run.
-            Slots[k - 1]->setText(QString());
+            SetButtonCaption(Slots[k - 1], QString());
             slots_.Clear(k);
             return;
         }
