@@ -1,0 +1,138 @@
+// The favourites window and the closed-section prompt as the assembled program wires them.
+#include "app/ui/Startup.h"
+#include "app/ui/TForm1.h"
+#include "closed/ui/TForm2.h"
+#include "favorites/ui/TFavoriteForm.h"
+#include "platform/AppDir.h"
+#include "platform/MessageSink.h"
+#include "platform/ui/ButtonCaption.h"
+#include "platform/ui/ChromiumView.h"
+#include "settings/LanguagePack.h"
+#include "settings/SettingsFile.h"
+#include "settings/ui/TSettingForm.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QContextMenuEvent>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+#include <memory>
+
+namespace {
+struct FakeSink : MessageSink {
+    QStringList shown;
+    void show(const QString& text) override { shown << text; }
+};
+} // namespace
+
+class TestWindowsWiring : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir_;
+    FakeSink sink_;
+    std::unique_ptr<Program> program_;
+
+    TForm1& main() const { return *Windows().Form1; }
+    QString stored(const QString& key) const {
+        return SettingsFile(dir_.filePath(QStringLiteral("Setting.ini")))
+            .ReadString(QStringLiteral("Favorite"), key, QStringLiteral("<missing>"));
+    }
+    // A right click on the main window's button, then "Добавить в Избранное".
+    void addFrom(QPushButton* button) {
+        QContextMenuEvent ev(QContextMenuEvent::Mouse, QPoint(3, 3), button->mapToGlobal(QPoint(3, 3)));
+        QApplication::sendEvent(button, &ev);
+        main().N1->trigger();
+        main().PopupMenu1->hide();
+    }
+
+private slots:
+    void initTestCase() {
+        // A program directory of its own, so Setting.ini is written nowhere else.
+        const QString built = qEnvironmentVariable("ZELMO_TEST_APPDIR") + QStringLiteral("/Language/");
+        QVERIFY(QDir(dir_.path()).mkdir(QStringLiteral("Language")));
+        for (const QString& f : QDir(built).entryList(QDir::Files))
+            QVERIFY(QFile::copy(built + f, dir_.filePath(QStringLiteral("Language/") + f)));
+        SettingsFile(dir_.filePath(QStringLiteral("Setting.ini")))
+            .WriteString(QStringLiteral("Favorite"), QStringLiteral("fb"), QStringLiteral("НТВ"));
+        SetAppDirForTesting(dir_.path() + QLatin1Char('/'));
+
+        program_ = std::make_unique<Program>(Program::Options{&sink_});
+        program_->show();
+        QCOMPARE(main().slotCaption(1), QStringLiteral("ОРТ"));
+        sink_.shown.clear();
+    }
+    void cleanupTestCase() { program_.reset(); }
+
+    void popupOfTheMainWindowAddsToTheFavouritesWindow() {
+        TFavoriteForm& favorites = *Windows().FavoriteForm;
+        QCOMPARE(favorites.slotButton(2)->text(), QStringLiteral("НТВ")); // read at start-up
+
+        addFrom(main().slotButton(1));
+        QCOMPARE(ButtonCaption(favorites.slotButton(1)), QStringLiteral("ОРТ"));
+        QCOMPARE(stored(QStringLiteral("fa")), QStringLiteral("ОРТ"));
+
+        addFrom(main().categoryButton(2));
+        QCOMPARE(ButtonCaption(favorites.slotButton(3)), main().categoryCaption(2));
+        QCOMPARE(stored(QStringLiteral("fc")), main().categoryCaption(2));
+        QVERIFY(sink_.shown.isEmpty());
+
+        // The favourites tool button shows the window; a slot opens its channel in the main view.
+        main().sSpeedButton5->click();
+        QVERIFY(favorites.isVisible());
+        QTest::mouseClick(favorites.slotButton(1), Qt::LeftButton);
+        QVERIFY2(main().Chromium1->lastRequested().endsWith(QStringLiteral("ort.htm")),
+                 qPrintable(main().Chromium1->lastRequested()));
+        favorites.hide();
+    }
+
+    void closedSectionFollowsTheSettingsWindowControls() {
+        TSettingForm& settings = *Windows().SettingForm;
+        TForm2& prompt = *Windows().Form2;
+        QVERIFY(settings.sCheckBox2->isChecked());
+        QCOMPARE(settings.sEdit1->text(), QStringLiteral("759"));
+
+        main().sSpeedButton4->click();
+        QVERIFY(prompt.isVisible());
+        QCOMPARE(main().slotCaption(1), QStringLiteral("ОРТ")); // nothing yet
+
+        settings.sEdit1->setText(QStringLiteral("Код 1")); // typed, never saved
+        prompt.sEdit1->setText(QStringLiteral("759"));
+        QTest::mouseClick(prompt.sBitBtn1, Qt::LeftButton);
+        QCOMPARE(sink_.shown,
+                 QStringList{LangText(QStringLiteral("Message"), QStringLiteral("incorrectpassword"))});
+        QVERIFY(prompt.isVisible());
+
+        prompt.sEdit1->setText(QStringLiteral("Код 1"));
+        QTest::mouseClick(prompt.sBitBtn1, Qt::LeftButton);
+        QVERIFY(prompt.isHidden());
+        QCOMPARE(main().slotCaption(1), QStringLiteral("День студента"));
+        QCOMPARE(main().slotCaption(12), QStringLiteral("Bella Club"));
+        QVERIFY(main().slotButton(12)->isVisibleTo(&main()));
+        QVERIFY(!main().slotButton(13)->isVisibleTo(&main()));
+        for (QLabel* heading : {main().sLabel1, main().sLabel2, main().sLabel3, main().sLabel4})
+            QVERIFY(!heading->isVisibleTo(&main()));
+
+        // Unticked, saved or not: the layout comes at once, without the prompt.
+        main().sBitBtn1->click();
+        QCOMPARE(main().slotCaption(1), QStringLiteral("ОРТ"));
+        settings.sCheckBox2->setChecked(false);
+        main().sSpeedButton4->click();
+        QVERIFY(prompt.isHidden());
+        QCOMPARE(main().slotCaption(1), QStringLiteral("День студента"));
+    }
+};
+
+int main(int argc, char** argv) {
+    PrepareEnvironment();
+    ZelmoApplication app(argc, argv);
+    TestWindowsWiring t;
+    return QTest::qExec(&t, argc, argv);
+}
+#include "test_windows_wiring.moc"
