@@ -24,3 +24,15 @@ target_link_libraries(zelmo_ui PUBLIC zelmo_core Qt6::Widgets Qt6::WebEngineWidg
 
 add_executable(zelmo-player ${CMAKE_SOURCE_DIR}/src/app/main.cpp)
 target_link_libraries(zelmo-player PRIVATE zelmo_ui)
+
+# AUTOMOC does not notice headers that a re-glob adds to an existing build directory; when the
+# list of sources changes, drop its stamps and parse caches so moc runs over the new list.
+string(SHA1 _zelmo_sources_hash "${ZELMO_CORE_SOURCES};${ZELMO_UI_SOURCES}")
+if(NOT "${_zelmo_sources_hash}" STREQUAL "${ZELMO_SOURCES_HASH}")
+  file(GLOB_RECURSE _zelmo_autogen_stamps
+    ${CMAKE_BINARY_DIR}/*_autogen/timestamp ${CMAKE_BINARY_DIR}/*_autogen.dir/ParseCache.txt)
+  if(_zelmo_autogen_stamps)
+    file(REMOVE ${_zelmo_autogen_stamps})
+  endif()
+  set(ZELMO_SOURCES_HASH "${_zelmo_sources_hash}" CACHE INTERNAL "")
+endif()

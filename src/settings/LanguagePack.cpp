@@ -1,34 +1,102 @@
-// Placeholder until the language packs land.
 #include "settings/LanguagePack.h"
 
-struct LanguagePack::Data {};
-LanguagePack::LanguagePack(const QString&) {}
-QString LanguagePack::LangText(const QString&, const QString&) const { return QStringLiteral("0"); }
+#include "platform/AppDir.h"
+#include "settings/IniText.h"
+
+#include <QFile>
+#include <QHash>
+#include <QList>
+#include <QSet>
+
+// Section and key names fold to one case, so lookups ignore letter case like the file rules do.
+struct LanguagePack::Data {
+    QHash<QString, QHash<QString, QString>> sections;
+};
+
+namespace {
+QString fold(const QString& name) {
+    return name.toCaseFolded();
+}
+} // namespace
+
+LanguagePack::LanguagePack(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return; // a missing pack is not reported: every text reads "0"
+    const QString text = IniText::Decode(f.readAll());
+    auto data = std::make_shared<Data>();
+    // As with the settings file, only the first section of a name counts and the first of
+    // repeated keys wins.
+    QSet<QString> seen;
+    QHash<QString, QString>* current = nullptr;
+    for (QStringView raw : QStringView(text).split(u'\n')) {
+        if (raw.endsWith(u'\r'))
+            raw.chop(1);
+        const IniText::Line line = IniText::ParseLine(raw);
+        if (line.kind == IniText::Line::Section) {
+            const QString name = fold(line.name);
+            current = seen.contains(name) ? nullptr : &data->sections[name];
+            seen.insert(name);
+        } else if (line.kind == IniText::Line::Entry && current) {
+            const QString key = fold(line.name);
+            if (!current->contains(key))
+                current->insert(key, line.value);
+        }
+    }
+    data_ = std::move(data);
+}
+
+QString LanguagePack::LangText(const QString& section, const QString& key) const {
+    if (data_) {
+        const auto s = data_->sections.constFind(fold(section));
+        if (s != data_->sections.constEnd()) {
+            const auto k = s->constFind(fold(key));
+            if (k != s->constEnd())
+                return *k;
+        }
+    }
+    return QStringLiteral("0");
+}
+
 const std::array<QString, 5>& LanguagePack::FixedCaptions() {
-    static const std::array<QString, 5> c{QStringLiteral("Русский [Ru]"), QStringLiteral("Украинский [Ua]"),
-                                          QStringLiteral("Английский [En]"), QStringLiteral("Белорусский [Blr]"),
-                                          QStringLiteral("Китайский [Chi]")};
+    static const std::array<QString, 5> c{
+        QStringLiteral("Русский [Ru]"), QStringLiteral("Украинский [Ua]"), QStringLiteral("Английский [En]"),
+        QStringLiteral("Белорусский [Blr]"), QStringLiteral("Китайский [Chi]")};
     return c;
 }
+
 const std::array<QString, 5>& LanguagePack::FileNames() {
     static const std::array<QString, 5> f{QStringLiteral("Russian.lng"), QStringLiteral("Ukraine.lng"),
                                           QStringLiteral("England.lng"), QStringLiteral("Belarusian.lng"),
                                           QStringLiteral("Chinese.lng")};
     return f;
 }
+
 int LanguagePack::IndexForChoice(const QString& choice) {
     const auto& c = FixedCaptions();
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i < int(c.size()); ++i)
         if (c[i] == choice)
             return i;
     return 0;
 }
+
+QString LanguagePack::PackPath(int index) {
+    return AppDir() + QStringLiteral("Language/") + FileNames().at(std::size_t(index));
+}
+
 namespace {
 LanguagePack& current() {
     static LanguagePack pack;
     return pack;
 }
 } // namespace
-void SetLanguagePack(LanguagePack pack) { current() = std::move(pack); }
-const LanguagePack& CurrentLanguagePack() { return current(); }
-QString LangText(const QString& section, const QString& key) { return current().LangText(section, key); }
+
+void SetLanguagePack(LanguagePack pack) {
+    current() = std::move(pack);
+}
+const LanguagePack& CurrentLanguagePack() {
+    return current();
+}
+QString LangText(const QString& section, const QString& key) {
+    return current().LangText(section, key);
+}

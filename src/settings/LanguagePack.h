@@ -16,6 +16,8 @@ public:
     static const std::array<QString, 5>& FileNames();
     // Index (0..4) of the language a stored choice selects: exact comparison, Russian otherwise.
     static int IndexForChoice(const QString& choice);
+    // AppDir() + "Language/" + the pack file of that index.
+    static QString PackPath(int index);
 
 private:
     struct Data;

@@ -21,5 +21,7 @@ public:
     const QString& path() const { return path_; }
 
 private:
+    [[noreturn]] void fail() const;
+
     QString path_;
 };

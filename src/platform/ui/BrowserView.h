@@ -20,6 +20,7 @@ public:
     // True once a page has finished loading into the browser.
     bool hasDocument() const { return hasDocument_; }
     // Runs script in the loaded document and returns its result, waiting at most timeoutMs.
+    // The script is the body of a function: what it returns is the result (JSON-like values only).
     // Throws std::runtime_error when there is no document or the script fails or times out.
     QVariant runScript(const QString& script, int timeoutMs = 3000);
 

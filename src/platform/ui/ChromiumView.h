@@ -8,7 +8,8 @@ class QWebEngineView;
 
 // The embedded Chromium view. It starts on an empty page and creates its browser only when a page
 // is wanted while the view is visible, so hidden windows start no renderer process; a request made
-// while hidden is kept (only the last request counts) and served when the view is shown.
+// while hidden before the browser exists is kept (only the last request counts) and served when the
+// view is shown. Once the browser exists, every request goes to it at once.
 class ChromiumView : public QWidget, public WebView {
     Q_OBJECT
 public:

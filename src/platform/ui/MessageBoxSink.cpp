@@ -4,7 +4,8 @@
 #include <QMessageBox>
 
 void MessageBoxSink::show(const QString& text) {
-    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text, QMessageBox::Ok, parent_);
+    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text, QMessageBox::Ok,
+                    parent_);
     box.setTextFormat(Qt::PlainText);
     box.exec();
 }

@@ -1,0 +1,475 @@
+#include "settings/ui/TSettingForm.h"
+
+#include "navigation/SiteUrls.h"
+#include "platform/AppDir.h"
+#include "platform/MessageSink.h"
+#include "platform/Shell.h"
+#include "platform/ui/ChromiumView.h"
+#include "settings/LanguagePack.h"
+#include "settings/ui/AboutPicture.h"
+#include "settings/ui/MainWindowSurface.h"
+#include "settings/ui/PluginLinks.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QWindow>
+
+namespace {
+
+const QString kPlaceholderOldCode = QStringLiteral("Старый пароль");
+
+template <typename W> W* make(QWidget* parent, const char* name, const QRect& geometry) {
+    auto* w = new W(parent);
+    w->setObjectName(QLatin1String(name));
+    w->setGeometry(geometry);
+    return w;
+}
+
+QPushButton* button(QWidget* parent, const char* name, const QString& text, const QRect& geometry) {
+    auto* b = make<QPushButton>(parent, name, geometry);
+    b->setText(text);
+    // In a dialog an auto-default button would take Enter pressed in any edit field and, for
+    // example, store the tray choice while the user is typing a proxy address.
+    b->setAutoDefault(false);
+    return b;
+}
+
+QLabel* label(QWidget* parent, const char* name, const QString& text, const QRect& geometry) {
+    auto* l = make<QLabel>(parent, name, geometry);
+    l->setText(text);
+    return l;
+}
+
+QGroupBox* frame(QWidget* parent, const char* name, const QString& title, const QRect& geometry) {
+    auto* g = make<QGroupBox>(parent, name, geometry);
+    g->setTitle(title);
+    return g;
+}
+
+QLineEdit* hiddenField(QWidget* parent, const char* name) {
+    auto* e = make<QLineEdit>(parent, name, QRect(0, 0, 10, 10));
+    e->setVisible(false);
+    return e;
+}
+
+} // namespace
+
+TSettingForm::TSettingForm(MainWindowSurface& main, QWidget* mainWindow, Shell& shell, MessageSink& messages,
+                           QWidget* parent)
+    : QDialog(parent), main_(main), mainWindow_(mainWindow), shell_(shell), messages_(messages),
+      settings_(AppDir() + QStringLiteral("Setting.ini")) {
+    setObjectName(QStringLiteral("SettingForm"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
+    setModal(true);
+    setFixedSize(494, 328);
+    setWindowTitle(QStringLiteral("Настройки"));
+
+    sPageControl1 = make<QTabWidget>(this, "sPageControl1", QRect(0, 0, 494, 292));
+    const auto tab = [this](const char* name, const QString& caption) {
+        auto* page = new QWidget;
+        page->setObjectName(QLatin1String(name));
+        sPageControl1->addTab(page, caption);
+        return page;
+    };
+    sTabSheet1 = tab("sTabSheet1", QStringLiteral("О программе"));
+    sTabSheet2 = tab("sTabSheet2", QStringLiteral("Настройки"));
+    sTabSheet4 = tab("sTabSheet4", QStringLiteral("Настройки прокси"));
+    sTabSheet6 = tab("sTabSheet6", QStringLiteral("Таймер"));
+    sTabSheet3 = tab("sTabSheet3", QStringLiteral("Нет видео"));
+    sTabSheet5 = tab("sTabSheet5", QStringLiteral("Обновления"));
+    sTabSheet7 = tab("sTabSheet7", QStringLiteral("Язык"));
+
+    buildAboutTab();
+    buildSettingsTab();
+    buildProxyTab();
+    buildTimerTab();
+    buildNoVideoTab();
+    buildUpdatesTab();
+    buildLanguageTab();
+
+    sBitBtn15 = button(this, "sBitBtn15", QStringLiteral("Выход"), QRect(398, 298, 88, 26));
+    connect(sBitBtn15, &QPushButton::clicked, this, &TSettingForm::sBitBtn15Click);
+
+    // The first showing opens on the updates tab; later showings keep the tab last used.
+    sPageControl1->setCurrentWidget(sTabSheet5);
+
+    FormCreate();
+}
+
+TSettingForm::~TSettingForm() = default;
+
+void TSettingForm::buildAboutTab() {
+    Image1 = make<QLabel>(sTabSheet1, "Image1", QRect(0, 0, 488, 264));
+    Image1->setAlignment(Qt::AlignCenter);
+    Image1->setPixmap(AboutPicture(QSize(300, 200)));
+}
+
+void TSettingForm::buildSettingsTab() {
+    QWidget* page = sTabSheet2;
+
+    sRadioGroup1 =
+        frame(page, "sRadioGroup1", QStringLiteral("Сворачивать приложение"), QRect(6, 2, 476, 54));
+    sBitBtn8 = button(sRadioGroup1, "sBitBtn8", QStringLiteral("В системный трей"), QRect(10, 20, 170, 26));
+    sBitBtn9 = button(sRadioGroup1, "sBitBtn9", QStringLiteral("В панель задач"), QRect(190, 20, 170, 26));
+
+    sRadioGroup2 = frame(page, "sRadioGroup2", QStringLiteral("Закрытый раздел"), QRect(6, 58, 476, 78));
+    sEdit8 = make<QLineEdit>(sRadioGroup2, "sEdit8", QRect(10, 20, 170, 24));
+    sEdit8->setText(kPlaceholderOldCode);
+    sEdit8->installEventFilter(this);
+    sEdit1 = make<QLineEdit>(sRadioGroup2, "sEdit1", QRect(10, 48, 170, 24));
+    sEdit1->setEchoMode(QLineEdit::Password);
+    sEdit1->setStyleSheet(QStringLiteral("lineedit-password-character: 42;")); // '*'
+    sButton1 = button(sRadioGroup2, "sButton1", QStringLiteral("ОК"), QRect(186, 48, 50, 24));
+    sCheckBox2 = make<QCheckBox>(sRadioGroup2, "sCheckBox2", QRect(250, 34, 220, 24));
+    sCheckBox2->setText(QStringLiteral("Использовать пароль"));
+
+    sRadioGroup3 = frame(page, "sRadioGroup3", QStringLiteral("Оформление"), QRect(6, 138, 476, 54));
+    sComboBox1 = make<QComboBox>(sRadioGroup3, "sComboBox1", QRect(10, 20, 250, 26));
+    sComboBox1->addItems(SkinManager::Names());
+    sComboBox1->setMaxVisibleItems(20);
+    sComboBox1->setCurrentIndex(-1);
+
+    sRadioGroup4 = frame(page, "sRadioGroup4", QStringLiteral("Поверх всех окон"), QRect(6, 194, 476, 54));
+    sBitBtn10 = button(sRadioGroup4, "sBitBtn10", QStringLiteral("Включить"), QRect(10, 20, 170, 26));
+    sBitBtn11 = button(sRadioGroup4, "sBitBtn11", QStringLiteral("Выключить"), QRect(190, 20, 170, 26));
+
+    sEdit5 = hiddenField(page, "sEdit5");
+    sEdit6 = hiddenField(page, "sEdit6");
+
+    connect(sBitBtn8, &QPushButton::clicked, this, &TSettingForm::sBitBtn8Click);
+    connect(sBitBtn9, &QPushButton::clicked, this, &TSettingForm::sBitBtn9Click);
+    connect(sBitBtn10, &QPushButton::clicked, this, &TSettingForm::sBitBtn10Click);
+    connect(sBitBtn11, &QPushButton::clicked, this, &TSettingForm::sBitBtn11Click);
+    connect(sButton1, &QPushButton::clicked, this, &TSettingForm::sButton1Click);
+    connect(sComboBox1, &QComboBox::currentIndexChanged, this, &TSettingForm::sComboBox1Change);
+}
+
+void TSettingForm::buildProxyTab() {
+    QWidget* page = sTabSheet4;
+    sLabel1 = label(page, "sLabel1", QStringLiteral("Адрес:"), QRect(16, 20, 110, 24));
+    sEdit2 = make<QLineEdit>(page, "sEdit2", QRect(130, 20, 200, 24));
+    sLabel2 = label(page, "sLabel2", QStringLiteral("Порт:"), QRect(16, 52, 110, 24));
+    sEdit3 = make<QLineEdit>(page, "sEdit3", QRect(130, 52, 90, 24));
+    sCheckBox1 = make<QCheckBox>(page, "sCheckBox1", QRect(16, 88, 400, 24));
+    sCheckBox1->setText(QStringLiteral("Использовать настройки прокси"));
+    sBitBtn1 =
+        button(page, "sBitBtn1", QStringLiteral("Сохранить настройки соединения"), QRect(16, 124, 260, 28));
+    connect(sBitBtn1, &QPushButton::clicked, this, &TSettingForm::sBitBtn1Click);
+}
+
+void TSettingForm::buildTimerTab() {
+    QWidget* page = sTabSheet6;
+    sLabel3 = label(page, "sLabel3", QStringLiteral("Закрыть программу через "), QRect(16, 24, 220, 24));
+    sEdit4 = make<QLineEdit>(page, "sEdit4", QRect(240, 24, 60, 24));
+    sLabel4 = label(page, "sLabel4", QStringLiteral("минут"), QRect(308, 24, 80, 24));
+    sBitBtn2 = button(page, "sBitBtn2", QStringLiteral("Подтвердить"), QRect(16, 58, 140, 28));
+    sLabel11 =
+        label(page, "sLabel11", QStringLiteral("Программа будет закрыта через "), QRect(16, 110, 250, 24));
+    sLabel12 = label(page, "sLabel12", QStringLiteral("0000000"), QRect(270, 110, 80, 24));
+    sLabel13 = label(page, "sLabel13", QStringLiteral("секунд"), QRect(354, 110, 80, 24));
+    sButton2 = button(page, "sButton2", QStringLiteral("Сброс"), QRect(16, 144, 140, 28));
+}
+
+void TSettingForm::buildNoVideoTab() {
+    QWidget* page = sTabSheet3;
+    sLabel5 = label(page, "sLabel5", QStringLiteral("Для просмотра телеканалов необходимы:"),
+                    QRect(16, 10, 456, 24));
+    sLabel6 = label(page, "sLabel6", QStringLiteral("Adobe Flash Player"), QRect(16, 44, 220, 26));
+    sButton3 = button(page, "sButton3", QStringLiteral("32 Бит"), QRect(250, 44, 100, 26));
+    sBitBtn5 = button(page, "sBitBtn5", QStringLiteral("64 Бит"), QRect(360, 44, 100, 26));
+    sLabel7 = label(page, "sLabel7", QStringLiteral("Windows Media Player"), QRect(16, 80, 220, 26));
+    sBitBtn4 = button(page, "sBitBtn4", QStringLiteral("Установить"), QRect(250, 80, 210, 26));
+    sLabel9 = label(page, "sLabel9", QStringLiteral("Microsoft Silverlight"), QRect(16, 116, 220, 26));
+    sBitBtn6 = button(page, "sBitBtn6", QStringLiteral("Установить"), QRect(250, 116, 210, 26));
+    sLabel10 = label(page, "sLabel10", QStringLiteral("VLC media player"), QRect(16, 152, 220, 26));
+    sBitBtn7 = button(page, "sBitBtn7", QStringLiteral("Установить"), QRect(250, 152, 210, 26));
+    sBitBtn12 = button(page, "sBitBtn12", QStringLiteral("Помощь"), QRect(16, 200, 140, 28));
+
+    connect(sButton3, &QPushButton::clicked, this, &TSettingForm::sButton3Click);
+    connect(sBitBtn5, &QPushButton::clicked, this, &TSettingForm::sBitBtn5Click);
+    connect(sBitBtn4, &QPushButton::clicked, this, &TSettingForm::sBitBtn4Click);
+    connect(sBitBtn6, &QPushButton::clicked, this, &TSettingForm::sBitBtn6Click);
+    connect(sBitBtn7, &QPushButton::clicked, this, &TSettingForm::sBitBtn7Click);
+    connect(sBitBtn12, &QPushButton::clicked, this, &TSettingForm::sBitBtn12Click);
+}
+
+void TSettingForm::buildUpdatesTab() {
+    QWidget* page = sTabSheet5;
+    sLabel15 = label(page, "sLabel15", QStringLiteral("Ваша версия программы"), QRect(12, 8, 230, 22));
+    sLabel17 = label(page, "sLabel17", QStringLiteral("2.8"), QRect(250, 8, 100, 22));
+    sLabel14 = label(page, "sLabel14", QStringLiteral("Актуальная версия программы"), QRect(12, 32, 230, 22));
+    sLabel18 = label(page, "sLabel18", QStringLiteral("0"), QRect(250, 32, 220, 22));
+    sBitBtn13 = button(page, "sBitBtn13", QStringLiteral("Скачать"), QRect(12, 60, 120, 26));
+    sButton4 = button(page, "sButton4", QStringLiteral("Проверить"), QRect(140, 60, 120, 26));
+    Chromium1 = make<ChromiumView>(page, "Chromium1", QRect(12, 92, 270, 110));
+    sLabel16 = label(page, "sLabel16", QStringLiteral("Статус загрузки"), QRect(12, 206, 230, 22));
+    sProgressBar1 = make<QProgressBar>(page, "sProgressBar1", QRect(12, 230, 464, 20));
+    sProgressBar1->setRange(0, 100);
+    sProgressBar1->setValue(0);
+    sProgressBar1->setTextVisible(false);
+}
+
+void TSettingForm::buildLanguageTab() {
+    QWidget* page = sTabSheet7;
+    sRadioGroup5 = frame(page, "sRadioGroup5", QStringLiteral("Язык программы"), QRect(12, 6, 300, 190));
+    const auto& captions = LanguagePack::FixedCaptions();
+    const char* names[5] = {"sRadioButton1", "sRadioButton2", "sRadioButton3", "sRadioButton4",
+                            "sRadioButton5"};
+    std::array<QRadioButton*, 5> buttons{};
+    for (int i = 0; i < 5; ++i) {
+        buttons[i] = make<QRadioButton>(sRadioGroup5, names[i], QRect(14, 24 + i * 32, 270, 26));
+        buttons[i]->setText(captions[i]);
+    }
+    sRadioButton1 = buttons[0];
+    sRadioButton2 = buttons[1];
+    sRadioButton3 = buttons[2];
+    sRadioButton4 = buttons[3];
+    sRadioButton5 = buttons[4];
+    sRadioButton1->setChecked(true);
+    sBitBtn14 = button(page, "sBitBtn14", QStringLiteral("Применить"), QRect(12, 206, 140, 28));
+    sEdit7 = hiddenField(page, "sEdit7");
+    connect(sBitBtn14, &QPushButton::clicked, this, &TSettingForm::sBitBtn14Click);
+}
+
+std::array<QRadioButton*, 5> TSettingForm::languageButtons() const {
+    return {sRadioButton1, sRadioButton2, sRadioButton3, sRadioButton4, sRadioButton5};
+}
+
+void TSettingForm::FormCreate() {
+    const auto read = [this](const char* section, const char* key, const QString& def) {
+        return settings_.ReadString(QLatin1String(section), QLatin1String(key), def);
+    };
+    sSkinManager1.apply(read("Skin", "useSkin", SkinManager::DefaultName()));
+    sEdit1->setText(read("SecretCode", "useSecretCode", QStringLiteral("759")));
+    sEdit5->setText(read("OnTop", "useOnTop", QStringLiteral("0")));
+    sEdit6->setText(read("InTray", "useInTray", QStringLiteral("0")));
+    sEdit2->setText(read("Proxy", "useIP", QStringLiteral("0")));
+    sEdit3->setText(read("Proxy", "usePort", QStringLiteral("0")));
+    sCheckBox1->setChecked(settings_.ReadBool(QStringLiteral("Proxy"), QStringLiteral("useProxy"), false));
+    sCheckBox2->setChecked(
+        settings_.ReadBool(QStringLiteral("SecretCode"), QStringLiteral("SelectSecretCode"), true));
+
+    sEdit7->setText(read("Language", "useLanguage", LanguagePack::FixedCaptions()[0]));
+    const int language = LanguagePack::IndexForChoice(sEdit7->text());
+    languageButtons()[language]->setChecked(true);
+    SetLanguagePack(
+        LanguagePack(AppDir() + QStringLiteral("Language/") + LanguagePack::FileNames()[language]));
+    ApplyLanguageTexts();
+
+    if (sCheckBox1->isChecked())
+        proxyHost_ = sEdit2->text();
+    // An unusable port must not cost the rest of the start-up (the on-top choice, the updates
+    // page) on every run: it simply means no port.
+    bool ok = false;
+    const int port = sEdit3->text().trimmed().toInt(&ok, 10);
+    proxyPort_ = ok ? port : 0;
+
+    if (sEdit5->text() == QStringLiteral("1"))
+        main_.setStayOnTop(true);
+
+    Chromium1->load(SiteUrls::Project(QStringLiteral("/actual/reklama.php")));
+}
+
+void TSettingForm::ApplyLanguageTexts() {
+    const auto text = [](const char* section, const char* key) {
+        return LangText(QLatin1String(section), QLatin1String(key));
+    };
+    const auto setTab = [this](QWidget* page, const QString& caption) {
+        sPageControl1->setTabText(sPageControl1->indexOf(page), caption);
+    };
+
+    setWindowTitle(text("Settings", "SettingsForm"));
+    setTab(sTabSheet1, text("Settings", "About"));
+    setTab(sTabSheet2, text("Settings", "Setting"));
+    setTab(sTabSheet3, text("Settings", "noVideo"));
+    setTab(sTabSheet4, text("Settings", "proxySetting"));
+    setTab(sTabSheet5, text("Settings", "updates"));
+    setTab(sTabSheet6, text("Settings", "timer"));
+    setTab(sTabSheet7, text("Settings", "language"));
+    sRadioGroup1->setTitle(text("Settings", "minimizeapplication"));
+    sRadioGroup2->setTitle(text("Settings", "Closedsection"));
+    sRadioGroup3->setTitle(text("Settings", "design"));
+    sRadioGroup4->setTitle(text("Settings", "Ontop"));
+    sBitBtn8->setText(text("Settings", "Inthesystemtray"));
+    sBitBtn9->setText(text("Settings", "IntheTaskbar"));
+    sBitBtn10->setText(text("Settings", "turnon"));
+    sBitBtn11->setText(text("Settings", "turnoff"));
+    sLabel1->setText(text("Settings", "ip"));
+    sLabel2->setText(text("Settings", "port"));
+    sCheckBox1->setText(text("Settings", "Useproxysettings"));
+    sBitBtn1->setText(text("Settings", "Savetheconnectionsettings"));
+    sLabel3->setText(text("Settings", "Closetheprogramafter"));
+    sLabel4->setText(text("Settings", "minutes"));
+    sBitBtn2->setText(text("Settings", "confirm"));
+    sBitBtn14->setText(text("Settings", "confirm"));
+    sLabel11->setText(text("Settings", "Theprogramwillbeclosedafter"));
+    sLabel13->setText(text("Settings", "seconds"));
+    sButton2->setText(text("Settings", "reset"));
+    sLabel5->setText(text("Settings", "ToviewtheTVchannelsyouneed"));
+    sLabel6->setText(text("Settings", "AdobeFlashPlayerforInternetExplorer"));
+    sBitBtn4->setText(text("Settings", "Install"));
+    sBitBtn6->setText(text("Settings", "Install"));
+    sBitBtn7->setText(text("Settings", "Install"));
+    sBitBtn12->setText(text("Settings", "Help"));
+    sBitBtn13->setText(text("Settings", "Download"));
+    sLabel15->setText(text("Settings", "Yourversion"));
+    sLabel14->setText(text("Settings", "Crucialversion"));
+    sLabel16->setText(text("Settings", "StatusDownloads"));
+    const char* languageKeys[5] = {"Russian", "Ukrainian", "English", "Belarusian", "Chinese"};
+    for (int i = 0; i < 5; ++i)
+        languageButtons()[i]->setText(text("Settings", languageKeys[i]));
+    sCheckBox2->setText(text("Settings", "usethepassword"));
+
+    // The main window's start-up captions, hints and menu text.
+    const std::pair<const char*, const char*> categories[] = {
+        {"sBitBtn1", "public"},        {"sBitBtn2", "radio"},    {"sBitBtn3", "music"},
+        {"sBitBtn4", "entertainment"}, {"sBitBtn5", "Research"}, {"sBitBtn6", "Sport"},
+        {"sBitBtn7", "movie"},         {"sBitBtn8", "Cartoons"}, {"sBitBtn9", "Records"},
+        {"sBitBtn44", "foreign"},      {"sBitBtn45", "back"},
+    };
+    for (const auto& [buttonName, key] : categories)
+        main_.setCategoryCaption(QLatin1String(buttonName), text("Category", key));
+    const std::pair<const char*, QString> hints[] = {
+        {"sSpeedButton1", text("Hint", "Settings")},  {"sSpeedButton2", text("Settings", "turnoff")},
+        {"sSpeedButton3", text("Hint", "TVProgram")}, {"sSpeedButton4", text("Hint", "Closedsection")},
+        {"sSpeedButton5", text("Hint", "favorites")}, {"sSpeedButton6", text("Hint", "Donations")},
+    };
+    for (const auto& [buttonName, hint] : hints)
+        main_.setToolHint(QLatin1String(buttonName), hint);
+    main_.setAddFavoriteCaption(text("Message", "AddtoFavorites"));
+}
+
+void TSettingForm::showEvent(QShowEvent* e) {
+    if (mainWindow_) {
+        const QPoint centre = mainWindow_->frameGeometry().center();
+        move(centre.x() - frameGeometry().width() / 2, centre.y() - frameGeometry().height() / 2);
+    }
+    QDialog::showEvent(e);
+}
+
+bool TSettingForm::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == sEdit8 && e->type() == QEvent::MouseButtonPress)
+        sEdit8Click();
+    return QDialog::eventFilter(watched, e);
+}
+
+// Minimise behaviour: only stored; the main window keeps the start-up choice (sEdit6) for this run.
+void TSettingForm::sBitBtn8Click() {
+    settings_.WriteString(QStringLiteral("InTray"), QStringLiteral("useInTray"), QStringLiteral("1"));
+    sBitBtn8->setEnabled(false);
+    sBitBtn9->setEnabled(true);
+}
+
+void TSettingForm::sBitBtn9Click() {
+    settings_.WriteString(QStringLiteral("InTray"), QStringLiteral("useInTray"), QStringLiteral("0"));
+    sBitBtn9->setEnabled(false);
+    sBitBtn8->setEnabled(true);
+}
+
+void TSettingForm::setStayOnTop(bool onTop) {
+    Qt::WindowFlags flags = windowFlags();
+    flags.setFlag(Qt::WindowStaysOnTopHint, onTop);
+    // Once the window exists, tell it directly: setWindowFlags would hide the window, and hiding a
+    // dialog ends the modal showing that the user is working in.
+    if (QWindow* window = windowHandle()) {
+        overrideWindowFlags(flags);
+        window->setFlags(flags);
+    } else {
+        setWindowFlags(flags);
+    }
+}
+
+void TSettingForm::sBitBtn10Click() {
+    setStayOnTop(true);
+    main_.setStayOnTop(true);
+    sBitBtn10->setEnabled(false);
+    sBitBtn11->setEnabled(true);
+    settings_.WriteString(QStringLiteral("OnTop"), QStringLiteral("useOnTop"), QStringLiteral("1"));
+}
+
+void TSettingForm::sBitBtn11Click() {
+    setStayOnTop(false);
+    main_.setStayOnTop(false);
+    sBitBtn11->setEnabled(false);
+    sBitBtn10->setEnabled(true);
+    settings_.WriteString(QStringLiteral("OnTop"), QStringLiteral("useOnTop"), QStringLiteral("0"));
+}
+
+void TSettingForm::sEdit8Click() {
+    if (sEdit8->text() == kPlaceholderOldCode)
+        sEdit8->clear();
+}
+
+void TSettingForm::sButton1Click() {
+    const QString stored = settings_.ReadString(QStringLiteral("SecretCode"), QStringLiteral("useSecretCode"),
+                                                QStringLiteral("759"));
+    if (sEdit8->text() != stored) {
+        messages_.show(LangText(QStringLiteral("Message"), QStringLiteral("ErrorSecretCode")));
+        return;
+    }
+    settings_.WriteString(QStringLiteral("SecretCode"), QStringLiteral("useSecretCode"), sEdit1->text());
+    settings_.WriteBool(QStringLiteral("SecretCode"), QStringLiteral("SelectSecretCode"),
+                        sCheckBox2->isChecked());
+    messages_.show(LangText(QStringLiteral("Message"), QStringLiteral("changes")));
+}
+
+void TSettingForm::sComboBox1Change() {
+    if (sComboBox1->currentIndex() < 0)
+        return;
+    const QString name = sComboBox1->currentText();
+    sSkinManager1.apply(name);
+    settings_.WriteString(QStringLiteral("Skin"), QStringLiteral("useSkin"), name);
+}
+
+void TSettingForm::sBitBtn1Click() {
+    if (sCheckBox1->isChecked()) {
+        settings_.WriteString(QStringLiteral("Proxy"), QStringLiteral("useIP"), sEdit2->text());
+        settings_.WriteString(QStringLiteral("Proxy"), QStringLiteral("usePort"), sEdit3->text());
+        settings_.WriteBool(QStringLiteral("Proxy"), QStringLiteral("useProxy"), true);
+    } else {
+        settings_.WriteBool(QStringLiteral("Proxy"), QStringLiteral("useProxy"), false);
+    }
+    messages_.show(LangText(QStringLiteral("Message"), QStringLiteral("changes")));
+}
+
+void TSettingForm::sBitBtn14Click() {
+    for (QRadioButton* b : languageButtons()) {
+        if (b->isChecked()) {
+            settings_.WriteString(QStringLiteral("Language"), QStringLiteral("useLanguage"), b->text());
+            messages_.show(LangText(QStringLiteral("Message"), QStringLiteral("changes")));
+            return;
+        }
+    }
+}
+
+void TSettingForm::sButton3Click() {
+    shell_.open(PluginLinks::Flash32());
+}
+void TSettingForm::sBitBtn5Click() {
+    shell_.open(PluginLinks::Flash64());
+}
+void TSettingForm::sBitBtn4Click() {
+    shell_.open(PluginLinks::MediaPlayerPlugin());
+}
+void TSettingForm::sBitBtn6Click() {
+    shell_.open(PluginLinks::Silverlight());
+}
+void TSettingForm::sBitBtn7Click() {
+    shell_.open(PluginLinks::VlcPlayer());
+}
+void TSettingForm::sBitBtn12Click() {
+    shell_.open(PluginLinks::Help());
+}
+
+void TSettingForm::sBitBtn15Click() {
+    close();
+}

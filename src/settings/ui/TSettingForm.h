@@ -1,0 +1,177 @@
+#pragma once
+#include "settings/SettingsFile.h"
+#include "settings/ui/SkinManager.h"
+
+#include <QDialog>
+#include <QString>
+
+#include <array>
+
+class ChromiumView;
+class MainWindowSurface;
+class MessageSink;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+class Shell;
+
+// The settings window. Its creation performs the start-up load: it opens Setting.ini and the
+// language pack, puts every stored option into its controls and writes the localised texts, the
+// skin and the stay-on-top choice onto the main window. The loaded values then live in its
+// controls, which other windows read. Every option handler writes its value to the file at once;
+// a refused write (SettingsWriteError) is left to the application's general error handler.
+class TSettingForm : public QDialog {
+    Q_OBJECT
+public:
+    TSettingForm(MainWindowSurface& main, QWidget* mainWindow, Shell& shell, MessageSink& messages,
+                 QWidget* parent = nullptr);
+    ~TSettingForm() override;
+
+    // The open Setting.ini, shared with the other windows for the whole run.
+    SettingsFile& settings() { return settings_; }
+    SkinManager& skinManager() { return sSkinManager1; }
+
+    // The update client's proxy, fixed by the start-up load for the whole run: the host only when
+    // the use-proxy box was ticked at start (empty: no proxy), the port always. A port text that is
+    // not an integer counts as 0.
+    const QString& proxyHost() const { return proxyHost_; }
+    int proxyPort() const { return proxyPort_; }
+
+    // Page control and its tabs, in display order: about, settings, proxy, timer, no video,
+    // updates, language.
+    QTabWidget* sPageControl1;
+    QWidget* sTabSheet1;
+    QWidget* sTabSheet2;
+    QWidget* sTabSheet4;
+    QWidget* sTabSheet6;
+    QWidget* sTabSheet3;
+    QWidget* sTabSheet5;
+    QWidget* sTabSheet7;
+
+    // About.
+    QLabel* Image1;
+
+    // Settings: minimise behaviour, closed-section code, skin, stay on top, hidden start-up values.
+    QGroupBox* sRadioGroup1;
+    QPushButton* sBitBtn8;
+    QPushButton* sBitBtn9;
+    QGroupBox* sRadioGroup2;
+    QLineEdit* sEdit8;
+    QLineEdit* sEdit1;
+    QPushButton* sButton1;
+    QCheckBox* sCheckBox2;
+    QGroupBox* sRadioGroup3;
+    QComboBox* sComboBox1;
+    QGroupBox* sRadioGroup4;
+    QPushButton* sBitBtn10;
+    QPushButton* sBitBtn11;
+    QLineEdit* sEdit5; // start-up useOnTop
+    QLineEdit* sEdit6; // start-up useInTray
+
+    // Proxy.
+    QLabel* sLabel1;
+    QLineEdit* sEdit2;
+    QLabel* sLabel2;
+    QLineEdit* sEdit3;
+    QCheckBox* sCheckBox1;
+    QPushButton* sBitBtn1;
+
+    // Auto-close timer.
+    QLabel* sLabel3;
+    QLineEdit* sEdit4;
+    QLabel* sLabel4;
+    QPushButton* sBitBtn2;
+    QLabel* sLabel11;
+    QLabel* sLabel12;
+    QLabel* sLabel13;
+    QPushButton* sButton2;
+
+    // No video: plug-in and player links.
+    QLabel* sLabel5;
+    QLabel* sLabel6;
+    QPushButton* sButton3;
+    QPushButton* sBitBtn5;
+    QLabel* sLabel7;
+    QPushButton* sBitBtn4;
+    QLabel* sLabel9;
+    QPushButton* sBitBtn6;
+    QLabel* sLabel10;
+    QPushButton* sBitBtn7;
+    QPushButton* sBitBtn12;
+
+    // Updates.
+    QLabel* sLabel15;
+    QLabel* sLabel17; // own version
+    QLabel* sLabel14;
+    QLabel* sLabel18; // published version
+    QPushButton* sBitBtn13;
+    QPushButton* sButton4;
+    ChromiumView* Chromium1;
+    QLabel* sLabel16;
+    QProgressBar* sProgressBar1;
+
+    // Language.
+    QGroupBox* sRadioGroup5;
+    QRadioButton* sRadioButton1;
+    QRadioButton* sRadioButton2;
+    QRadioButton* sRadioButton3;
+    QRadioButton* sRadioButton4;
+    QRadioButton* sRadioButton5;
+    QPushButton* sBitBtn14;
+    QLineEdit* sEdit7; // start-up language choice
+
+    // Close.
+    QPushButton* sBitBtn15;
+
+    // The five language buttons in order.
+    std::array<QRadioButton*, 5> languageButtons() const;
+
+public slots:
+    void sBitBtn8Click();
+    void sBitBtn9Click();
+    void sBitBtn10Click();
+    void sBitBtn11Click();
+    void sEdit8Click();
+    void sButton1Click();
+    void sComboBox1Change();
+    void sBitBtn1Click();
+    void sBitBtn14Click();
+    void sButton3Click();
+    void sBitBtn5Click();
+    void sBitBtn4Click();
+    void sBitBtn6Click();
+    void sBitBtn7Click();
+    void sBitBtn12Click();
+    void sBitBtn15Click();
+
+protected:
+    void showEvent(QShowEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+private:
+    void buildAboutTab();
+    void buildSettingsTab();
+    void buildProxyTab();
+    void buildTimerTab();
+    void buildNoVideoTab();
+    void buildUpdatesTab();
+    void buildLanguageTab();
+    void FormCreate();
+    void ApplyLanguageTexts();
+    void setStayOnTop(bool onTop);
+
+    MainWindowSurface& main_;
+    QWidget* mainWindow_;
+    Shell& shell_;
+    MessageSink& messages_;
+    SettingsFile settings_;
+    SkinManager sSkinManager1;
+    QString proxyHost_;
+    int proxyPort_ = 0;
+};

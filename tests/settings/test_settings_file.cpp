@@ -1,0 +1,394 @@
+#include "settings/SettingsFile.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cstring>
+
+namespace {
+
+QByteArray readAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeAll(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+// Child modes, run by re-starting this test binary.
+//   writer <path> <prefix> <count>: writes count distinct keys
+//   loop <path>: rewrites one key with a growing counter forever, saying "ready" once it wrote
+int runChild(int argc, char** argv) {
+    const QString mode = QString::fromLocal8Bit(argv[1]);
+    SettingsFile file(QString::fromLocal8Bit(argv[2]));
+    if (mode == QLatin1String("--writer") && argc == 5) {
+        const QString prefix = QString::fromLocal8Bit(argv[3]);
+        const int count = QByteArray(argv[4]).toInt();
+        for (int i = 0; i < count; ++i)
+            file.WriteString(QStringLiteral("Favorite"), prefix + QString::number(i),
+                             QStringLiteral("Канал ") + QString::number(i));
+        return 0;
+    }
+    if (mode == QLatin1String("--loop")) {
+        for (qint64 i = 1;; ++i) {
+            file.WriteString(QStringLiteral("Loop"), QStringLiteral("counter"),
+                             QString::number(i).repeated(50));
+            if (i == 20) {
+                fputs("ready\n", stdout);
+                fflush(stdout);
+            }
+        }
+    }
+    return 2;
+}
+
+} // namespace
+
+class TestSettingsFile : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir;
+    QString ini() const { return dir.filePath(QStringLiteral("Setting.ini")); }
+
+private slots:
+    void init() { QFile::remove(ini()); }
+
+    void valuesReadBackExactly_data() {
+        QTest::addColumn<QString>("value");
+        const QList<std::pair<const char*, QString>> rows{
+            {"plain", QStringLiteral("Neutral (internal)")},
+            {"empty", QString()},
+            {"leading spaces", QStringLiteral("   abc")},
+            {"trailing spaces", QStringLiteral("abc   ")},
+            {"only spaces", QStringLiteral("   ")},
+            {"leading tab", QStringLiteral("\tabc")},
+            {"run of spaces inside", QStringLiteral("a     b")},
+            {"quoted", QStringLiteral("\"x\"")},
+            {"single-quoted", QStringLiteral("'x'")},
+            {"two quotes", QStringLiteral("\"\"")},
+            {"one quote", QStringLiteral("\"")},
+            {"quote inside", QStringLiteral("a\"b")},
+            {"opening quote only", QStringLiteral("\"abc")},
+            {"quoted with spaces", QStringLiteral(" \"x\" ")},
+            {"equals signs", QStringLiteral("a=b==c")},
+            {"leading equals", QStringLiteral("=x")},
+            {"semicolon first", QStringLiteral(";not a comment")},
+            {"hash first", QStringLiteral("#not a comment")},
+            {"brackets", QStringLiteral("[Skin]")},
+            {"closing bracket", QStringLiteral("]")},
+            {"url", QStringLiteral("http://radio.example:8000/live?x=1&y=2;z")},
+            {"cyrillic", QStringLiteral("Первый канал. ОРТ")},
+            {"language caption", QStringLiteral("Белорусский [Blr]")},
+            {"chinese", QStringLiteral("中文 [Chi] 俄罗斯")},
+        };
+        for (const auto& [name, value] : rows)
+            QTest::newRow(name) << value;
+    }
+    void valuesReadBackExactly() {
+        QFETCH(QString, value);
+        writeAll(ini(), "; kept\n[Favorite]\nfa=first\n[MyRadio]\nMyRa=x\n");
+        SettingsFile file(ini());
+        file.WriteString(QStringLiteral("Favorite"), QStringLiteral("fb"), value);
+        file.WriteString(QStringLiteral("Favorite"), QStringLiteral("fa"), value);
+        file.WriteString(QStringLiteral("New"), QStringLiteral("k"), value);
+        const SettingsFile reopened(ini());
+        for (const char* key : {"fa", "fb"})
+            QCOMPARE(
+                reopened.ReadString(QStringLiteral("Favorite"), QLatin1String(key), QStringLiteral("def")),
+                value);
+        QCOMPARE(reopened.ReadString(QStringLiteral("New"), QStringLiteral("k"), QStringLiteral("def")),
+                 value);
+        QCOMPARE(
+            reopened.ReadString(QStringLiteral("MyRadio"), QStringLiteral("MyRa"), QStringLiteral("def")),
+            QStringLiteral("x"));
+    }
+
+    void handWrittenFilesRead_data() {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("expected");
+        const QByteArray f = "top=before any section\n"
+                             "[Skin]\n"
+                             "useSkin=  Ocean  \n"
+                             "   Spaced   =   a  b   \n"
+                             "dq=\"x\"\n"
+                             "sq='y'\n"
+                             "halfq=\"z\n"
+                             "inner=say \"hi\"\n"
+                             "no equals sign here\n"
+                             "; c=comment\n"
+                             "empty=\n"
+                             "dup=first\n"
+                             "dup=second\n"
+                             "[  Proxy  ]\n"
+                             "useIP=10.0.0.1\n"
+                             "[broken\n"
+                             "usePort=8080\n"
+                             "[skin]\n"
+                             "later=in a repeated section\n";
+        QTest::newRow("blanks around value dropped") << f << "Skin"
+                                                     << "useSkin"
+                                                     << "Ocean";
+        QTest::newRow("names case-insensitive") << f << "SKIN"
+                                                << "USESKIN"
+                                                << "Ocean";
+        QTest::newRow("blanks around key dropped") << f << "skin"
+                                                   << "spaced"
+                                                   << "a  b";
+        QTest::newRow("double quotes stripped") << f << "Skin"
+                                                << "dq"
+                                                << "x";
+        QTest::newRow("single quotes stripped") << f << "Skin"
+                                                << "sq"
+                                                << "y";
+        QTest::newRow("unmatched quote kept") << f << "Skin"
+                                              << "halfq"
+                                              << "\"z";
+        QTest::newRow("inner quotes kept") << f << "Skin"
+                                           << "inner"
+                                           << "say \"hi\"";
+        QTest::newRow("empty value") << f << "Skin"
+                                     << "empty"
+                                     << "";
+        QTest::newRow("first of duplicate keys") << f << "Skin"
+                                                 << "dup"
+                                                 << "first";
+        QTest::newRow("blanks in section header") << f << "proxy"
+                                                  << "useip"
+                                                  << "10.0.0.1";
+        QTest::newRow("broken header does not open a section") << f << "Proxy"
+                                                               << "usePort"
+                                                               << "8080";
+        QTest::newRow("missing key") << f << "Skin"
+                                     << "nothing"
+                                     << "<def>";
+        QTest::newRow("missing section") << f << "Language"
+                                         << "useLanguage"
+                                         << "<def>";
+        QTest::newRow("comment is no key") << f << "Skin"
+                                           << "; c"
+                                           << "<def>";
+        QTest::newRow("line without equals is no key") << f << "Skin"
+                                                       << "no equals sign here"
+                                                       << "<def>";
+        QTest::newRow("key before any section ignored") << f << ""
+                                                        << "top"
+                                                        << "<def>";
+        QTest::newRow("repeated section not searched") << f << "Skin"
+                                                       << "later"
+                                                       << "<def>";
+        QTest::newRow("CRLF line ends") << QByteArray("[A]\r\nk=v \r\n") << "a"
+                                        << "K"
+                                        << "v";
+        QTest::newRow("UTF-8 mark") << QByteArray("\xEF\xBB\xBF[Language]\nuseLanguage=Украинский [Ua]\n")
+                                    << "Language"
+                                    << "useLanguage"
+                                    << "Украинский [Ua]";
+    }
+    void handWrittenFilesRead() {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, section);
+        QFETCH(QString, key);
+        QFETCH(QString, expected);
+        writeAll(ini(), content);
+        QCOMPARE(SettingsFile(ini()).ReadString(section, key, QStringLiteral("<def>")), expected);
+    }
+
+    void utf16FileReadAndRewrittenAsUtf8() {
+        const QString text =
+            QStringLiteral("[Language]\r\nuseLanguage=Китайский [Chi]\r\n[Favorite]\r\nfa=中文台\r\n");
+        QByteArray bytes("\xFF\xFE");
+        bytes.append(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+        writeAll(ini(), bytes);
+        SettingsFile file(ini());
+        QCOMPARE(file.ReadString(QStringLiteral("language"), QStringLiteral("uselanguage"), {}),
+                 QStringLiteral("Китайский [Chi]"));
+        QCOMPARE(file.ReadString(QStringLiteral("Favorite"), QStringLiteral("fa"), {}),
+                 QStringLiteral("中文台"));
+
+        file.WriteString(QStringLiteral("Favorite"), QStringLiteral("fb"), QStringLiteral("Второй"));
+        QCOMPARE(readAll(ini()),
+                 QStringLiteral(
+                     "[Language]\r\nuseLanguage=Китайский [Chi]\r\n[Favorite]\r\nfa=中文台\r\nfb=Второй\r\n")
+                     .toUtf8());
+    }
+
+    void booleans_data() {
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<bool>("whenDefaultFalse");
+        QTest::addColumn<bool>("whenDefaultTrue");
+        QTest::newRow("1") << QByteArray("k=1") << true << true;
+        QTest::newRow("0") << QByteArray("k=0") << false << false;
+        QTest::newRow("2") << QByteArray("k=2") << true << true;
+        QTest::newRow("-1") << QByteArray("k=-1") << true << true;
+        QTest::newRow("0x1F") << QByteArray("k=0x1F") << true << true;
+        QTest::newRow("0x0") << QByteArray("k=0X0") << false << false;
+        QTest::newRow("blanks around 0") << QByteArray("k=  0  ") << false << false;
+        QTest::newRow("abc") << QByteArray("k=abc") << false << true;
+        QTest::newRow("empty") << QByteArray("k=") << false << true;
+        QTest::newRow("fraction") << QByteArray("k=1.5") << false << true;
+        QTest::newRow("bare 0x") << QByteArray("k=0x") << false << true;
+        QTest::newRow("beyond 32 bits") << QByteArray("k=99999999999") << false << true;
+        QTest::newRow("missing") << QByteArray("other=1") << false << true;
+    }
+    void booleans() {
+        QFETCH(QByteArray, stored);
+        QFETCH(bool, whenDefaultFalse);
+        QFETCH(bool, whenDefaultTrue);
+        writeAll(ini(), "[SecretCode]\n" + stored + "\n");
+        const SettingsFile file(ini());
+        QCOMPARE(file.ReadBool(QStringLiteral("SecretCode"), QStringLiteral("k"), false), whenDefaultFalse);
+        QCOMPARE(file.ReadBool(QStringLiteral("SecretCode"), QStringLiteral("k"), true), whenDefaultTrue);
+    }
+
+    void missingFileGivesDefaultsAndFirstWriteCreatesIt() {
+        SettingsFile file(ini());
+        QCOMPARE(file.ReadString(QStringLiteral("SecretCode"), QStringLiteral("useSecretCode"),
+                                 QStringLiteral("759")),
+                 QStringLiteral("759"));
+        QCOMPARE(file.ReadBool(QStringLiteral("SecretCode"), QStringLiteral("SelectSecretCode"), true), true);
+        file.WriteBool(QStringLiteral("Proxy"), QStringLiteral("useProxy"), true);
+        file.WriteBool(QStringLiteral("OnTop"), QStringLiteral("useOnTop"), false);
+        QCOMPARE(readAll(ini()), QByteArray("[Proxy]\nuseProxy=1\n[OnTop]\nuseOnTop=0\n"));
+        QVERIFY(!QFile::exists(ini() + QStringLiteral(".lock")));
+    }
+
+    void emptyValueStaysAsKey() {
+        writeAll(ini(), "[Favorite]\nfa=Первый канал\nfb=ТНТ\n");
+        SettingsFile file(ini());
+        file.WriteString(QStringLiteral("Favorite"), QStringLiteral("fa"), QString());
+        QCOMPARE(readAll(ini()), QStringLiteral("[Favorite]\nfa=\nfb=ТНТ\n").toUtf8());
+        QCOMPARE(file.ReadString(QStringLiteral("Favorite"), QStringLiteral("fa"), QStringLiteral("def")),
+                 QString());
+    }
+
+    void untouchedLinesKeepTheirBytes() {
+        // Odd spacing, comments, an unknown section, CRLF, a Latin-1 byte and no final line end.
+        const QByteArray before = "; Settings of the player\r\n"
+                                  "\r\n"
+                                  "[Skin]\r\n"
+                                  "  useSkin =  Ocean  \r\n"
+                                  "; trailing comment of Skin\r\n"
+                                  "\r\n"
+                                  "[Unknown]\r\n"
+                                  "x = \xE9t\xE9 \r\n"
+                                  "[Favorite]\r\n"
+                                  "FA=Первый\r\n"
+                                  "fb=Второй";
+        writeAll(ini(), before);
+        SettingsFile file(ini());
+        file.WriteString(QStringLiteral("skin"), QStringLiteral("USESKIN"),
+                         QStringLiteral("Neutral (internal)"));
+        file.WriteString(QStringLiteral("Skin"), QStringLiteral("extra"), QStringLiteral(" padded "));
+        file.WriteString(QStringLiteral("favorite"), QStringLiteral("fa"), QStringLiteral("НТВ"));
+        file.WriteString(QStringLiteral("Favorite"), QStringLiteral("fc"), QStringLiteral("Третий"));
+        file.WriteString(QStringLiteral("MyRadio"), QStringLiteral("MyRa"),
+                         QStringLiteral("http://r.example/"));
+        const QByteArray expected = "; Settings of the player\r\n"
+                                    "\r\n"
+                                    "[Skin]\r\n"
+                                    "useSkin=Neutral (internal)\r\n"
+                                    "extra=\" padded \"\r\n"
+                                    "; trailing comment of Skin\r\n"
+                                    "\r\n"
+                                    "[Unknown]\r\n"
+                                    "x = \xE9t\xE9 \r\n"
+                                    "[Favorite]\r\n" +
+                                    QStringLiteral("FA=НТВ\r\nfb=Второй\r\nfc=Третий\r\n").toUtf8() +
+                                    "[MyRadio]\r\nMyRa=http://r.example/\r\n";
+        QCOMPARE(readAll(ini()), expected);
+    }
+
+    void utf8MarkKept() {
+        writeAll(ini(), "\xEF\xBB\xBF[Skin]\nuseSkin=a\n");
+        SettingsFile file(ini());
+        file.WriteString(QStringLiteral("Skin"), QStringLiteral("useSkin"), QStringLiteral("b"));
+        QCOMPARE(readAll(ini()), QByteArray("\xEF\xBB\xBF[Skin]\nuseSkin=b\n"));
+    }
+
+    void failedWritesThrowAndChangeNothing() {
+        // A path below a regular file can be created by nobody, root included.
+        const QString blocker = dir.filePath(QStringLiteral("plain-file"));
+        writeAll(blocker, "x");
+        const QString bad = blocker + QStringLiteral("/Setting.ini");
+        SettingsFile unwritable(bad);
+        try {
+            unwritable.WriteString(QStringLiteral("Skin"), QStringLiteral("useSkin"), QStringLiteral("x"));
+            QFAIL("no error");
+        } catch (const SettingsWriteError& e) {
+            QCOMPARE(QString::fromUtf8(e.what()), QStringLiteral("Unable to write to ") + bad);
+        }
+        QVERIFY_THROWS_EXCEPTION(SettingsWriteError,
+                                 unwritable.WriteBool(QStringLiteral("a"), QStringLiteral("b"), true));
+
+        // A line break would split the entry: the value is refused and the file stays as it was.
+        writeAll(ini(), "[MyRadio]\nMyRNa=old\n");
+        SettingsFile file(ini());
+        for (const QString& value :
+             {QStringLiteral("two\nlines"), QStringLiteral("cr\r"), QStringLiteral("\r\nx=y")})
+            QVERIFY_THROWS_EXCEPTION(SettingsWriteError, file.WriteString(QStringLiteral("MyRadio"),
+                                                                          QStringLiteral("MyRNa"), value));
+        QCOMPARE(readAll(ini()), QByteArray("[MyRadio]\nMyRNa=old\n"));
+    }
+
+    void concurrentWritersLoseNothing() {
+        const int perWriter = 60;
+        QList<QProcess*> children;
+        for (const char* prefix : {"a", "b", "c"}) {
+            auto* p = new QProcess(this);
+            p->start(QCoreApplication::applicationFilePath(),
+                     {QStringLiteral("--writer"), ini(), QLatin1String(prefix), QString::number(perWriter)});
+            children << p;
+        }
+        for (QProcess* p : children) {
+            QVERIFY(p->waitForFinished(120000));
+            QCOMPARE(p->exitStatus(), QProcess::NormalExit);
+            QCOMPARE(p->exitCode(), 0);
+        }
+        const SettingsFile file(ini());
+        for (const char* prefix : {"a", "b", "c"})
+            for (int i = 0; i < perWriter; ++i)
+                QCOMPARE(file.ReadString(QStringLiteral("Favorite"),
+                                         QLatin1String(prefix) + QString::number(i), {}),
+                         QStringLiteral("Канал ") + QString::number(i));
+    }
+
+    void writerKilledMidWriteLeavesAWholeFile() {
+        writeAll(ini(), "[Keep]\nk=v\n");
+        for (int round = 0; round < 3; ++round) {
+            QProcess child;
+            child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--loop"), ini()});
+            QVERIFY(child.waitForStarted());
+            QVERIFY(child.waitForReadyRead(60000));
+            QTest::qWait(5 * round); // vary the moment of death a little
+            child.kill();
+            QVERIFY(child.waitForFinished(60000));
+
+            const SettingsFile file(ini());
+            QCOMPARE(file.ReadString(QStringLiteral("Keep"), QStringLiteral("k"), {}), QStringLiteral("v"));
+            const QString counter = file.ReadString(QStringLiteral("Loop"), QStringLiteral("counter"), {});
+            QVERIFY(!counter.isEmpty());
+            QCOMPARE(counter.size() % 50, 0);
+            QCOMPARE(counter, counter.first(counter.size() / 50).repeated(50));
+        }
+        // The lock of a killed writer does not block the next one.
+        SettingsFile(ini()).WriteString(QStringLiteral("Keep"), QStringLiteral("k"), QStringLiteral("w"));
+        QCOMPARE(SettingsFile(ini()).ReadString(QStringLiteral("Keep"), QStringLiteral("k"), {}),
+                 QStringLiteral("w"));
+    }
+};
+
+int main(int argc, char** argv) {
+    if (argc >= 3 && (std::strcmp(argv[1], "--writer") == 0 || std::strcmp(argv[1], "--loop") == 0))
+        return runChild(argc, argv);
+    QCoreApplication app(argc, argv);
+    TestSettingsFile t;
+    return QTest::qExec(&t, argc, argv);
+}
+
+#include "test_settings_file.moc"

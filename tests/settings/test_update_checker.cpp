@@ -1,0 +1,314 @@
+#include "platform/QtHttpClient.h"
+#include "settings/UpdateChecker.h"
+
+#include <QDir>
+#include <QFile>
+#include <QHash>
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+// A small HTTP/1.1 server on loopback. Each path answers with raw bytes; the connection is closed
+// after the answer unless the route says to hold it open (a stalled transfer).
+class LoopbackServer : public QObject {
+public:
+    struct Route {
+        QByteArray raw;
+        bool hold = false;
+    };
+    QHash<QByteArray, Route> routes; // by request target as it appears on the request line
+    Route fallback{"HTTP/1.1 404 Not Found\r\nContent-Length: 9\r\nConnection: close\r\n\r\nnot found"};
+    QList<QByteArray> requests; // each request's head: request line and header lines
+
+    LoopbackServer() {
+        QVERIFY(server_.listen(QHostAddress::LocalHost));
+        connect(&server_, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket* s = server_.nextPendingConnection()) {
+                s->setParent(this);
+                connect(s, &QTcpSocket::readyRead, this, [this, s] { serve(s); });
+            }
+        });
+    }
+    quint16 port() const { return server_.serverPort(); }
+    QString base() const { return QStringLiteral("http://127.0.0.1:%1").arg(port()); }
+
+    static QByteArray ok(const QByteArray& body, const QByteArray& extraHeaders = {}) {
+        return "HTTP/1.1 200 OK\r\nContent-Type: application/octet-stream\r\nContent-Length: " +
+               QByteArray::number(body.size()) + "\r\n" + extraHeaders + "Connection: close\r\n\r\n" + body;
+    }
+
+    QByteArray header(int request, const QByteArray& name) const {
+        for (const QByteArray& line : requests.value(request).split('\n')) {
+            const qsizetype colon = line.indexOf(':');
+            if (colon > 0 && line.first(colon).trimmed().toLower() == name.toLower())
+                return line.sliced(colon + 1).trimmed();
+        }
+        return {};
+    }
+
+private:
+    void serve(QTcpSocket* s) {
+        QByteArray& buffer = pending_[s];
+        buffer += s->readAll();
+        const qsizetype end = buffer.indexOf("\r\n\r\n");
+        if (end < 0)
+            return;
+        const QByteArray head = buffer.first(end);
+        buffer.clear();
+        requests << head;
+        const QList<QByteArray> requestLine =
+            head.first(head.indexOf("\r\n") < 0 ? head.size() : head.indexOf("\r\n")).split(' ');
+        const Route route = routes.value(requestLine.value(1), fallback);
+        s->write(route.raw);
+        if (!route.hold)
+            s->disconnectFromHost();
+    }
+
+    QTcpServer server_;
+    QHash<QTcpSocket*, QByteArray> pending_;
+};
+
+quint16 closedPort() {
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost);
+    const quint16 port = probe.serverPort();
+    probe.close();
+    return port;
+}
+
+QByteArray fileBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+constexpr int Bound = 20000; // generous bound on every wait; never a speed check
+
+} // namespace
+
+class TestUpdateChecker : public QObject {
+    Q_OBJECT
+
+private slots:
+    void checkShowsTheWholeBody_data() {
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("later version") << QByteArray("2.9") << QStringLiteral("2.9");
+        QTest::newRow("same version") << QByteArray("2.8") << QStringLiteral("2.8");
+        QTest::newRow("trailing line break") << QByteArray("2.9\n") << QStringLiteral("2.9\n");
+        QTest::newRow("CRLF and text") << QByteArray("3.0 beta\r\n") << QStringLiteral("3.0 beta\r\n");
+        QTest::newRow("UTF-8") << QByteArray("3.0 — новая") << QStringLiteral("3.0 — новая");
+        QTest::newRow("empty") << QByteArray() << QString();
+    }
+    void checkShowsTheWholeBody() {
+        QFETCH(QByteArray, body);
+        QFETCH(QString, shown);
+        LoopbackServer server;
+        server.routes["/actual/2.3.txt"] = {LoopbackServer::ok(body)};
+        UpdateChecker checker(nullptr, server.base());
+        QSignalSpy checked(&checker, &UpdateChecker::checked);
+        QSignalSpy failed(&checker, &UpdateChecker::checkFailed);
+        QVERIFY(checker.check());
+        QVERIFY(checker.busy());
+        QVERIFY(checked.wait(Bound));
+        QCOMPARE(checked.at(0).at(0).toString(), shown);
+        QCOMPARE(failed.count(), 0);
+        QVERIFY(!checker.busy());
+        QCOMPARE(UpdateChecker::OwnVersion, QStringLiteral("2.8"));
+    }
+
+    void requestCarriesTheTwoHeaders() {
+        LoopbackServer server;
+        server.routes["/actual/2.3.txt"] = {LoopbackServer::ok("2.9")};
+        UpdateChecker checker(nullptr, server.base());
+        QSignalSpy checked(&checker, &UpdateChecker::checked);
+        checker.check();
+        QVERIFY(checked.wait(Bound));
+        QCOMPARE(server.requests.size(), 1);
+        QVERIFY(server.requests[0].startsWith("GET /actual/2.3.txt HTTP/1.1\r\n"));
+        QCOMPARE(server.header(0, "Accept"), QByteArray("text/html, */*"));
+        QCOMPARE(server.header(0, "User-Agent"), QByteArray("Mozilla/3.0 (compatible; Indy Library)"));
+    }
+
+    void checkFailures_data() {
+        QTest::addColumn<QByteArray>("response"); // empty: nobody listens
+        QTest::newRow("404") << QByteArray(
+            "HTTP/1.1 404 Not Found\r\nContent-Length: 3\r\nConnection: close\r\n\r\n2.9");
+        QTest::newRow("500") << QByteArray(
+            "HTTP/1.1 500 Internal Server Error\r\nContent-Length: 3\r\nConnection: close\r\n\r\n2.9");
+        QTest::newRow("closed port") << QByteArray();
+    }
+    void checkFailures() {
+        QFETCH(QByteArray, response);
+        LoopbackServer server;
+        server.routes["/actual/2.3.txt"] = {response};
+        const QString base =
+            response.isEmpty() ? QStringLiteral("http://127.0.0.1:%1").arg(closedPort()) : server.base();
+        UpdateChecker checker(nullptr, base);
+        QSignalSpy checked(&checker, &UpdateChecker::checked);
+        QSignalSpy failed(&checker, &UpdateChecker::checkFailed);
+        checker.check();
+        QVERIFY(failed.wait(Bound));
+        QCOMPARE(checked.count(), 0);
+        QVERIFY(!checker.busy());
+    }
+
+    void stalledTransferTimesOut() {
+        LoopbackServer server;
+        server.routes["/actual/2.3.txt"] = {"HTTP/1.1 200 OK\r\nContent-Length: 3\r\n\r\n", true};
+        UpdateChecker checker(std::make_unique<QtHttpClient>(300), server.base());
+        QSignalSpy failed(&checker, &UpdateChecker::checkFailed);
+        checker.check();
+        QVERIFY(failed.wait(Bound));
+    }
+
+    void proxyIsUsedOnlyWhenSet() {
+        LoopbackServer origin;
+        origin.routes["/actual/2.3.txt"] = {LoopbackServer::ok("direct")};
+        LoopbackServer proxy; // answers itself, recording what it was asked
+        proxy.fallback = {LoopbackServer::ok("via proxy")};
+        UpdateChecker checker(nullptr, origin.base());
+        QSignalSpy checked(&checker, &UpdateChecker::checked);
+
+        checker.setProxy(QStringLiteral("127.0.0.1"), proxy.port());
+        checker.check();
+        QVERIFY(checked.wait(Bound));
+        QCOMPARE(checked.takeFirst().at(0).toString(), QStringLiteral("via proxy"));
+        QCOMPARE(proxy.requests.size(), 1);
+        QVERIFY(
+            proxy.requests[0].startsWith("GET " + origin.base().toUtf8() + "/actual/2.3.txt HTTP/1.1\r\n"));
+        QCOMPARE(proxy.header(0, "User-Agent"), QByteArray("Mozilla/3.0 (compatible; Indy Library)"));
+        QCOMPARE(origin.requests.size(), 0);
+
+        checker.setProxy(QString(), proxy.port()); // no host: no proxy, whatever the port
+        checker.check();
+        QVERIFY(checked.wait(Bound));
+        QCOMPARE(checked.takeFirst().at(0).toString(), QStringLiteral("direct"));
+        QCOMPARE(proxy.requests.size(), 1);
+        QCOMPARE(origin.requests.size(), 1);
+    }
+
+    void unreachableOrInvalidProxyFails_data() {
+        QTest::addColumn<int>("port");
+        QTest::newRow("nobody listens") << int(closedPort());
+        QTest::newRow("port 0") << 0;
+        QTest::newRow("port out of range") << 70000;
+    }
+    void unreachableOrInvalidProxyFails() {
+        QFETCH(int, port);
+        LoopbackServer origin;
+        origin.routes["/actual/2.3.txt"] = {LoopbackServer::ok("direct")};
+        UpdateChecker checker(nullptr, origin.base());
+        checker.setProxy(QStringLiteral("127.0.0.1"), port);
+        QSignalSpy failed(&checker, &UpdateChecker::checkFailed);
+        checker.check();
+        QVERIFY(failed.wait(Bound));
+        QCOMPARE(origin.requests.size(), 0);
+        QVERIFY(!checker.busy());
+    }
+
+    void downloadSavesACompleteInstaller() {
+        QTemporaryDir appDir;
+        const QString target = appDir.filePath(QStringLiteral("InstalZelmoPlayer.exe"));
+        QFile old(target);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("old installer");
+        old.close();
+
+        QByteArray body(300 * 1024, '\0');
+        for (qsizetype i = 0; i < body.size(); ++i)
+            body[i] = char(i * 7 % 251);
+        LoopbackServer server;
+        server.routes["/data/Zelmo_player.exe"] = {LoopbackServer::ok(body)};
+        UpdateChecker checker(nullptr, server.base());
+        QSignalSpy begin(&checker, &UpdateChecker::progressBegin);
+        QSignalSpy work(&checker, &UpdateChecker::progressWork);
+        QSignalSpy end(&checker, &UpdateChecker::progressEnd);
+        QSignalSpy done(&checker, &UpdateChecker::downloaded);
+        QSignalSpy failed(&checker, &UpdateChecker::downloadFailed);
+
+        QVERIFY(checker.download(appDir.path() + QLatin1Char('/')));
+        QVERIFY(!checker.check()); // one transfer at a time
+        QVERIFY(!checker.download(appDir.path() + QLatin1Char('/')));
+        QVERIFY(done.wait(Bound));
+        QCOMPARE(done.at(0).at(0).toString(), target);
+        QCOMPARE(failed.count(), 0);
+        QCOMPARE(fileBytes(target), body);
+        QCOMPARE(server.requests.size(), 1);
+        QCOMPARE(begin.count(), 1);
+        QCOMPARE(begin.at(0).at(0).toLongLong(), body.size());
+        QVERIFY(!work.isEmpty());
+        QCOMPARE(work.last().at(0).toLongLong(), body.size());
+        QCOMPARE(end.count(), 1);
+        QVERIFY(!QDir(appDir.path())
+                     .entryList(QDir::Files)
+                     .filter(QStringLiteral("InstalZelmoPlayer.exe."))
+                     .size());
+    }
+
+    void failedDownloadWritesNothing_data() {
+        QTest::addColumn<QByteArray>("response"); // empty: nobody listens
+        QTest::addColumn<bool>("hold");
+        QTest::newRow("cut short")
+            << QByteArray("HTTP/1.1 200 OK\r\nContent-Length: 100000\r\nConnection: close\r\n\r\n") +
+                   QByteArray(1000, 'x')
+            << false;
+        QTest::newRow("404")
+            << QByteArray("HTTP/1.1 404 Not Found\r\nContent-Length: 4\r\nConnection: close\r\n\r\nnope")
+            << false;
+        QTest::newRow("500") << QByteArray(
+                                    "HTTP/1.1 500 Oops\r\nContent-Length: 4\r\nConnection: close\r\n\r\nbusy")
+                             << false;
+        QTest::newRow("closed port") << QByteArray() << false;
+        QTest::newRow("aborted") << QByteArray("HTTP/1.1 200 OK\r\nContent-Length: 5000\r\n\r\n") +
+                                        QByteArray(100, 'x')
+                                 << true;
+    }
+    void failedDownloadWritesNothing() {
+        QFETCH(QByteArray, response);
+        QFETCH(bool, hold);
+        QTemporaryDir appDir;
+        LoopbackServer server;
+        server.routes["/data/Zelmo_player.exe"] = {response, hold};
+        const QString base =
+            response.isEmpty() ? QStringLiteral("http://127.0.0.1:%1").arg(closedPort()) : server.base();
+        UpdateChecker checker(nullptr, base);
+        QSignalSpy done(&checker, &UpdateChecker::downloaded);
+        QSignalSpy failed(&checker, &UpdateChecker::downloadFailed);
+        QSignalSpy end(&checker, &UpdateChecker::progressEnd);
+        QSignalSpy begin(&checker, &UpdateChecker::progressBegin);
+        checker.download(appDir.path() + QLatin1Char('/'));
+        if (hold) {
+            QVERIFY(begin.wait(Bound));
+            QCOMPARE(begin.at(0).at(0).toLongLong(), 5000);
+            checker.abort();
+        }
+        QVERIFY(failed.count() || failed.wait(Bound));
+        QCOMPARE(done.count(), 0);
+        QCOMPARE(end.count(), 1);
+        QVERIFY(QDir(appDir.path()).isEmpty());
+        QVERIFY(!checker.busy());
+    }
+
+    void unwritableProgramDirectoryFails() {
+        QTemporaryDir dir;
+        const QString blocker = dir.filePath(QStringLiteral("file"));
+        QFile f(blocker);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.close();
+        LoopbackServer server;
+        server.routes["/data/Zelmo_player.exe"] = {LoopbackServer::ok("MZ")};
+        UpdateChecker checker(nullptr, server.base());
+        QSignalSpy failed(&checker, &UpdateChecker::downloadFailed);
+        checker.download(blocker + QLatin1Char('/'));
+        QVERIFY(failed.wait(Bound));
+        QCOMPARE(failed.at(0).at(0).toString(),
+                 QStringLiteral("Unable to write to ") + blocker + QStringLiteral("/InstalZelmoPlayer.exe"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestUpdateChecker)
+#include "test_update_checker.moc"

@@ -1,0 +1,150 @@
+#pragma once
+#include "platform/AppDir.h"
+#include "platform/MessageSink.h"
+#include "platform/Shell.h"
+#include "settings/SettingsFile.h"
+#include "settings/ui/MainWindowSurface.h"
+#include "settings/ui/TSettingForm.h"
+
+#include <QDir>
+#include <QFile>
+#include <QMap>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QWidget>
+
+#include <memory>
+
+// Records what the settings window writes onto the main window.
+struct FakeSurface : MainWindowSurface {
+    QMap<QString, QString> captions;
+    QMap<QString, QString> hints;
+    QString addFavoriteCaption;
+    QList<bool> onTopCalls;
+    void setCategoryCaption(const QString& b, const QString& c) override { captions[b] = c; }
+    void setToolHint(const QString& b, const QString& h) override { hints[b] = h; }
+    void setAddFavoriteCaption(const QString& c) override { addFavoriteCaption = c; }
+    void setStayOnTop(bool onTop) override { onTopCalls << onTop; }
+    bool onTop() const { return !onTopCalls.isEmpty() && onTopCalls.last(); }
+};
+
+struct FakeShell : Shell {
+    QStringList opened;
+    void open(const QString& u) override { opened << u; }
+};
+
+struct FakeMessages : MessageSink {
+    QStringList shown;
+    void show(const QString& t) override { shown << t; }
+};
+
+// Every pack key the settings window reads; a test pack gives each the text prefix + key.
+inline const QMap<QString, QStringList>& PackKeys() {
+    static const QMap<QString, QStringList> keys{
+        {"Settings",
+         {"SettingsForm",
+          "About",
+          "Setting",
+          "noVideo",
+          "proxySetting",
+          "updates",
+          "timer",
+          "language",
+          "minimizeapplication",
+          "Closedsection",
+          "design",
+          "Ontop",
+          "Inthesystemtray",
+          "IntheTaskbar",
+          "turnon",
+          "turnoff",
+          "ip",
+          "port",
+          "Useproxysettings",
+          "Savetheconnectionsettings",
+          "Closetheprogramafter",
+          "minutes",
+          "confirm",
+          "Theprogramwillbeclosedafter",
+          "seconds",
+          "reset",
+          "ToviewtheTVchannelsyouneed",
+          "AdobeFlashPlayerforInternetExplorer",
+          "Install",
+          "Help",
+          "Download",
+          "Yourversion",
+          "Crucialversion",
+          "StatusDownloads",
+          "Russian",
+          "Ukrainian",
+          "English",
+          "Belarusian",
+          "Chinese",
+          "usethepassword"}},
+        {"Category",
+         {"public", "radio", "music", "entertainment", "Research", "Sport", "movie", "Cartoons", "Records",
+          "foreign", "back", "Ukrainian", "CISa", "CISb", "Miscellaneous"}},
+        {"Hint", {"Settings", "TVProgram", "Closedsection", "favorites", "Donations"}},
+        {"Message", {"AddtoFavorites", "changes", "ErrorSecretCode"}},
+    };
+    return keys;
+}
+
+// A temporary program directory with small ASCII language packs ("ru:Key", "ua:Key", ...) and
+// the settings window built on it.
+class SettingsUiFixture {
+public:
+    explicit SettingsUiFixture(bool withLanguageDir = true) {
+        SetAppDirForTesting(dir.path() + QLatin1Char('/'));
+        if (withLanguageDir) {
+            QDir(dir.path()).mkdir(QStringLiteral("Language"));
+            writePack(QStringLiteral("Russian.lng"), QStringLiteral("ru:"));
+            writePack(QStringLiteral("Ukraine.lng"), QStringLiteral("ua:"));
+            writePack(QStringLiteral("England.lng"), QStringLiteral("en:"));
+            writePack(QStringLiteral("Belarusian.lng"), QStringLiteral("by:"));
+            writePack(QStringLiteral("Chinese.lng"), QStringLiteral("zh:"));
+        }
+    }
+
+    QString iniPath() const { return dir.path() + QStringLiteral("/Setting.ini"); }
+
+    void writeIni(const QByteArray& text) const {
+        QFile f(iniPath());
+        if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            f.write(text);
+    }
+
+    // Read back through the store itself, so the file's encoding does not matter here.
+    QString stored(const QString& section, const QString& key) const {
+        return SettingsFile(iniPath()).ReadString(section, key, QStringLiteral("<absent>"));
+    }
+    void store(const QString& section, const QString& key, const QString& value) const {
+        SettingsFile(iniPath()).WriteString(section, key, value);
+    }
+
+    TSettingForm& open() {
+        form = std::make_unique<TSettingForm>(surface, &mainWindow, shell, messages);
+        return *form;
+    }
+
+    QTemporaryDir dir;
+    FakeSurface surface;
+    FakeShell shell;
+    FakeMessages messages;
+    QWidget mainWindow;
+    std::unique_ptr<TSettingForm> form;
+
+private:
+    void writePack(const QString& file, const QString& prefix) const {
+        QByteArray text;
+        for (auto it = PackKeys().begin(); it != PackKeys().end(); ++it) {
+            text += "[" + it.key().toLatin1() + "]\r\n";
+            for (const QString& key : it.value())
+                text += (key + "=" + prefix + key).toLatin1() + "\r\n";
+        }
+        QFile f(dir.path() + QStringLiteral("/Language/") + file);
+        if (f.open(QIODevice::WriteOnly))
+            f.write(text);
+    }
+};

@@ -1,0 +1,248 @@
+#include "WebTestSupport.h"
+#include "navigation/SiteUrls.h"
+#include "platform/WebView.h"
+#include "platform/ui/BrowserView.h"
+#include "platform/ui/ChromiumView.h"
+#include "web/ui/TBrowser2Form.h"
+#include "web/ui/TKorbinaForm.h"
+#include "web/ui/TOvegoPlayerForm.h"
+#include "web/ui/TTVprogrammForm.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTimer>
+#include <QWebEngineView>
+
+#include <memory>
+
+namespace {
+struct RecordingView : WebView {
+    QStringList loads;
+    void load(const QString& urlOrPath) override { loads << urlOrPath; }
+};
+
+// The partner window under test with its own view's last request, whichever kind of view it has.
+struct Partner {
+    std::unique_ptr<PartnerForm> form;
+    std::function<QString()> viewRequest;
+};
+
+Partner MakePartner(const QString& kind, WebView& mainView, QWidget* mainWindow) {
+    if (kind == QLatin1String("Korbina")) {
+        auto* f = new TKorbinaForm(mainView, mainWindow);
+        return {std::unique_ptr<PartnerForm>(f), [f] { return f->Chromium1->lastRequested(); }};
+    }
+    if (kind == QLatin1String("Ovego")) {
+        auto* f = new TOvegoPlayerForm(mainView, mainWindow);
+        return {std::unique_ptr<PartnerForm>(f), [f] { return f->Chromium1->lastRequested(); }};
+    }
+    auto* f = new TBrowser2Form(mainView, mainWindow);
+    return {std::unique_ptr<PartnerForm>(f), [f] { return f->SeeTVWebBrowser->lastRequested(); }};
+}
+} // namespace
+
+class TestWebWindows : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir_;
+    QString page_;
+    QWidget mainWindow_;
+
+private slots:
+    void initTestCase() {
+        page_ = WriteFixture(dir_, QStringLiteral("partner.htm"), QStringLiteral("Partner"));
+        mainWindow_.setGeometry(60, 40, 807, 543);
+        mainWindow_.show();
+    }
+
+    void layout_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("windowName");
+        QTest::addColumn<QString>("viewName");
+        QTest::addColumn<QSize>("client");
+        QTest::addColumn<QRect>("view");
+        QTest::addColumn<bool>("minimise");
+        QTest::newRow("Korbina") << "Korbina"
+                                 << "KorbinaForm"
+                                 << "Chromium1" << QSize(714, 423) << QRect(-25, -215, 740, 660) << true;
+        QTest::newRow("Ovego") << "Ovego"
+                               << "OvegoPlayerForm"
+                               << "Chromium1" << QSize(589, 398) << QRect(-275, -320, 900, 740) << false;
+        QTest::newRow("Browser2") << "Browser2"
+                                  << "Browser2Form"
+                                  << "SeeTVWebBrowser" << QSize(664, 608) << QRect(-185, -247, 850, 820)
+                                  << false;
+        QTest::newRow("TVprogramm") << "TVprogramm"
+                                    << "TVprogrammForm"
+                                    << "WebBrowser1" << QSize(564, 477) << QRect(0, 0, 564, 477) << false;
+    }
+    void layout() {
+        QFETCH(QString, kind);
+        QFETCH(QString, windowName);
+        QFETCH(QString, viewName);
+        QFETCH(QSize, client);
+        QFETCH(QRect, view);
+        QFETCH(bool, minimise);
+        RecordingView mainView;
+        std::unique_ptr<QWidget> window;
+        if (kind == QLatin1String("TVprogramm"))
+            window = std::make_unique<TTVprogrammForm>(&mainWindow_);
+        else
+            window = std::move(MakePartner(kind, mainView, &mainWindow_).form);
+
+        QVERIFY(window->isWindow());
+        QVERIFY(!window->parent());
+        QVERIFY(!window->isVisible());
+        QCOMPARE(window->objectName(), windowName);
+        QCOMPARE(window->windowTitle(), QString());
+        QCOMPARE(window->minimumSize(), client);
+        QCOMPARE(window->maximumSize(), client);
+        const Qt::WindowFlags flags = window->windowFlags();
+        QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
+        QVERIFY(flags & Qt::WindowCloseButtonHint);
+        QCOMPARE(bool(flags & Qt::WindowMinimizeButtonHint), minimise);
+
+        auto* v = window->findChild<QWidget*>(viewName);
+        QVERIFY(v);
+        QCOMPARE(v->geometry(), view);
+
+        // Shown centred over the main window, and again after the main window has moved.
+        window->show();
+        QCOMPARE(window->geometry().center(), mainWindow_.geometry().center());
+        QCOMPARE(window->size(), client);
+        window->close();
+        mainWindow_.move(200, 150);
+        window->show();
+        QCOMPARE(window->geometry().center(), mainWindow_.geometry().center());
+        window->close();
+        mainWindow_.move(60, 40);
+    }
+
+    void onShowLoadsTitlePageOnlyFromHidden_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("titlePath");
+        QTest::newRow("Korbina") << "Korbina"
+                                 << "/title/2.3.html";
+        QTest::newRow("Ovego") << "Ovego"
+                               << "/title/2.4.html";
+        QTest::newRow("Browser2") << "Browser2"
+                                  << "/title/2.3.html";
+    }
+    void onShowLoadsTitlePageOnlyFromHidden() {
+        QFETCH(QString, kind);
+        QFETCH(QString, titlePath);
+        RecordingView mainView;
+        Partner p = MakePartner(kind, mainView, &mainWindow_);
+        PartnerWindow& w = *p.form;
+        const QString title = SiteUrls::Project(titlePath);
+
+        w.showWindow();
+        QVERIFY(p.form->isVisible());
+        QCOMPARE(mainView.loads, QStringList{title});
+        w.openPage(page_);
+        QCOMPARE(p.viewRequest(), page_);
+
+        // Already visible: brought to the front only; the main view keeps its page.
+        w.showWindow();
+        w.openPage(page_);
+        QCOMPARE(mainView.loads, QStringList{title});
+
+        // Closing blanks the window's own view, hides it, and leaves the main view alone.
+        QVERIFY(p.form->close());
+        QVERIFY(!p.form->isVisible());
+        QCOMPARE(p.viewRequest(), QStringLiteral("about:blank"));
+        QCOMPARE(mainView.loads.size(), 1);
+
+        // Opened again: the on-show step runs again and the view stays blank until a page is set.
+        w.showWindow();
+        QCOMPARE(mainView.loads, (QStringList{title, title}));
+        QCOMPARE(p.viewRequest(), QStringLiteral("about:blank"));
+    }
+
+    void partnerViewReallyLoadsAndBlanks() {
+        RecordingView mainView;
+        TKorbinaForm form(mainView, &mainWindow_);
+        form.showWindow();
+        QSignalSpy finished(form.Chromium1, &ChromiumView::loadFinished);
+        form.openPage(page_);
+        QVERIFY(finished.wait(30000));
+        QCOMPARE(form.Chromium1->engine()->title(), QStringLiteral("Partner"));
+
+        finished.clear();
+        form.close();
+        QVERIFY(finished.wait(30000));
+        QCOMPARE(form.Chromium1->engine()->url(), QUrl(QStringLiteral("about:blank")));
+    }
+
+    void closingASecondaryWindowNeverEndsTheProgram() {
+        // With the main window hidden (e.g. in the tray), closing the last visible window must not
+        // quit; no main window is given, so no transient parent makes the windows exempt.
+        mainWindow_.hide();
+        RecordingView mainView;
+        TOvegoPlayerForm ovego(mainView, nullptr);
+        TTVprogrammForm guide(nullptr);
+        QSignalSpy lastClosed(qApp, &QGuiApplication::lastWindowClosed);
+        // The application only reacts to a last window closing while its own event loop runs.
+        QTimer::singleShot(0, this, [&] {
+            ovego.showWindow();
+            ovego.close();
+            guide.showWindow();
+            guide.close();
+            QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+        });
+        QCoreApplication::exec();
+        QCOMPARE(lastClosed.size(), 0);
+        mainWindow_.show();
+    }
+
+    void programmeWindowKeepsItsPageAcrossClose() {
+        TTVprogrammForm guide(&mainWindow_);
+        guide.WebBrowser1->navigate(page_); // set while hidden, as the dispatcher does
+        QVERIFY(!guide.WebBrowser1->engine());
+        QSignalSpy finished(guide.WebBrowser1, &BrowserView::loadFinished);
+        guide.showWindow();
+        QVERIFY(finished.wait(30000));
+        guide.close();
+        QVERIFY(!guide.isVisible());
+        QCOMPARE(guide.WebBrowser1->lastRequested(), page_);
+        QCOMPARE(guide.WebBrowser1->engine()->title(), QStringLiteral("Partner"));
+    }
+
+    void loginStrip() {
+        RecordingView mainView;
+        TBrowser2Form form(mainView, &mainWindow_);
+        QCOMPARE(form.sPanel1->geometry(), QRect(0, 573, 664, 35));
+        QCOMPARE(form.SeeTVWebBrowser->geometry().bottom() + 1, form.sPanel1->y());
+        QCOMPARE(form.sLabel1->pos(), QPoint(10, 9));
+        QCOMPARE(form.sLabel1->text(), QStringLiteral("Логин"));
+        QCOMPARE(form.sLabel2->pos(), QPoint(175, 9));
+        QCOMPARE(form.sLabel2->text(), QStringLiteral("Пароль"));
+        QCOMPARE(form.sEdit1->geometry(), QRect(45, 6, 121, 21));
+        QCOMPARE(form.sEdit1->text(), QStringLiteral("Zelmo"));
+        QCOMPARE(form.sEdit2->geometry(), QRect(220, 6, 121, 21));
+        QCOMPARE(form.sEdit2->text(), QStringLiteral("Pomex"));
+        QCOMPARE(form.sEdit2->echoMode(), QLineEdit::Password);
+        QCOMPARE(form.sBitBtn1->geometry(), QRect(360, 5, 110, 25));
+        QCOMPARE(form.sBitBtn1->text(), QStringLiteral("Авторизироваться"));
+        for (const char* name : {"sPanel1", "sLabel1", "sEdit1", "sLabel2", "sEdit2", "sBitBtn1"})
+            QVERIFY2(form.findChild<QWidget*>(QString::fromLatin1(name)), name);
+    }
+
+    void clickIntoAFieldEmptiesItEveryTime() {
+        RecordingView mainView;
+        TBrowser2Form form(mainView, &mainWindow_);
+        form.showWindow();
+        for (QLineEdit* edit : {form.sEdit1, form.sEdit2}) {
+            QTest::mouseClick(edit, Qt::LeftButton);
+            QCOMPARE(edit->text(), QString());
+            QTest::keyClicks(edit, QStringLiteral("typed"));
+            QCOMPARE(edit->text(), QStringLiteral("typed")); // the click left the field usable
+            QTest::mouseClick(edit, Qt::LeftButton);
+            QCOMPARE(edit->text(), QString());
+        }
+    }
+};
+
+ZELMO_WEB_TEST_MAIN(TestWebWindows)
+#include "test_web_windows.moc"
