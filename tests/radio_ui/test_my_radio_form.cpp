@@ -180,6 +180,23 @@ private slots:
         QCOMPARE(played, QStringList{QStringLiteral("http://127.0.0.1/rr")});
     }
 
+    void refusedWriteIsReportedAndTheSlotStaysFree() {
+        QFile blocker(dir.filePath(QStringLiteral("blocker")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        SettingsFile unwritable(dir.filePath(QStringLiteral("blocker/Setting.ini")));
+        TMyRadioForm refused(unwritable, messages, StationHandOver{&pending, button1.get()},
+                             mainWindow.get());
+        refused.show();
+        refused.sEdit1->setText(QStringLiteral("Name"));
+        refused.sEdit2->setText(QStringLiteral("http://127.0.0.1/x"));
+        QTest::mouseClick(refused.sBitBtn10, Qt::LeftButton);
+        QCOMPARE(messages.shown.size(), 1);
+        QVERIFY(messages.shown.first().startsWith(QStringLiteral("Unable to write to ")));
+        QVERIFY(refused.slotButtons[0]->text().isEmpty());
+        QCOMPARE(refused.stationLink(1), QString());
+    }
+
     void clickIntoAFieldEmptiesItEveryTime() {
         form->show();
         for (QLineEdit* e : {form->sEdit1, form->sEdit2}) {
