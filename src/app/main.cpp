@@ -1,13 +1,9 @@
-// Placeholder until the windows land: shows an empty main window.
-#include <QApplication>
-#include <QWidget>
+#include "app/ui/Startup.h"
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("Zelmo Player"));
-    QWidget w;
-    w.setWindowTitle(QStringLiteral("Zelmo Player"));
-    w.setFixedSize(807, 543);
-    w.show();
+    PrepareEnvironment();
+    ZelmoApplication app(argc, argv);
+    Program program;
+    program.show();
     return app.exec();
 }

@@ -1,6 +1,3 @@
 #pragma once
-// Placeholder until the audio engine lands.
-class AudioEngine {
-public:
-    virtual ~AudioEngine() = default;
-};
+// The radio's view of the audio back end; the interface itself lives with the platform seams.
+#include "platform/AudioEngine.h"

@@ -4,10 +4,12 @@
 #include <QByteArray>
 #include <QObject>
 #include <QString>
+#include <QUrl>
 
 #include <memory>
 
 class AudioEngine;
+class LameEncoder;
 
 // The one current stream and its control. Opening a stream never blocks the UI thread for long;
 // a stream that fails to open leaves silence and reports nothing.
@@ -35,10 +37,26 @@ public:
     void StopRecording();
     bool isRecording() const;
 
+    // A station is being opened (playlist lookup or stream start) / audio is playing.
+    bool isOpening() const;
+    bool isPlaying() const;
+    // An ended recording's encoder is still completing its file.
+    bool hasUnfinishedRecordings() const;
+    // The encoder program, looked up in PATH unless it holds a '/'; "lame" by default.
+    void setEncoderProgram(const QString& program);
+
 signals:
+    // A recording stopped, for any reason: StopRecording, a new station, radio off, the stream
+    // ending, the encoder dying, shutdown. Its file completes shortly after.
     void recordingEnded();
 
 private:
+    void freeStream();
+    void endRecording();
+    void onEncoderFinished(LameEncoder* encoder);
+    void resolveThenOpen(const QUrl& url, bool afterFailedOpen);
+    void openNow(const QUrl& url, bool contentChecked);
+
     struct Impl;
     std::unique_ptr<Impl> d_;
 };

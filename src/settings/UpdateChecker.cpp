@@ -24,6 +24,10 @@ UpdateChecker::UpdateChecker(std::unique_ptr<HttpClient> client, QString baseUrl
 
 UpdateChecker::~UpdateChecker() = default;
 
+void UpdateChecker::setBaseUrl(const QString& baseUrl) {
+    baseUrl_ = baseUrl;
+}
+
 void UpdateChecker::setProxy(const QString& host, int port) {
     client_->setProxy(host, port);
 }

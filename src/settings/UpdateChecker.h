@@ -23,6 +23,8 @@ public:
                            QString baseUrl = SiteUrls::ProjectSite, QObject* parent = nullptr);
     ~UpdateChecker() override;
 
+    // The site of the following transfers: scheme and host, no trailing slash.
+    void setBaseUrl(const QString& baseUrl);
     // The proxy of the following transfers; an empty host means none.
     void setProxy(const QString& host, int port);
 

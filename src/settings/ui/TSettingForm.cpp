@@ -9,6 +9,7 @@
 #include "settings/ui/AboutPicture.h"
 #include "settings/ui/MainWindowSurface.h"
 #include "settings/ui/PluginLinks.h"
+#include "settings/ui/UpdatesTab.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -216,6 +217,18 @@ void TSettingForm::buildUpdatesTab() {
     sProgressBar1->setRange(0, 100);
     sProgressBar1->setValue(0);
     sProgressBar1->setTextVisible(false);
+
+    // Once the installer is started, the program gets out of its way.
+    updates_ = new UpdatesTab(
+        sLabel18, sProgressBar1, messages_, shell_,
+        [this] {
+            close();
+            if (mainWindow_)
+                mainWindow_->close();
+        },
+        this);
+    connect(sButton4, &QPushButton::clicked, this, &TSettingForm::sButton4Click);
+    connect(sBitBtn13, &QPushButton::clicked, this, &TSettingForm::sBitBtn13Click);
 }
 
 void TSettingForm::buildLanguageTab() {
@@ -272,6 +285,7 @@ void TSettingForm::FormCreate() {
     bool ok = false;
     const int port = sEdit3->text().trimmed().toInt(&ok, 10);
     proxyPort_ = ok ? port : 0;
+    updates_->setProxy(proxyHost_, proxyPort_);
 
     if (sEdit5->text() == QStringLiteral("1"))
         main_.setStayOnTop(true);
@@ -472,4 +486,12 @@ void TSettingForm::sBitBtn12Click() {
 
 void TSettingForm::sBitBtn15Click() {
     close();
+}
+
+void TSettingForm::sButton4Click() {
+    updates_->check();
+}
+
+void TSettingForm::sBitBtn13Click() {
+    updates_->download();
 }

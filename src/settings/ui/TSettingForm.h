@@ -20,6 +20,7 @@ class QPushButton;
 class QRadioButton;
 class QTabWidget;
 class Shell;
+class UpdatesTab;
 
 // The settings window. Its creation performs the start-up load: it opens Setting.ini and the
 // language pack, puts every stored option into its controls and writes the localised texts, the
@@ -42,6 +43,9 @@ public:
     // not an integer counts as 0.
     const QString& proxyHost() const { return proxyHost_; }
     int proxyPort() const { return proxyPort_; }
+
+    // The updates tab's behaviour and its HTTP client.
+    UpdatesTab& updates() { return *updates_; }
 
     // Page control and its tabs, in display order: about, settings, proxy, timer, no video,
     // updates, language.
@@ -149,6 +153,8 @@ public slots:
     void sBitBtn7Click();
     void sBitBtn12Click();
     void sBitBtn15Click();
+    void sButton4Click();
+    void sBitBtn13Click();
 
 protected:
     void showEvent(QShowEvent* e) override;
@@ -174,4 +180,5 @@ private:
     SkinManager sSkinManager1;
     QString proxyHost_;
     int proxyPort_ = 0;
+    UpdatesTab* updates_ = nullptr; // child object
 };

@@ -1,0 +1,29 @@
+// Baseline: a plain Qt program with twelve windows and as many buttons as the real one, no web view.
+#include "BenchMark.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTimer>
+#include <QWidget>
+
+#include <memory>
+#include <vector>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    std::vector<std::unique_ptr<QWidget>> windows;
+    for (int w = 0; w < 12; ++w) {
+        auto win = std::make_unique<QWidget>();
+        win->setFixedSize(807, 543);
+        // The main window carries the bar, the grid and the tools; the others a few buttons each.
+        const int buttons = w == 0 ? 57 : 8;
+        for (int b = 0; b < buttons; ++b) {
+            auto* button = new QPushButton(QStringLiteral("Button %1").arg(b), win.get());
+            button->setGeometry(5 + (b % 10) * 70, 5 + (b / 10) * 40, 64, 34);
+        }
+        windows.push_back(std::move(win));
+    }
+    windows.front()->show();
+    QTimer::singleShot(0, [] { BenchMark("shown"); });
+    return app.exec();
+}

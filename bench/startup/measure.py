@@ -1,0 +1,143 @@
+#!/usr/bin/python3
+"""Start-up figures of the program beside two baselines, measured in the same run, offscreen.
+
+For each program: time from process start to the main window shown, time to the first local
+channel page finished in the main view, and PSS of the whole process tree once started and once
+the page is there (each after a 1 s settle). Median of N runs, with min..max."""
+import argparse
+import os
+import select
+import signal
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+
+def children(pid):
+    kids = {}
+    for entry in os.listdir("/proc"):
+        if not entry.isdigit():
+            continue
+        try:
+            with open(f"/proc/{entry}/stat") as f:
+                stat = f.read()
+        except OSError:
+            continue
+        ppid = int(stat.rsplit(")", 1)[1].split()[1])
+        kids.setdefault(ppid, []).append(int(entry))
+    tree, todo = [], [pid]
+    while todo:
+        p = todo.pop()
+        tree.append(p)
+        todo.extend(kids.get(p, []))
+    return tree
+
+
+def pss_mb(pid):
+    total = 0
+    for p in children(pid):
+        try:
+            with open(f"/proc/{p}/smaps_rollup") as f:
+                for line in f:
+                    if line.startswith("Pss:"):
+                        total += int(line.split()[1])
+        except OSError:
+            pass
+    return total / 1024.0, len(children(pid))
+
+
+def run_once(cmd, env, stop_at, timeout):
+    """Runs cmd until marker `stop_at` ("shown" or "page"), then measures PSS after a 1 s settle."""
+    t0 = time.monotonic_ns()
+    proc = subprocess.Popen(cmd, env=env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                            start_new_session=True)
+    marks, buf, result = {}, b"", {}
+    deadline = time.monotonic() + timeout
+    try:
+        while stop_at not in marks and time.monotonic() < deadline:
+            r, _, _ = select.select([proc.stdout], [], [], 0.2)
+            if not r:
+                continue
+            chunk = os.read(proc.stdout.fileno(), 4096)
+            if not chunk:
+                break
+            buf += chunk
+            while b"\n" in buf:
+                line, buf = buf.split(b"\n", 1)
+                parts = line.decode(errors="replace").split()
+                if len(parts) == 3 and parts[0] == "ZELMO_BENCH":
+                    marks[parts[1]] = (int(parts[2]) - t0) / 1e6
+        if stop_at in marks:
+            time.sleep(1.0)
+            result["pss"], result["procs"] = pss_mb(proc.pid)
+    finally:
+        try:
+            os.killpg(proc.pid, signal.SIGKILL)
+        except ProcessLookupError:
+            pass
+        proc.wait()
+    result.update(marks)
+    return result
+
+
+def fmt(values, unit):
+    values = [v for v in values if v is not None]
+    if not values:
+        return "n/a"
+    med = statistics.median(values)
+    return f"{med:.0f} {unit} ({min(values):.0f}..{max(values):.0f})"
+
+
+def main():
+    ap = argparse.ArgumentParser()
+    ap.add_argument("--build", default="build")
+    ap.add_argument("--runs", type=int, default=5)
+    ap.add_argument("--timeout", type=float, default=30)
+    ap.add_argument("--channel", default="ОРТ")
+    ap.add_argument("--page", default="channel/public/ort.htm")
+    a = ap.parse_args()
+
+    appdir = os.path.abspath(os.path.join(a.build, "AppDir"))
+    bench = os.path.abspath(os.path.join(a.build, "bench"))
+    env = {k: v for k, v in os.environ.items() if k != "DISPLAY"}
+    env.update(QT_QPA_PLATFORM="offscreen", ZELMO_BENCH="1", QT_LOGGING_RULES="qt.webenginecontext.info=false")
+    env.setdefault("XDG_RUNTIME_DIR", tempfile.mkdtemp(prefix="zelmo-bench-xdg-"))
+    os.chmod(env["XDG_RUNTIME_DIR"], 0o700)
+    base_env = dict(env, QTWEBENGINE_DISABLE_SANDBOX="1")  # the program sets this itself as root
+    prog_env = dict(env, ZELMO_BENCH_CHANNEL=a.channel)
+
+    programs = {
+        "zelmo-player": ([os.path.join(appdir, "zelmo-player")], prog_env, True),
+        "bare 12 windows": ([os.path.join(bench, "bench_bare_windows")], base_env, False),
+        "one web view": ([os.path.join(bench, "bench_one_webview"), os.path.join(appdir, a.page)], base_env, True),
+    }
+    rows = {name: {"shown": [], "page": [], "shown_pss": [], "page_pss": [], "procs_shown": [], "procs_page": []} for name in programs}
+    for i in range(a.runs):
+        for name, (cmd, e, has_page) in programs.items():
+            started = run_once(cmd, e, "shown", a.timeout)
+            rows[name]["shown"].append(started.get("shown"))
+            rows[name]["shown_pss"].append(started.get("pss"))
+            rows[name]["procs_shown"].append(started.get("procs"))
+            if has_page:
+                paged = run_once(cmd, e, "page", a.timeout)
+                rows[name]["page"].append(paged.get("page"))
+                rows[name]["page_pss"].append(paged.get("pss"))
+                rows[name]["procs_page"].append(paged.get("procs"))
+        print(f"run {i + 1}/{a.runs} done", file=sys.stderr)
+
+    names = list(programs)
+    print(f"Offscreen, median of {a.runs} runs (min..max); channel {a.channel!r}")
+    print(f"{'':34}" + "".join(f"{n:>26}" for n in names))
+    for label, key, unit in [("start -> main window shown", "shown", "ms"),
+                             ("start -> first local page done", "page", "ms"),
+                             ("PSS, started (+1 s)", "shown_pss", "MB"),
+                             ("PSS, after one page (+1 s)", "page_pss", "MB"),
+                             ("processes, started", "procs_shown", ""),
+                             ("processes, after one page", "procs_page", "")]:
+        print(f"{label:34}" + "".join(f"{fmt(rows[n][key], unit):>26}" for n in names))
+
+
+if __name__ == "__main__":
+    main()

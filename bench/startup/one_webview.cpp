@@ -1,0 +1,26 @@
+// Baseline: one window with one web view that loads one local page.
+#include "BenchMark.h"
+
+#include <QApplication>
+#include <QTimer>
+#include <QUrl>
+#include <QWebEngineView>
+
+int main(int argc, char** argv) {
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    if (argc < 2)
+        return 2;
+    QWebEngineView view;
+    view.resize(807, 543);
+    QObject::connect(&view, &QWebEngineView::loadFinished, [](bool ok) {
+        if (ok)
+            BenchMark("page");
+    });
+    view.show();
+    QTimer::singleShot(0, [&] {
+        BenchMark("shown");
+        view.load(QUrl::fromLocalFile(QString::fromLocal8Bit(argv[1])));
+    });
+    return app.exec();
+}

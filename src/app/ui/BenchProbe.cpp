@@ -1,0 +1,50 @@
+#include "app/ui/BenchProbe.h"
+
+#include "app/ui/TForm1.h"
+#include "platform/ui/ButtonCaption.h"
+#include "platform/ui/ChromiumView.h"
+
+#include <QEvent>
+#include <QPushButton>
+#include <QTimer>
+
+#include <cstdio>
+#include <ctime>
+
+BenchProbe::BenchProbe(TForm1& form) : QObject(&form), form_(form) {
+    form_.installEventFilter(this);
+    connect(form_.Chromium1, &ChromiumView::loadFinished, this, [this](bool ok) {
+        if (pageWanted_ && ok && form_.Chromium1->lastRequested().contains(QLatin1String("channel"))) {
+            pageWanted_ = false;
+            mark("page");
+        }
+    });
+}
+
+bool BenchProbe::enabled() {
+    return qEnvironmentVariable("ZELMO_BENCH") == QLatin1String("1");
+}
+
+void BenchProbe::mark(const char* what) {
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    std::printf("ZELMO_BENCH %s %lld\n", what, static_cast<long long>(ts.tv_sec) * 1000000000LL + ts.tv_nsec);
+    std::fflush(stdout);
+}
+
+bool BenchProbe::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == &form_ && !shown_ && event->type() == QEvent::Show) {
+        shown_ = true;
+        // The first paint comes with the next turns of the loop; mark once it has happened.
+        QTimer::singleShot(0, this, [this] {
+            mark("shown");
+            const QString channel = qEnvironmentVariable("ZELMO_BENCH_CHANNEL");
+            if (!channel.isEmpty()) {
+                pageWanted_ = true;
+                SetButtonCaption(form_.StartTVButton, channel);
+                form_.StartTVButton->click();
+            }
+        });
+    }
+    return false;
+}

@@ -1,0 +1,222 @@
+#include "app/ui/Startup.h"
+
+#include "app/RadioPlayerControl.h"
+#include "app/ui/BenchProbe.h"
+#include "app/ui/TDonationForm.h"
+#include "app/ui/TForm1.h"
+#include "closed/ui/TForm2.h"
+#include "favorites/ui/TFavoriteForm.h"
+#include "navigation/ChannelDispatcher.h"
+#include "platform/AppDir.h"
+#include "platform/ui/ChromiumView.h"
+#include "platform/ui/DesktopShell.h"
+#include "platform/ui/MessageBoxSink.h"
+#include "radio/RadioPlayer.h"
+#include "radio/RadioRecorder.h"
+#include "radio/ui/RadioRecording.h"
+#include "radio/ui/RadioWiring.h"
+#include "radio/ui/TMyRadioForm.h"
+#include "radio/ui/TRadioForm.h"
+#include "radio/ui/TRadioSaveForm.h"
+#include "settings/LanguagePack.h"
+#include "settings/ui/TSettingForm.h"
+#include "web/ui/TBrowser2Form.h"
+#include "web/ui/TKorbinaForm.h"
+#include "web/ui/TOvegoPlayerForm.h"
+#include "web/ui/TTVprogrammForm.h"
+
+#include "platform/ui/BrowserView.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QMessageBox>
+
+#include <exception>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+void PrepareEnvironment() {
+    if (geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    if (runtime.isEmpty() || !QDir(QString::fromLocal8Bit(runtime)).exists()) {
+        if (runtime.isEmpty())
+            runtime = "/tmp/zelmo-xdg-" + QByteArray::number(static_cast<qulonglong>(geteuid()));
+        ::mkdir(runtime.constData(), 0700);
+        qputenv("XDG_RUNTIME_DIR", runtime);
+    }
+}
+
+// ---- General error handling ------------------------------------------------------------------
+
+namespace {
+std::function<void(const QString&)>& presenter() {
+    static std::function<void(const QString&)> p;
+    return p;
+}
+} // namespace
+
+void SetGeneralErrorPresenter(std::function<void(const QString&)> p) {
+    presenter() = std::move(p);
+}
+
+void ShowGeneralError(const QString& message) {
+    if (presenter()) {
+        presenter()(message);
+        return;
+    }
+    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), message, QMessageBox::Ok);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+ZelmoApplication::ZelmoApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    setApplicationName(QStringLiteral("Zelmo Player"));
+    setApplicationDisplayName(QStringLiteral("Zelmo Player"));
+}
+
+bool ZelmoApplication::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& e) {
+        ShowGeneralError(QString::fromUtf8(e.what()));
+    } catch (...) {
+        ShowGeneralError(QStringLiteral("Unknown error"));
+    }
+    return false;
+}
+
+// ---- Globals ---------------------------------------------------------------------------------
+
+namespace {
+AppWindows g_windows;
+AppServices g_services;
+} // namespace
+
+const AppWindows& Windows() {
+    return g_windows;
+}
+const AppServices& Services() {
+    return g_services;
+}
+
+// ---- Program ---------------------------------------------------------------------------------
+
+struct Program::Impl {
+    // Services first, so that they outlive every window.
+    DesktopShell shell;
+    MessageBoxSink messages;
+    std::unique_ptr<RadioPlayer> radio;
+    std::unique_ptr<RadioPlayerControl> radioControl;
+    std::unique_ptr<PlayerRecorder> recorder;
+    std::unique_ptr<ChannelDispatcher> dispatcher;
+
+    // The windows in creation order; members are destroyed in reverse, the main window last.
+    std::unique_ptr<TForm1> form1;
+    std::unique_ptr<TSettingForm> setting;
+    std::unique_ptr<TDonationForm> donation;
+    std::unique_ptr<TFavoriteForm> favorite;
+    std::unique_ptr<TTVprogrammForm> tvProgramm;
+    std::unique_ptr<TForm2> form2;
+    std::unique_ptr<TBrowser2Form> browser2;
+    std::unique_ptr<TKorbinaForm> korbina;
+    std::unique_ptr<TRadioSaveForm> radioSave;
+    std::unique_ptr<TRadioForm> radioForm;
+    std::unique_ptr<TMyRadioForm> myRadio;
+    std::unique_ptr<TOvegoPlayerForm> ovego;
+
+    std::unique_ptr<RadioRecording> recording;
+
+    std::unique_ptr<BenchProbe> bench;
+};
+
+Program::Program(const Options& options) : d_(std::make_unique<Impl>()) {
+    MessageSink* messages = options.messages ? options.messages : &d_->messages;
+    d_->radio = RadioPlayer::createDefault();
+    d_->radioControl = std::make_unique<RadioPlayerControl>(*d_->radio);
+    d_->recorder = std::make_unique<PlayerRecorder>(*d_->radio);
+
+    TForm1::Services services;
+    services.radio = d_->radioControl.get();
+    services.messages = messages;
+    services.shell = &d_->shell;
+    services.langText = [](const QString& section, const QString& key) { return LangText(section, key); };
+
+    d_->form1 = std::make_unique<TForm1>(services);
+    TForm1& form1 = *d_->form1;
+    QWidget* main = &form1;
+    WebView& mainView = *form1.Chromium1;
+    d_->setting = std::make_unique<TSettingForm>(form1, main, d_->shell, *messages);
+    d_->donation = std::make_unique<TDonationForm>(main);
+    d_->favorite = std::make_unique<TFavoriteForm>(main);
+    d_->tvProgramm = std::make_unique<TTVprogrammForm>(main);
+    d_->form2 = std::make_unique<TForm2>(main);
+    d_->browser2 = std::make_unique<TBrowser2Form>(mainView, main);
+    d_->korbina = std::make_unique<TKorbinaForm>(mainView, main);
+    d_->radioSave = CreateRadioSaveForm(form1);
+    d_->radioForm = CreateRadioForm(form1);
+    d_->myRadio = CreateMyRadioForm(form1, d_->setting->settings(), *messages);
+    d_->ovego = std::make_unique<TOvegoPlayerForm>(mainView, main);
+
+    DispatchTargets targets;
+    targets.mainView = &mainView;
+    targets.guideView = d_->tvProgramm->WebBrowser1;
+    targets.korbina = d_->korbina.get();
+    targets.ovego = d_->ovego.get();
+    targets.browser2 = d_->browser2.get();
+    targets.radio = d_->radio.get();
+    targets.shell = &d_->shell;
+    targets.messages = messages;
+    targets.langText = [](const QString& section, const QString& key) { return LangText(section, key); };
+    targets.appDir = AppDir();
+    d_->dispatcher = std::make_unique<ChannelDispatcher>(std::move(targets));
+
+    ChannelDispatcher* dispatcher = d_->dispatcher.get();
+    form1.setStartTV([dispatcher](const QString& name) { dispatcher->StartTV(name); });
+    TSettingForm* setting = d_->setting.get();
+    form1.setTrayModeSource([setting] { return setting->sEdit6->text(); });
+    TForm1::ToolWindows tools;
+    tools.settings = setting;
+    tools.programme = d_->tvProgramm.get();
+    tools.favorites = d_->favorite.get();
+    tools.donation = d_->donation.get();
+    form1.setToolWindows(tools);
+    d_->recording =
+        ConnectRadioStrip(form1, *d_->radioSave, *d_->radioForm, *d_->myRadio, *d_->recorder, *messages);
+    QObject::connect(&form1, &TForm1::closed, qApp, &QCoreApplication::quit);
+
+    g_services = {d_->radio.get(), dispatcher, &d_->shell, messages};
+    g_windows = {d_->form1.get(),      d_->setting.get(),   d_->donation.get(), d_->favorite.get(),
+                 d_->tvProgramm.get(), d_->form2.get(),     d_->browser2.get(), d_->korbina.get(),
+                 d_->radioSave.get(),  d_->radioForm.get(), d_->myRadio.get(),  d_->ovego.get()};
+
+    if (BenchProbe::enabled())
+        d_->bench = std::make_unique<BenchProbe>(form1);
+}
+
+Program::~Program() {
+    g_windows = {};
+    g_services = {};
+    d_->bench.reset();
+    d_->recording.reset();
+    // Reverse creation order; the main window's destruction shuts the audio down.
+    d_->ovego.reset();
+    d_->myRadio.reset();
+    d_->radioForm.reset();
+    d_->radioSave.reset();
+    d_->korbina.reset();
+    d_->browser2.reset();
+    d_->form2.reset();
+    d_->tvProgramm.reset();
+    d_->favorite.reset();
+    d_->donation.reset();
+    d_->setting.reset();
+    d_->form1.reset();
+}
+
+void Program::show() {
+    d_->form1->show();
+}

@@ -1,0 +1,127 @@
+#include "platform/LameEncoder.h"
+
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QtEndian>
+
+#include <csignal>
+#include <mutex>
+
+namespace {
+constexpr int kStartTimeoutMs = 3000;
+constexpr int kDestroyWaitMs = 3000;
+constexpr qint64 kMaxUnwritten = 16 * 1024 * 1024; // the program has stalled: drop rather than grow
+
+void ignoreSigpipe() {
+    // A program that dies mid-recording must not take the player with it on the next write.
+    static std::once_flag once;
+    std::call_once(once, [] { std::signal(SIGPIPE, SIG_IGN); });
+}
+} // namespace
+
+LameEncoder::LameEncoder(QString program, QObject* parent) : QObject(parent), program_(std::move(program)) {
+    // The program's progress output would pile up unread.
+    process_.setStandardOutputFile(QProcess::nullDevice());
+    process_.setStandardErrorFile(QProcess::nullDevice());
+    connect(&process_, &QProcess::finished, this, [this](int code, QProcess::ExitStatus status) {
+        emit finished(status == QProcess::NormalExit && code == 0);
+    });
+}
+
+LameEncoder::~LameEncoder() {
+    if (!isRunning())
+        return;
+    endOfPcm();
+    if (!process_.waitForFinished(kDestroyWaitMs))
+        process_.kill();
+    process_.waitForFinished(500);
+}
+
+QStringList LameEncoder::arguments(const QString& name) {
+    QString output = name + QStringLiteral(".mp3");
+    // A name starting with '-' would be read as an option; "./" names the same file.
+    if (output.startsWith(QLatin1Char('-')))
+        output.prepend(QStringLiteral("./"));
+    return {QStringLiteral("--alt-preset"), QStringLiteral("standard"), QStringLiteral("-"), output};
+}
+
+QByteArray LameEncoder::waveHeader() {
+    constexpr quint32 kUnknown = 0xFFFFFFFFu; // the encoder reads to the end of its input
+    constexpr quint16 kChannels = 2, kBits = 16;
+    constexpr quint32 kRate = 44100, kBlockAlign = kChannels * kBits / 8, kByteRate = kRate * kBlockAlign;
+    QByteArray h(44, '\0');
+    char* p = h.data();
+    auto put32 = [&p](quint32 v) {
+        qToLittleEndian(v, p);
+        p += 4;
+    };
+    auto put16 = [&p](quint16 v) {
+        qToLittleEndian(v, p);
+        p += 2;
+    };
+    auto tag = [&p](const char* t) {
+        memcpy(p, t, 4);
+        p += 4;
+    };
+    tag("RIFF");
+    put32(kUnknown);
+    tag("WAVE");
+    tag("fmt ");
+    put32(16);
+    put16(1); // PCM
+    put16(kChannels);
+    put32(kRate);
+    put32(kByteRate);
+    put16(kBlockAlign);
+    put16(kBits);
+    tag("data");
+    put32(kUnknown);
+    return h;
+}
+
+bool LameEncoder::start(const QString& name, QString* error) {
+    auto fail = [error](const QString& why) {
+        if (error)
+            *error = why;
+        return false;
+    };
+    if (isRunning())
+        return fail(QStringLiteral("The encoder is already running."));
+    const bool hasPath = program_.contains(QLatin1Char('/'));
+    if (hasPath ? !QFileInfo(program_).isExecutable() : QStandardPaths::findExecutable(program_).isEmpty())
+        return fail(QStringLiteral("The MP3 encoder program \"%1\" was not found.").arg(program_));
+    ignoreSigpipe();
+    output_ = name + QStringLiteral(".mp3");
+    inputClosed_ = false;
+    process_.start(program_, arguments(name), QIODevice::WriteOnly);
+    if (!process_.waitForStarted(kStartTimeoutMs)) {
+        const QString why = process_.errorString();
+        process_.kill();
+        process_.waitForFinished(500);
+        return fail(
+            QStringLiteral("The MP3 encoder program \"%1\" could not be started: %2").arg(program_, why));
+    }
+    process_.write(waveHeader());
+    return true;
+}
+
+void LameEncoder::writePcm(const QByteArray& pcm) {
+    if (inputClosed_ || !isRunning() || process_.bytesToWrite() > kMaxUnwritten)
+        return;
+    process_.write(pcm);
+}
+
+void LameEncoder::endOfPcm() {
+    if (inputClosed_)
+        return;
+    inputClosed_ = true;
+    // Qt closes the pipe once everything queued has been written.
+    if (isRunning())
+        process_.closeWriteChannel();
+}
+
+bool LameEncoder::waitForFinished(int msecs) {
+    if (!isRunning())
+        return true;
+    return process_.waitForFinished(msecs);
+}

@@ -1,0 +1,215 @@
+#include "radio/PlaylistResolver.h"
+
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QRegularExpression>
+
+#include <map>
+
+namespace {
+constexpr int kMaxDepth = 3;
+
+QByteArray mimeType(const QByteArray& contentType) {
+    const qsizetype semicolon = contentType.indexOf(';');
+    return (semicolon < 0 ? contentType : contentType.left(semicolon)).trimmed().toLower();
+}
+
+QString decodeText(QByteArray text) {
+    if (text.startsWith("\xEF\xBB\xBF"))
+        text.remove(0, 3);
+    return QString::fromUtf8(text);
+}
+
+// Lines without their CR and surrounding blanks.
+QStringList lines(const QByteArray& text) {
+    QStringList out;
+    for (const QString& line : decodeText(text).split(QLatin1Char('\n')))
+        out << line.trimmed();
+    return out;
+}
+
+QUrl resolveEntry(const QString& entry, const QUrl& base) {
+    const QUrl relative(entry, QUrl::TolerantMode);
+    if (!relative.isValid())
+        return {};
+    const QUrl url = base.resolved(relative);
+    return url.isValid() && !url.scheme().isEmpty() ? url : QUrl();
+}
+
+bool looksLikeUrl(const QString& line) {
+    static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]*://"));
+    return scheme.match(line).hasMatch();
+}
+} // namespace
+
+PlaylistResolver::PlaylistResolver(QObject* parent)
+    : QObject(parent), network_(new QNetworkAccessManager(this)) {
+    deadline_.setSingleShot(true);
+    connect(&deadline_, &QTimer::timeout, this, [this] {
+        if (!reply_)
+            return;
+        if (body_.isEmpty())
+            finish({}); // a server that never answers
+        else
+            conclude(); // whatever arrived in time is all there is
+    });
+}
+
+PlaylistResolver::~PlaylistResolver() {
+    cancel();
+}
+
+bool PlaylistResolver::hasPlaylistSuffix(const QUrl& url) {
+    const QString path = url.path();
+    return path.endsWith(QLatin1String(".m3u"), Qt::CaseInsensitive) ||
+           path.endsWith(QLatin1String(".pls"), Qt::CaseInsensitive);
+}
+
+PlaylistResolver::Kind PlaylistResolver::sniff(const QByteArray& head, const QByteArray& contentType) {
+    const QByteArray type = mimeType(contentType);
+    QByteArray text = head;
+    if (text.startsWith("\xEF\xBB\xBF"))
+        text.remove(0, 3);
+    text = text.trimmed();
+    const bool hls = text.startsWith("#EXTM3U") && text.contains("#EXT-X-");
+    if (type == "audio/x-mpegurl" || type == "audio/mpegurl" || type == "application/x-mpegurl" ||
+        type == "application/vnd.apple.mpegurl")
+        return hls ? Kind::Hls : Kind::M3u;
+    if (type == "audio/x-scpls" || type == "application/pls+xml")
+        return Kind::Pls;
+    // Any other audio or video type is the stream itself, whatever its first bytes look like.
+    if (type.startsWith("audio/") || type.startsWith("video/") || type == "application/ogg")
+        return Kind::NotPlaylist;
+    if (text.contains('\0'))
+        return Kind::NotPlaylist;
+    if (text.left(10).toLower() == "[playlist]")
+        return Kind::Pls;
+    if (text.startsWith("#EXTM3U"))
+        return hls ? Kind::Hls : Kind::M3u;
+    for (const QString& line : lines(text)) {
+        if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
+            continue;
+        return looksLikeUrl(line) ? Kind::M3u : Kind::NotPlaylist;
+    }
+    return Kind::NotPlaylist;
+}
+
+QUrl PlaylistResolver::firstM3uEntry(const QByteArray& text, const QUrl& base) {
+    for (const QString& line : lines(text)) {
+        if (!line.isEmpty() && !line.startsWith(QLatin1Char('#')))
+            return resolveEntry(line, base);
+    }
+    return {};
+}
+
+QUrl PlaylistResolver::firstPlsEntry(const QByteArray& text, const QUrl& base) {
+    static const QRegularExpression file(QStringLiteral("^file(\\d+)\\s*=\\s*(.*)$"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    std::map<long long, QString> entries; // File1 first, else the lowest number present
+    for (const QString& line : lines(text)) {
+        const auto m = file.match(line);
+        if (m.hasMatch() && !m.captured(2).isEmpty())
+            entries.emplace(m.captured(1).toLongLong(), m.captured(2));
+    }
+    return entries.empty() ? QUrl() : resolveEntry(entries.begin()->second, base);
+}
+
+void PlaylistResolver::resolve(const QUrl& url, std::function<void(const QUrl&)> done) {
+    cancel();
+    done_ = std::move(done);
+    original_ = url;
+    depth_ = 0;
+    fetch(url);
+}
+
+void PlaylistResolver::cancel() {
+    deadline_.stop();
+    done_ = nullptr;
+    if (QNetworkReply* reply = reply_) {
+        reply_ = nullptr;
+        reply->disconnect(this);
+        reply->abort();
+        reply->deleteLater();
+    }
+}
+
+void PlaylistResolver::fetch(const QUrl& url) {
+    current_ = url;
+    body_.clear();
+    QNetworkRequest request(url);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
+    request.setTransferTimeout(timeoutMs_);
+    reply_ = network_->get(request);
+    connect(reply_, &QNetworkReply::metaDataChanged, this, &PlaylistResolver::onHeaders);
+    connect(reply_, &QNetworkReply::readyRead, this, &PlaylistResolver::onData);
+    connect(reply_, &QNetworkReply::finished, this, &PlaylistResolver::onFinished);
+    deadline_.start(timeoutMs_);
+}
+
+void PlaylistResolver::onHeaders() {
+    // A station that answers with audio is no playlist: stop before downloading the stream.
+    const QByteArray type = mimeType(reply_->header(QNetworkRequest::ContentTypeHeader).toByteArray());
+    if ((type.startsWith("audio/") || type == "application/ogg") && sniff({}, type) == Kind::NotPlaylist)
+        conclude();
+}
+
+void PlaylistResolver::onData() {
+    body_.append(reply_->read(maxBytes_ - body_.size()));
+    if (body_.size() >= maxBytes_)
+        conclude(); // the first entries are all that matter
+}
+
+void PlaylistResolver::onFinished() {
+    if (!reply_)
+        return;
+    body_.append(reply_->read(maxBytes_ - body_.size()));
+    if (reply_->error() != QNetworkReply::NoError) {
+        finish({});
+        return;
+    }
+    conclude();
+}
+
+void PlaylistResolver::conclude() {
+    QNetworkReply* reply = reply_;
+    if (!reply)
+        return;
+    deadline_.stop();
+    const QByteArray type = reply->header(QNetworkRequest::ContentTypeHeader).toByteArray();
+    const QUrl base = reply->url().isValid() ? reply->url() : current_;
+    reply_ = nullptr;
+    reply->disconnect(this);
+    reply->abort();
+    reply->deleteLater();
+
+    QUrl next;
+    switch (sniff(body_.left(4096), type)) {
+    case Kind::NotPlaylist:
+    case Kind::Hls:
+        finish(current_);
+        return;
+    case Kind::M3u:
+        next = firstM3uEntry(body_, base);
+        break;
+    case Kind::Pls:
+        next = firstPlsEntry(body_, base);
+        break;
+    }
+    if (next.isValid() && hasPlaylistSuffix(next) && ++depth_ < kMaxDepth && next != current_) {
+        fetch(next);
+        return;
+    }
+    finish(next);
+}
+
+void PlaylistResolver::finish(const QUrl& result) {
+    deadline_.stop();
+    if (QNetworkReply* reply = reply_) {
+        reply_ = nullptr;
+        reply->disconnect(this);
+        reply->deleteLater();
+    }
+    if (auto done = std::exchange(done_, nullptr))
+        done(result);
+}

@@ -1,0 +1,62 @@
+#pragma once
+#include <QByteArray>
+#include <QNetworkAccessManager>
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+#include <QUrl>
+
+#include <functional>
+
+#include <QNetworkReply>
+
+// Turns a station address that names a playlist (.m3u, .pls) into the first stream it lists.
+// HLS playlists are left alone: the audio engine plays those itself.
+class PlaylistResolver : public QObject {
+    Q_OBJECT
+public:
+    enum class Kind { NotPlaylist, M3u, Pls, Hls };
+
+    explicit PlaylistResolver(QObject* parent = nullptr);
+    ~PlaylistResolver() override;
+
+    // By the address alone: the path ends in .m3u or .pls, any case, query and fragment ignored.
+    static bool hasPlaylistSuffix(const QUrl& url);
+    // By the server's content type and the first bytes of the body.
+    static Kind sniff(const QByteArray& head, const QByteArray& contentType);
+    // The first entry, resolved against base; empty when there is none.
+    static QUrl firstM3uEntry(const QByteArray& text, const QUrl& base);
+    static QUrl firstPlsEntry(const QByteArray& text, const QUrl& base);
+
+    // Fetches url (capped in size and time) and calls done on the UI thread with what to play: the
+    // playlist's first stream (nested playlists followed a few levels), url itself when it is not
+    // a playlist or is HLS, or an empty URL when it is an empty or unreachable playlist. A new
+    // resolve() or cancel() drops the one in progress without calling its done.
+    void resolve(const QUrl& url, std::function<void(const QUrl&)> done);
+    void cancel();
+    bool isBusy() const { return reply_ != nullptr; }
+
+    void setLimits(qint64 maxBytes, int timeoutMs) {
+        maxBytes_ = maxBytes;
+        timeoutMs_ = timeoutMs;
+    }
+
+private:
+    void fetch(const QUrl& url);
+    void onHeaders();
+    void onData();
+    void onFinished();
+    void conclude();
+    void finish(const QUrl& result);
+
+    QNetworkAccessManager* network_;
+    QPointer<QNetworkReply> reply_;
+    QTimer deadline_;
+    std::function<void(const QUrl&)> done_;
+    QUrl original_;
+    QUrl current_;
+    QByteArray body_;
+    int depth_ = 0;
+    qint64 maxBytes_ = 64 * 1024;
+    int timeoutMs_ = 3000;
+};

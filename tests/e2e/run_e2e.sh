@@ -1,0 +1,99 @@
+#!/usr/bin/env bash
+# End-to-end run of the real program under Xvfb: a fresh copy of the AppDir is started, its main
+# window is looked at, clicked and closed, and the process must end cleanly.
+# Usage: run_e2e.sh <AppDir>
+set -uo pipefail
+appdir_src=$(cd "$1" && pwd)
+here=$(cd "$(dirname "$0")" && pwd)
+
+for tool in xvfb-run xdotool xwininfo import convert; do
+  command -v "$tool" >/dev/null || { echo "SKIP: $tool not installed"; exit 77; }
+done
+if [ -z "${ZELMO_E2E_INNER:-}" ]; then
+  export ZELMO_E2E_INNER=1
+  exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$@"
+fi
+
+unset QT_QPA_PLATFORM
+work=$(mktemp -d /tmp/zelmo-e2e.XXXXXX)
+export XDG_RUNTIME_DIR=$work/xdg
+mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+cp -a "$appdir_src" "$work/AppDir"
+pid=""
+cleanup() {
+  [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null && kill -9 "$pid" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*"; [ -f "$work/program.log" ] && tail -20 "$work/program.log"; exit 1; }
+
+# Mean pixel difference (0..1) of one region between two screenshots.
+region_diff() { # shotA shotB WxH+X+Y
+  convert \( "$1" -crop "$3" +repage \) \( "$2" -crop "$3" +repage \) -compose difference -composite \
+    -format '%[fx:mean]' info:
+}
+shot() { import -window root "$1" 2>/dev/null || fail "screenshot $1"; }
+
+cd "$work"
+QT_LOGGING_RULES="qt.webenginecontext.info=false" "$work/AppDir/zelmo-player" >"$work/program.log" 2>&1 &
+pid=$!
+
+win=""
+for _ in $(seq 1 120); do
+  win=$(xdotool search --onlyvisible --name '^Zelmo Player$' 2>/dev/null | head -1)
+  [ -n "$win" ] && break
+  kill -0 "$pid" 2>/dev/null || fail "program ended before showing its window"
+  sleep 0.5
+done
+[ -n "$win" ] || fail "main window did not appear within 60 s"
+
+info=$(xwininfo -id "$win")
+w=$(awk '/Width:/ {print $2}' <<<"$info")
+h=$(awk '/Height:/ {print $2}' <<<"$info")
+[ "$w" = 807 ] && [ "$h" = 543 ] || fail "window is ${w}x${h}, not 807x543"
+x0=$(awk '/Absolute upper-left X:/ {print $4}' <<<"$info")
+y0=$(awk '/Absolute upper-left Y:/ {print $4}' <<<"$info")
+
+# Let the first paint settle, then the screen must show something (not one flat colour).
+sleep 2
+shot "$work/start.png"
+sd=$(convert "$work/start.png" -format '%[fx:standard_deviation]' info:)
+awk -v s="$sd" 'BEGIN { exit !(s > 0.02) }' || fail "screen looks blank (standard deviation $sd)"
+
+# The grid: x 600..796, y 4..442 of the main panel at (5, 35).
+grid="196x438+$((x0 + 605))+$((y0 + 39))"
+view="590x436+$((x0 + 12))+$((y0 + 42))"
+
+# Category "Sport" (sBitBtn6 at 409, 4, 78x28) relabels the grid.
+changed=""
+for _ in 1 2 3; do
+  xdotool mousemove $((x0 + 448)) $((y0 + 18)) click 1
+  sleep 1
+  shot "$work/sport.png"
+  d=$(region_diff "$work/start.png" "$work/sport.png" "$grid")
+  if awk -v d="$d" 'BEGIN { exit !(d > 0.002) }'; then changed=1; break; fi
+done
+[ -n "$changed" ] || fail "clicking a category did not change the grid (diff $d)"
+
+# Its first slot (sBitBtn10 at 600, 4 of the panel) opens a local channel page in the main view.
+xdotool mousemove $((x0 + 5 + 632)) $((y0 + 35 + 25)) click 1
+changed=""
+for _ in $(seq 1 20); do
+  sleep 1
+  shot "$work/slot.png"
+  d=$(region_diff "$work/sport.png" "$work/slot.png" "$view")
+  if awk -v d="$d" 'BEGIN { exit !(d > 0.002) }'; then changed=1; break; fi
+done
+[ -n "$changed" ] || fail "clicking a slot did not change the main view (diff $d)"
+
+/usr/bin/python3 "$here/close_window.py" "$win" || fail "could not ask the window to close"
+for _ in $(seq 1 60); do
+  kill -0 "$pid" 2>/dev/null || break
+  sleep 0.5
+done
+kill -0 "$pid" 2>/dev/null && fail "program still running 30 s after its window was closed"
+wait "$pid"
+rc=$?
+pid=""
+[ "$rc" = 0 ] || fail "program exited with $rc"
+echo "PASS: window ${w}x${h}, grid and view changed, clean exit"
