@@ -3,7 +3,6 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
-#include <QWidget>
 
 #include <functional>
 
@@ -67,12 +66,3 @@ QIcon backToMain() {
     });
 }
 } // namespace RadioIcons
-
-void centreOnWindow(QWidget* window, const QWidget* over) {
-    if (!window || !over)
-        return;
-    const QRect target = over->frameGeometry();
-    QRect frame = window->frameGeometry();
-    frame.moveCenter(target.center());
-    window->move(frame.topLeft());
-}

@@ -1,8 +1,6 @@
 #pragma once
 #include <QIcon>
 
-class QWidget;
-
 // Pictures of the radio buttons, drawn at run time so no image files are needed.
 namespace RadioIcons {
 QIcon record();
@@ -10,6 +8,3 @@ QIcon stopRecording();
 QIcon radioOff();
 QIcon backToMain();
 } // namespace RadioIcons
-
-// Places a window over the centre of another (the main window), as its owner's dialogs are.
-void centreOnWindow(QWidget* window, const QWidget* over);

@@ -1,7 +1,7 @@
 #include "radio/ui/TMyRadioForm.h"
 
 #include "platform/MessageSink.h"
-#include "radio/ui/RadioIcons.h"
+#include "radio/ui/CentreOnWindow.h"
 #include "settings/SettingsFile.h"
 
 #include <QAbstractButton>

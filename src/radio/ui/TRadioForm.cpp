@@ -1,5 +1,6 @@
 #include "radio/ui/TRadioForm.h"
 
+#include "radio/ui/CentreOnWindow.h"
 #include "radio/ui/RadioIcons.h"
 
 #include <QAbstractButton>

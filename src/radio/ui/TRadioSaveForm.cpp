@@ -1,6 +1,6 @@
 #include "radio/ui/TRadioSaveForm.h"
 
-#include "radio/ui/RadioIcons.h"
+#include "radio/ui/CentreOnWindow.h"
 
 #include <QLabel>
 #include <QLineEdit>
