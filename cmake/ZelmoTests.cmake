@@ -1,7 +1,10 @@
 # zelmo_add_test(NAME n SOURCES a.cpp ... [LIBS ...] [ENV K=V ...] [LOCKS res ...] [TIMEOUT s] [LABELS ...])
 # Builds a Qt Test executable and registers it with CTest. Every test runs offscreen, without a
 # Chromium sandbox (CI runs as root) and with the AppDir of the build at hand.
+# Chromium resolves no host names in tests: pages come from files or 127.0.0.1 only.
+set(ZELMO_TEST_CHROMIUM_FLAGS "QTWEBENGINE_CHROMIUM_FLAGS=--host-resolver-rules=MAP * ~NOTFOUND, EXCLUDE 127.0.0.1")
 set(ZELMO_TEST_ENV
+  "${ZELMO_TEST_CHROMIUM_FLAGS}"
   "QT_QPA_PLATFORM=offscreen"
   "QTWEBENGINE_DISABLE_SANDBOX=1"
   "QT_LOGGING_RULES=qt.webenginecontext.info=false"

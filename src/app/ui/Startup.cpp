@@ -13,6 +13,9 @@
 #include "platform/ui/DesktopShell.h"
 #include "platform/ui/MessageBoxSink.h"
 #include "radio/RadioPlayer.h"
+#include "radio/RadioRecorder.h"
+#include "radio/ui/RadioRecording.h"
+#include "radio/ui/RadioWiring.h"
 #include "radio/ui/TMyRadioForm.h"
 #include "radio/ui/TRadioForm.h"
 #include "radio/ui/TRadioSaveForm.h"
@@ -111,6 +114,7 @@ struct Program::Impl {
     MessageBoxSink messages;
     std::unique_ptr<RadioPlayer> radio;
     std::unique_ptr<RadioPlayerControl> radioControl;
+    std::unique_ptr<PlayerRecorder> recorder;
     std::unique_ptr<ChannelDispatcher> dispatcher;
 
     // The windows in creation order; members are destroyed in reverse, the main window last.
@@ -127,6 +131,8 @@ struct Program::Impl {
     std::unique_ptr<TMyRadioForm> myRadio;
     std::unique_ptr<TOvegoPlayerForm> ovego;
 
+    std::unique_ptr<RadioRecording> recording;
+
     std::unique_ptr<BenchProbe> bench;
 };
 
@@ -134,6 +140,7 @@ Program::Program(const Options& options) : d_(std::make_unique<Impl>()) {
     MessageSink* messages = options.messages ? options.messages : &d_->messages;
     d_->radio = RadioPlayer::createDefault();
     d_->radioControl = std::make_unique<RadioPlayerControl>(*d_->radio);
+    d_->recorder = std::make_unique<PlayerRecorder>(*d_->radio);
 
     TForm1::Services services;
     services.radio = d_->radioControl.get();
@@ -161,9 +168,9 @@ Program::Program(const Options& options) : d_(std::make_unique<Impl>()) {
     d_->form2 = std::make_unique<TForm2>(std::move(gate), main);
     d_->browser2 = std::make_unique<TBrowser2Form>(mainView, main);
     d_->korbina = std::make_unique<TKorbinaForm>(mainView, main);
-    d_->radioSave = std::make_unique<TRadioSaveForm>(main);
-    d_->radioForm = std::make_unique<TRadioForm>(main);
-    d_->myRadio = std::make_unique<TMyRadioForm>(main);
+    d_->radioSave = CreateRadioSaveForm(form1);
+    d_->radioForm = CreateRadioForm(form1);
+    d_->myRadio = CreateMyRadioForm(form1, d_->setting->settings(), *messages);
     d_->ovego = std::make_unique<TOvegoPlayerForm>(mainView, main);
 
     DispatchTargets targets;
@@ -189,6 +196,8 @@ Program::Program(const Options& options) : d_(std::make_unique<Impl>()) {
     tools.favorites = d_->favorite.get();
     tools.donation = d_->donation.get();
     form1.setToolWindows(tools);
+    d_->recording =
+        ConnectRadioStrip(form1, *d_->radioSave, *d_->radioForm, *d_->myRadio, *d_->recorder, *messages);
     QObject::connect(&form1, &TForm1::closed, qApp, &QCoreApplication::quit);
     QObject::connect(&form1, &TForm1::addFavoriteRequested, d_->favorite.get(), &TFavoriteForm::AddFavorite);
     QObject::connect(form1.sSpeedButton4, &QToolButton::clicked, d_->form2.get(), &TForm2::OpenClosedSection);
@@ -206,6 +215,7 @@ Program::~Program() {
     g_windows = {};
     g_services = {};
     d_->bench.reset();
+    d_->recording.reset();
     // Reverse creation order; the main window's destruction shuts the audio down.
     d_->ovego.reset();
     d_->myRadio.reset();

@@ -1,10 +1,187 @@
 #include "radio/ui/TMyRadioForm.h"
 
-TMyRadioForm::TMyRadioForm(QWidget* mainWindow)
-    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                           Qt::WindowCloseButtonHint),
-      mainWindow_(mainWindow) {
+#include "platform/MessageSink.h"
+#include "radio/ui/CentreOnWindow.h"
+#include "settings/SettingsFile.h"
+
+#include <QAbstractButton>
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QShowEvent>
+
+namespace {
+const QString kSection = QStringLiteral("MyRadio");
+
+QChar slotLetter(int slot) {
+    return QChar(u'a' + (slot - 1));
+}
+QString nameKey(int slot) {
+    return QStringLiteral("MyRN") + slotLetter(slot);
+}
+QString linkKey(int slot) {
+    return QStringLiteral("MyR") + slotLetter(slot);
+}
+
+QLineEdit* edit(QWidget* owner, const char* name, int x, int y) {
+    auto* e = new QLineEdit(owner);
+    e->setObjectName(QLatin1String(name));
+    e->setGeometry(x, y, 196, e->sizeHint().height());
+    return e;
+}
+
+QLabel* label(QWidget* owner, const char* name, const QString& text, int x, int y) {
+    auto* l = new QLabel(text, owner);
+    l->setObjectName(QLatin1String(name));
+    l->move(x, y);
+    l->adjustSize();
+    return l;
+}
+} // namespace
+
+TMyRadioForm::TMyRadioForm(SettingsFile& settings, MessageSink& messages, StationHandOver handOver,
+                           QWidget* mainWindow, QWidget* parent)
+    : QDialog(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint),
+      settings_(settings), messages_(messages), handOver_(handOver), mainWindow_(mainWindow) {
     setObjectName(QStringLiteral("MyRadioForm"));
     setWindowTitle(QString());
     setFixedSize(229, 278);
+
+    PopupMenu3 = new QMenu(this);
+    PopupMenu3->setObjectName(QStringLiteral("PopupMenu3"));
+    N1 = PopupMenu3->addAction(QStringLiteral("Удалить радиостанцию"));
+    N1->setObjectName(QStringLiteral("N1"));
+    connect(N1, &QAction::triggered, this, &TMyRadioForm::RemoveStation);
+
+    auto bindPopup = [this](QPushButton* b) {
+        // Enter in an edit must not play the first station.
+        b->setAutoDefault(false);
+        b->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(b, &QWidget::customContextMenuRequested, this,
+                [this, b](const QPoint& pos) { popupOn(b, pos); });
+    };
+
+    for (int k = 1; k <= kSlots; ++k) {
+        auto* b = new QPushButton(this);
+        b->setObjectName(QStringLiteral("sBitBtn%1").arg(k));
+        const int row = (k - 1) / 3, column = (k - 1) % 3;
+        b->setGeometry(15 + 66 * column, 8 + 40 * row, 64, 38);
+        bindPopup(b);
+        connect(b, &QPushButton::clicked, this, [this, k] { PlayStation(k); });
+        slotButtons[k - 1] = b;
+    }
+
+    sLabel1 = label(this, "sLabel1", QStringLiteral("Название радиостанции"), 55, 144);
+    sEdit1 = edit(this, "sEdit1", 15, 160);
+    sLabel2 = label(this, "sLabel2", QStringLiteral("Ссылка на радиостанцию"), 50, 190);
+    sEdit2 = edit(this, "sEdit2", 15, 210);
+    sEdit1->installEventFilter(this);
+    sEdit2->installEventFilter(this);
+
+    sBitBtn10 = new QPushButton(QStringLiteral("Добавить"), this);
+    sBitBtn10->setObjectName(QStringLiteral("sBitBtn10"));
+    sBitBtn10->setGeometry(70, 240, 100, 25);
+    bindPopup(sBitBtn10);
+    connect(sBitBtn10, &QPushButton::clicked, this, &TMyRadioForm::AddStation);
+}
+
+void TMyRadioForm::showEvent(QShowEvent* event) {
+    if (!event->spontaneous()) {
+        centreOnWindow(this, mainWindow_);
+        LoadStations();
+    }
+    QDialog::showEvent(event);
+}
+
+bool TMyRadioForm::eventFilter(QObject* watched, QEvent* event) {
+    // A click into either field starts it afresh.
+    if (event->type() == QEvent::MouseButtonPress && (watched == sEdit1 || watched == sEdit2))
+        static_cast<QLineEdit*>(watched)->clear();
+    return QDialog::eventFilter(watched, event);
+}
+
+void TMyRadioForm::LoadStations() {
+    for (int k = 1; k <= kSlots; ++k)
+        stations_[k - 1].name = settings_.ReadString(kSection, nameKey(k), QString());
+    for (int k = 1; k <= kSlots; ++k)
+        stations_[k - 1].link = settings_.ReadString(kSection, linkKey(k), QString());
+    for (int k = 1; k <= kSlots; ++k)
+        setCaption(k, stations_[k - 1].name);
+}
+
+void TMyRadioForm::AddStation() {
+    const QString name = sEdit1->text();
+    const QString link = sEdit2->text();
+    if (name.isEmpty() || link.isEmpty()) {
+        messages_.show(QStringLiteral("Некорректно заполнены обязательные поля"));
+        return;
+    }
+    int slot = 0;
+    for (int k = 1; k <= kSlots && !slot; ++k)
+        if (isFree(k))
+            slot = k;
+    if (!slot) {
+        messages_.show(QStringLiteral("Нет свободных кнопок"));
+        return;
+    }
+    try {
+        // Link first: should the second write fail, the slot still reads as free.
+        settings_.WriteString(kSection, linkKey(slot), link);
+        settings_.WriteString(kSection, nameKey(slot), name);
+    } catch (const SettingsWriteError& e) {
+        messages_.show(QString::fromUtf8(e.what()));
+        return;
+    }
+    stations_[slot - 1] = {name, link};
+    setCaption(slot, name);
+}
+
+void TMyRadioForm::PlayStation(int slot) {
+    if (slot < 1 || slot > kSlots)
+        return;
+    *handOver_.pendingStreamUrl = stations_[slot - 1].link;
+    handOver_.button1->click();
+}
+
+void TMyRadioForm::RemoveStation() {
+    QPushButton* target = popupTarget_;
+    popupTarget_ = nullptr;
+    for (int k = 1; k <= kSlots; ++k) {
+        if (slotButtons[k - 1] != target)
+            continue;
+        try {
+            // Name first: once it is empty the slot is free, whatever happens to the link.
+            settings_.WriteString(kSection, nameKey(k), QString());
+            setCaption(k, QString());
+            stations_[k - 1] = {};
+            settings_.WriteString(kSection, linkKey(k), QString());
+        } catch (const SettingsWriteError& e) {
+            messages_.show(QString::fromUtf8(e.what()));
+        }
+        return;
+    }
+}
+
+QString TMyRadioForm::stationName(int slot) const {
+    return stations_.at(slot - 1).name;
+}
+QString TMyRadioForm::stationLink(int slot) const {
+    return stations_.at(slot - 1).link;
+}
+
+void TMyRadioForm::setCaption(int slot, const QString& name) {
+    // A button would take "&" as a shortcut marker; the station's name is shown as typed.
+    slotButtons[slot - 1]->setText(QString(name).replace(u'&', QStringLiteral("&&")));
+}
+
+bool TMyRadioForm::isFree(int slot) const {
+    return slotButtons[slot - 1]->text().isEmpty();
+}
+
+void TMyRadioForm::popupOn(QPushButton* button, const QPoint& pos) {
+    popupTarget_ = button;
+    PopupMenu3->popup(button->mapToGlobal(pos));
 }

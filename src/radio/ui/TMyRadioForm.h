@@ -1,12 +1,70 @@
 #pragma once
-#include <QWidget>
+#include <QDialog>
+#include <QString>
 
-// The My Radio window: created hidden at start-up with its fixed client size; its controls come later.
-class TMyRadioForm : public QWidget {
+#include <array>
+
+class QAbstractButton;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QAction;
+class QPushButton;
+class MessageSink;
+class SettingsFile;
+
+// How a station reaches the player: the URL goes into the main window's PendingStreamUrl, then
+// the main window's hidden Button1 is clicked. Nothing here is owned.
+struct StationHandOver {
+    QString* pendingStreamUrl = nullptr;
+    QAbstractButton* button1 = nullptr;
+};
+
+// The user's nine own stations, kept in section MyRadio of the settings file: slot k is button
+// sBitBtn<k>, its name under "MyRN" + letter and its link under "MyR" + letter (a .. i).
+class TMyRadioForm : public QDialog {
     Q_OBJECT
 public:
-    explicit TMyRadioForm(QWidget* mainWindow);
+    static constexpr int kSlots = 9;
+
+    TMyRadioForm(SettingsFile& settings, MessageSink& messages, StationHandOver handOver, QWidget* mainWindow,
+                 QWidget* parent = nullptr);
+
+    void LoadStations();
+    void AddStation();
+    void PlayStation(int slot);
+    void RemoveStation();
+
+    // The slot's name as stored, unescaped (the button shows it literally).
+    QString stationName(int slot) const;
+    QString stationLink(int slot) const;
+
+    std::array<QPushButton*, kSlots> slotButtons{};
+    QLabel* sLabel1;
+    QLineEdit* sEdit1;
+    QLabel* sLabel2;
+    QLineEdit* sEdit2;
+    QPushButton* sBitBtn10;
+    QMenu* PopupMenu3;
+    QAction* N1;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    struct Station {
+        QString name;
+        QString link;
+    };
+    void setCaption(int slot, const QString& name);
+    bool isFree(int slot) const;
+    void popupOn(QPushButton* button, const QPoint& pos);
+
+    SettingsFile& settings_;
+    MessageSink& messages_;
+    StationHandOver handOver_;
     QWidget* mainWindow_;
+    std::array<Station, kSlots> stations_;
+    QPushButton* popupTarget_ = nullptr;
 };

@@ -1,10 +1,54 @@
 #include "radio/ui/TRadioSaveForm.h"
 
-TRadioSaveForm::TRadioSaveForm(QWidget* mainWindow)
-    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                           Qt::WindowCloseButtonHint),
+#include "radio/ui/CentreOnWindow.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+TRadioSaveForm::TRadioSaveForm(QLineEdit* recordName, QWidget* mainWindow, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), recordName_(recordName),
       mainWindow_(mainWindow) {
     setObjectName(QStringLiteral("RadioSaveForm"));
     setWindowTitle(QString());
     setFixedSize(230, 109);
+
+    sLabel1 = new QLabel(QStringLiteral("Ведите название для записываемого файла"), this);
+    sLabel1->setObjectName(QStringLiteral("sLabel1"));
+    sLabel1->setWordWrap(true);
+    sLabel1->setGeometry(15, 10, 200, 26);
+
+    sEdit1 = new QLineEdit(QStringLiteral("MyRecord"), this);
+    sEdit1->setObjectName(QStringLiteral("sEdit1"));
+    sEdit1->setGeometry(15, 45, 200, sEdit1->sizeHint().height());
+
+    sBitBtn1 = new QPushButton(QStringLiteral("OK"), this);
+    sBitBtn1->setObjectName(QStringLiteral("sBitBtn1"));
+    sBitBtn1->setGeometry(15, 75, 75, 25);
+    sBitBtn1->setDefault(true);
+
+    // Escape rejects the dialog by itself, which is what Cancel does.
+    sBitBtn2 = new QPushButton(QStringLiteral("Cancel"), this);
+    sBitBtn2->setObjectName(QStringLiteral("sBitBtn2"));
+    sBitBtn2->setGeometry(140, 75, 75, 25);
+    sBitBtn2->setAutoDefault(false);
+
+    connect(sBitBtn1, &QPushButton::clicked, this, &TRadioSaveForm::sBitBtn1Click);
+    connect(sBitBtn2, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+bool TRadioSaveForm::confirmName() {
+    return exec() == QDialog::Accepted;
+}
+
+void TRadioSaveForm::showEvent(QShowEvent* event) {
+    centreOnWindow(this, mainWindow_);
+    sEdit1->setFocus();
+    QDialog::showEvent(event);
+}
+
+void TRadioSaveForm::sBitBtn1Click() {
+    if (recordName_)
+        recordName_->setText(sEdit1->text());
+    accept();
 }

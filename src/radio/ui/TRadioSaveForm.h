@@ -1,12 +1,34 @@
 #pragma once
-#include <QWidget>
+#include "radio/ui/NamePrompt.h"
 
-// The recording name prompt: created hidden at start-up with its fixed client size; its controls come later.
-class TRadioSaveForm : public QWidget {
+#include <QDialog>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+// The recording name prompt. Created once and reused: its edit keeps whatever was typed last,
+// confirmed or not; only OK hands the text on to the main window's record-name edit.
+class TRadioSaveForm : public QDialog, public NamePrompt {
     Q_OBJECT
 public:
-    explicit TRadioSaveForm(QWidget* mainWindow);
+    // recordName: the main window's hidden edit holding the recording name; mainWindow: the window
+    // to centre on. Neither is owned.
+    TRadioSaveForm(QLineEdit* recordName, QWidget* mainWindow, QWidget* parent = nullptr);
+
+    bool confirmName() override;
+
+    QLabel* sLabel1;
+    QLineEdit* sEdit1;
+    QPushButton* sBitBtn1;
+    QPushButton* sBitBtn2;
+
+protected:
+    void showEvent(QShowEvent* event) override;
 
 private:
+    void sBitBtn1Click();
+
+    QLineEdit* recordName_;
     QWidget* mainWindow_;
 };

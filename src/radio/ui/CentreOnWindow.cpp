@@ -1,0 +1,11 @@
+#include "radio/ui/CentreOnWindow.h"
+
+#include <QWidget>
+
+void centreOnWindow(QWidget* window, const QWidget* over) {
+    if (!window || !over)
+        return;
+    QRect frame = window->frameGeometry();
+    frame.moveCenter(over->frameGeometry().center());
+    window->move(frame.topLeft());
+}

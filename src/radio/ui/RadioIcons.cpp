@@ -1,0 +1,68 @@
+#include "radio/ui/RadioIcons.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
+
+#include <functional>
+
+namespace {
+constexpr int kSide = 24;
+
+QIcon paint(const std::function<void(QPainter&)>& draw) {
+    QPixmap pix(kSide, kSide);
+    pix.fill(Qt::transparent);
+    QPainter p(&pix);
+    p.setRenderHint(QPainter::Antialiasing);
+    draw(p);
+    return QIcon(pix);
+}
+} // namespace
+
+namespace RadioIcons {
+QIcon record() {
+    return paint([](QPainter& p) {
+        p.setPen(QPen(QColor(120, 0, 0), 1.5));
+        p.setBrush(QColor(220, 30, 30));
+        p.drawEllipse(QRectF(4, 4, 16, 16));
+    });
+}
+
+QIcon stopRecording() {
+    return paint([](QPainter& p) {
+        p.setPen(QPen(QColor(220, 30, 30), 2));
+        p.setBrush(Qt::NoBrush);
+        p.drawEllipse(QRectF(3, 3, 18, 18));
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(40, 40, 40));
+        p.drawRect(QRectF(8, 8, 8, 8));
+    });
+}
+
+QIcon radioOff() {
+    return paint([](QPainter& p) {
+        QPen pen(QColor(40, 40, 40), 2.5);
+        pen.setCapStyle(Qt::RoundCap);
+        p.setPen(pen);
+        p.drawArc(QRectF(4, 5, 16, 16), 120 * 16, 300 * 16);
+        p.drawLine(QPointF(12, 3), QPointF(12, 12));
+    });
+}
+
+QIcon backToMain() {
+    return paint([](QPainter& p) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(30, 90, 180));
+        QPainterPath arrow;
+        arrow.moveTo(3, 12);
+        arrow.lineTo(12, 4);
+        arrow.lineTo(12, 9);
+        arrow.lineTo(21, 9);
+        arrow.lineTo(21, 15);
+        arrow.lineTo(12, 15);
+        arrow.lineTo(12, 20);
+        arrow.closeSubpath();
+        p.drawPath(arrow);
+    });
+}
+} // namespace RadioIcons

@@ -1,0 +1,220 @@
+#include "RadioFakes.h"
+#include "radio/ui/TMyRadioForm.h"
+#include "settings/SettingsFile.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+const QString kSection = QStringLiteral("MyRadio");
+const char* const kLetters = "abcdefghi";
+
+QString nameKey(int k) {
+    return QStringLiteral("MyRN") + QLatin1Char(kLetters[k - 1]);
+}
+QString linkKey(int k) {
+    return QStringLiteral("MyR") + QLatin1Char(kLetters[k - 1]);
+}
+} // namespace
+
+class TestMyRadioForm : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir;
+    std::unique_ptr<SettingsFile> settings;
+    FakeMessages messages;
+    QString pending;
+    QStringList played; // what Button1 saw in PendingStreamUrl at each click
+    std::unique_ptr<QPushButton> button1;
+    std::unique_ptr<QWidget> mainWindow;
+    std::unique_ptr<TMyRadioForm> form;
+
+    QString stored(const QString& key) {
+        return settings->ReadString(kSection, key, QStringLiteral("<none>"));
+    }
+
+    void add(const QString& name, const QString& link) {
+        form->sEdit1->setText(name);
+        form->sEdit2->setText(link);
+        QTest::mouseClick(form->sBitBtn10, Qt::LeftButton);
+    }
+
+    void removeVia(QPushButton* button) {
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), button->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(button, &event);
+        QVERIFY(form->PopupMenu3->isVisible());
+        form->N1->trigger();
+        form->PopupMenu3->close();
+    }
+
+    void fillAll() {
+        for (int k = 1; k <= 9; ++k) {
+            settings->WriteString(kSection, nameKey(k), QStringLiteral("Station %1").arg(k));
+            settings->WriteString(kSection, linkKey(k), QStringLiteral("http://127.0.0.1/%1").arg(k));
+        }
+    }
+
+private slots:
+    void init() {
+        QVERIFY(dir.isValid());
+        QFile::remove(dir.filePath(QStringLiteral("Setting.ini")));
+        settings = std::make_unique<SettingsFile>(dir.filePath(QStringLiteral("Setting.ini")));
+        messages.shown.clear();
+        pending.clear();
+        played.clear();
+        mainWindow = std::make_unique<QWidget>();
+        button1 = std::make_unique<QPushButton>();
+        connect(button1.get(), &QPushButton::clicked, this, [this] { played << pending; });
+        form = std::make_unique<TMyRadioForm>(*settings, messages, StationHandOver{&pending, button1.get()},
+                                              mainWindow.get());
+    }
+    void cleanup() {
+        form.reset();
+        button1.reset();
+        mainWindow.reset();
+    }
+
+    void addsToLowestFreeSlotAndStoresBothKeys() {
+        form->show();
+        add(QStringLiteral("Радио Один"), QStringLiteral("http://127.0.0.1/один"));
+        add(QStringLiteral("Two"), QStringLiteral("http://127.0.0.1/2"));
+        QVERIFY(messages.shown.isEmpty());
+        QCOMPARE(stored(QStringLiteral("MyRNa")), QStringLiteral("Радио Один"));
+        QCOMPARE(stored(QStringLiteral("MyRa")), QStringLiteral("http://127.0.0.1/один"));
+        QCOMPARE(stored(QStringLiteral("MyRNb")), QStringLiteral("Two"));
+        QCOMPARE(stored(QStringLiteral("MyRb")), QStringLiteral("http://127.0.0.1/2"));
+        QCOMPARE(stored(QStringLiteral("MyRNc")), QStringLiteral("<none>"));
+        QCOMPARE(form->slotButtons[0]->text(), QStringLiteral("Радио Один"));
+        QCOMPARE(form->slotButtons[1]->text(), QStringLiteral("Two"));
+        // The fields keep their text for the next entry.
+        QCOMPARE(form->sEdit1->text(), QStringLiteral("Two"));
+        QCOMPARE(form->sEdit2->text(), QStringLiteral("http://127.0.0.1/2"));
+    }
+
+    void refusesIncompleteEntries_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("link");
+        QTest::newRow("both empty") << QString() << QString();
+        QTest::newRow("no link") << QStringLiteral("Name") << QString();
+        QTest::newRow("no name") << QString() << QStringLiteral("http://127.0.0.1/x");
+    }
+    void refusesIncompleteEntries() {
+        QFETCH(QString, name);
+        QFETCH(QString, link);
+        form->show();
+        add(name, link);
+        QCOMPARE(messages.shown, QStringList{QStringLiteral("Некорректно заполнены обязательные поля")});
+        QVERIFY(!QFile::exists(settings->path()));
+        QVERIFY(form->slotButtons[0]->text().isEmpty());
+    }
+
+    void fullStoreRefusesAnotherStation() {
+        fillAll();
+        form->show();
+        add(QStringLiteral("Tenth"), QStringLiteral("http://127.0.0.1/10"));
+        QCOMPARE(messages.shown, QStringList{QStringLiteral("Нет свободных кнопок")});
+        for (int k = 1; k <= 9; ++k) {
+            QCOMPARE(stored(nameKey(k)), QStringLiteral("Station %1").arg(k));
+            QCOMPARE(stored(linkKey(k)), QStringLiteral("http://127.0.0.1/%1").arg(k));
+        }
+    }
+
+    void removedSlotIsRefilledFirstAndOthersStay() {
+        fillAll();
+        form->show();
+        removeVia(form->slotButtons[4]);
+        QCOMPARE(stored(QStringLiteral("MyRNe")), QString());
+        QCOMPARE(stored(QStringLiteral("MyRe")), QString());
+        QVERIFY(form->slotButtons[4]->text().isEmpty());
+        for (int k : {4, 6})
+            QCOMPARE(stored(nameKey(k)), QStringLiteral("Station %1").arg(k));
+
+        add(QStringLiteral("New"), QStringLiteral("http://127.0.0.1/new"));
+        QCOMPARE(stored(QStringLiteral("MyRNe")), QStringLiteral("New"));
+        QCOMPARE(stored(QStringLiteral("MyRe")), QStringLiteral("http://127.0.0.1/new"));
+        QVERIFY(messages.shown.isEmpty());
+    }
+
+    void removeOnAddButtonChangesNothing() {
+        fillAll();
+        const QByteArray before = [&] {
+            QFile f(settings->path());
+            f.open(QIODevice::ReadOnly);
+            return f.readAll();
+        }();
+        form->show();
+        removeVia(form->sBitBtn10);
+        QFile f(settings->path());
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), before);
+        for (int k = 1; k <= 9; ++k)
+            QCOMPARE(form->slotButtons[k - 1]->text(), QStringLiteral("Station %1").arg(k));
+    }
+
+    void slotButtonHandsItsLinkToTheMainWindow() {
+        settings->WriteString(kSection, QStringLiteral("MyRNc"), QStringLiteral("Three"));
+        settings->WriteString(kSection, QStringLiteral("MyRc"), QStringLiteral("http://127.0.0.1/три"));
+        form->show();
+        QTest::mouseClick(form->slotButtons[2], Qt::LeftButton);
+        QTest::mouseClick(form->slotButtons[0], Qt::LeftButton); // free slot: an empty link stops the radio
+        QCOMPARE(played, (QStringList{QStringLiteral("http://127.0.0.1/три"), QString()}));
+    }
+
+    void everyShowReloadsFromTheFile() {
+        form->show();
+        QVERIFY(form->slotButtons[0]->text().isEmpty());
+        form->hide();
+        settings->WriteString(kSection, QStringLiteral("MyRNa"), QStringLiteral("Rock & Roll"));
+        settings->WriteString(kSection, QStringLiteral("MyRa"), QStringLiteral("http://127.0.0.1/rr"));
+        form->show();
+        QCOMPARE(form->stationName(1), QStringLiteral("Rock & Roll"));
+        // Shown literally, not as a shortcut marker.
+        QCOMPARE(form->slotButtons[0]->text(), QStringLiteral("Rock && Roll"));
+        QTest::mouseClick(form->slotButtons[0], Qt::LeftButton);
+        QCOMPARE(played, QStringList{QStringLiteral("http://127.0.0.1/rr")});
+    }
+
+    void refusedWriteIsReportedAndTheSlotStaysFree() {
+        QFile blocker(dir.filePath(QStringLiteral("blocker")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        SettingsFile unwritable(dir.filePath(QStringLiteral("blocker/Setting.ini")));
+        TMyRadioForm refused(unwritable, messages, StationHandOver{&pending, button1.get()},
+                             mainWindow.get());
+        refused.show();
+        refused.sEdit1->setText(QStringLiteral("Name"));
+        refused.sEdit2->setText(QStringLiteral("http://127.0.0.1/x"));
+        QTest::mouseClick(refused.sBitBtn10, Qt::LeftButton);
+        QCOMPARE(messages.shown.size(), 1);
+        QVERIFY(messages.shown.first().startsWith(QStringLiteral("Unable to write to ")));
+        QVERIFY(refused.slotButtons[0]->text().isEmpty());
+        QCOMPARE(refused.stationLink(1), QString());
+    }
+
+    void clickIntoAFieldEmptiesItEveryTime() {
+        form->show();
+        for (QLineEdit* e : {form->sEdit1, form->sEdit2}) {
+            for (int round = 0; round < 2; ++round) {
+                e->setText(QStringLiteral("typed"));
+                QTest::mouseClick(e, Qt::LeftButton);
+                QCOMPARE(e->text(), QString());
+            }
+        }
+    }
+
+    void enterInAFieldDoesNotPlayAStation() {
+        fillAll();
+        form->show();
+        QTest::keyClick(form->sEdit2, Qt::Key_Return);
+        QVERIFY(played.isEmpty());
+    }
+};
+
+QTEST_MAIN(TestMyRadioForm)
+#include "test_my_radio_form.moc"

@@ -1,0 +1,157 @@
+// The radio windows connected to the real main window, as start-up connects them.
+#include "RadioFakes.h"
+#include "app/MainWindowRadio.h"
+#include "app/ui/TForm1.h"
+#include "platform/Shell.h"
+#include "radio/ui/RadioRecording.h"
+#include "radio/ui/RadioWiring.h"
+#include "radio/ui/TMyRadioForm.h"
+#include "radio/ui/TRadioForm.h"
+#include "radio/ui/TRadioSaveForm.h"
+#include "settings/SettingsFile.h"
+
+#include <QApplication>
+#include <QFrame>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+namespace {
+struct FakeMainRadio : MainWindowRadio {
+    QList<QByteArray> played;
+    QList<float> volumes;
+    int stops = 0;
+    bool StartAudio() override { return true; }
+    void ShutdownAudio() override {}
+    void PlayStream(const QByteArray& url) override { played << url; }
+    void StopStream() override { ++stops; }
+    void SetVolume(float v) override { volumes << v; }
+};
+
+struct FakeShell : Shell {
+    void open(const QString&) override {}
+};
+
+// Runs `step` on the modal window once it is up.
+template <typename Window, typename Step> void whenModal(Step step) {
+    QTimer::singleShot(0, [step] {
+        auto* w = qobject_cast<Window*>(QApplication::activeModalWidget());
+        QVERIFY(w);
+        step(*w);
+    });
+}
+
+struct Fixture {
+    QTemporaryDir dir;
+    SettingsFile settings{dir.filePath(QStringLiteral("Setting.ini"))};
+    FakeMainRadio radio;
+    FakeMessages messages;
+    FakeShell shell;
+    FakeRecorder recorder;
+    std::unique_ptr<TForm1> form;
+    std::unique_ptr<TRadioSaveForm> prompt;
+    std::unique_ptr<TRadioForm> mini;
+    std::unique_ptr<TMyRadioForm> myRadio;
+    std::unique_ptr<RadioRecording> recording;
+
+    Fixture() {
+        TForm1::Services s;
+        s.radio = &radio;
+        s.messages = &messages;
+        s.shell = &shell;
+        // Every language key reads as itself, so each category is told apart.
+        s.langText = [](const QString&, const QString& key) { return key; };
+        form = std::make_unique<TForm1>(s);
+        const std::pair<int, const char*> bar[] = {
+            {1, "public"}, {2, "radio"}, {3, "music"}, {4, "entertainment"}, {5, "Research"}};
+        for (const auto& [n, key] : bar)
+            form->setCategoryCaption(n, QString::fromLatin1(key));
+        form->setStartTV([](const QString&) {});
+        form->setTrayModeSource([] { return QStringLiteral("0"); });
+        form->setTrayAvailability([] { return false; });
+        prompt = CreateRadioSaveForm(*form);
+        mini = CreateRadioForm(*form);
+        myRadio = CreateMyRadioForm(*form, settings, messages);
+        recording = ConnectRadioStrip(*form, *prompt, *mini, *myRadio, recorder, messages);
+        form->show();
+        form->sBitBtn2->click(); // the radio layout brings up the strip
+    }
+    ~Fixture() {
+        recording.reset();
+        myRadio.reset();
+        mini.reset();
+        prompt.reset();
+        form.reset();
+    }
+};
+} // namespace
+
+class TestRadioStrip : public QObject {
+    Q_OBJECT
+private slots:
+    void recordButtonsDriveTheRecorder() {
+        Fixture f;
+        QVERIFY(f.form->sPanel2->isVisible());
+        whenModal<TRadioSaveForm>([](TRadioSaveForm& p) { QTest::mouseClick(p.sBitBtn1, Qt::LeftButton); });
+        QTest::mouseClick(f.form->sSpeedButton10, Qt::LeftButton);
+        QCOMPARE(f.recorder.started, QStringList{QStringLiteral("MyRecord")});
+        QVERIFY(f.form->sSpeedButton11->isVisible());
+        QVERIFY(!f.form->sSpeedButton10->isVisible());
+
+        QTest::mouseClick(f.form->sSpeedButton11, Qt::LeftButton);
+        QCOMPARE(f.recorder.stops, 1);
+        QVERIFY(f.form->sSpeedButton10->isVisible());
+    }
+
+    void miniRadioRoundTrip() {
+        Fixture f;
+        f.form->sScrollBar1->setValue(60);
+        QTest::mouseClick(f.form->sSpeedButton13, Qt::LeftButton);
+        QVERIFY(f.mini->isVisible());
+        QVERIFY(!f.form->isVisible());
+        QCOMPARE(f.mini->sScrollBar1->value(), 60);
+
+        f.radio.volumes.clear();
+        f.mini->sScrollBar1->setValue(30);
+        QCOMPARE(f.radio.volumes, QList<float>{0.30f});
+
+        QTest::mouseClick(f.mini->sSpeedButton3, Qt::LeftButton);
+        QCOMPARE(f.radio.stops, 1);
+        QVERIFY(!f.mini->sSpeedButton1->isHidden());
+
+        QTest::mouseClick(f.mini->sSpeedButton4, Qt::LeftButton);
+        QVERIFY(!f.mini->isVisible());
+        QVERIFY(f.form->isVisible());
+        // Back in the first layout: every slot shown, the strip away, the bar where the mini left it.
+        QVERIFY(f.form->sPanel2->isHidden());
+        QCOMPARE(f.form->slotButton(30)->isHidden(), false);
+        QCOMPARE(f.form->sScrollBar1->value(), 30);
+    }
+
+    void myRadioStationPlaysThroughButton1() {
+        Fixture f;
+        const QString link = QStringLiteral("http://127.0.0.1/радио");
+        f.settings.WriteString(QStringLiteral("MyRadio"), QStringLiteral("MyRNb"), QStringLiteral("Моя"));
+        f.settings.WriteString(QStringLiteral("MyRadio"), QStringLiteral("MyRb"), link);
+        QString caption;
+        bool stayedOpen = false;
+        whenModal<TMyRadioForm>([&](TMyRadioForm& w) {
+            caption = w.slotButtons[1]->text();
+            QTest::mouseClick(w.slotButtons[1], Qt::LeftButton);
+            stayedOpen = w.isVisible();
+            w.close();
+        });
+        QTest::mouseClick(f.form->sSpeedButton14, Qt::LeftButton);
+        QCOMPARE(caption, QStringLiteral("Моя"));
+        QVERIFY(stayedOpen); // the window stays up while the station plays
+        QCOMPARE(f.form->PendingStreamUrl, link);
+        QCOMPARE(f.radio.played, QList<QByteArray>{link.toLocal8Bit()});
+    }
+};
+
+QTEST_MAIN(TestRadioStrip)
+#include "test_radio_strip.moc"
