@@ -28,7 +28,7 @@
 
 namespace {
 
-struct CategorySpec {
+struct CategoryButtonDef {
     int number;
     int x;
     int width;
@@ -36,7 +36,7 @@ struct CategorySpec {
 };
 
 // The bar as designed; the settings window replaces the captions with the language pack's.
-constexpr CategorySpec kCategories[] = {
+constexpr CategoryButtonDef kCategories[] = {
     {1, 5, 82, u"Общественные"},  {2, 89, 78, u"Радио"},     {3, 169, 78, u"Музыкальные"},
     {4, 249, 78, u"Развлечения"}, {5, 329, 78, u"Научные"},  {6, 409, 78, u"Спорт"},
     {7, 489, 78, u"Кино"},        {8, 569, 78, u"Мультики"}, {9, 649, 78, u"Записи"},
@@ -124,14 +124,14 @@ void TForm1::buildCategoryBar() {
     QPushButton** members[] = {&sBitBtn1, &sBitBtn2, &sBitBtn3, &sBitBtn4,  &sBitBtn5, &sBitBtn6,
                                &sBitBtn7, &sBitBtn8, &sBitBtn9, &sBitBtn44, &sBitBtn45};
     for (size_t i = 0; i < std::size(kCategories); ++i) {
-        const CategorySpec& spec = kCategories[i];
+        const CategoryButtonDef& def = kCategories[i];
         auto* b = new QPushButton(this);
-        b->setObjectName(QStringLiteral("sBitBtn%1").arg(spec.number));
-        b->setGeometry(spec.x, spec.number == 45 ? 5 : 4, spec.width, 28);
+        b->setObjectName(QStringLiteral("sBitBtn%1").arg(def.number));
+        b->setGeometry(def.x, def.number == 45 ? 5 : 4, def.width, 28);
         b->setStyleSheet(QStringLiteral("QPushButton { padding: 0px 2px; font-size: 11px; }"));
-        SetButtonCaption(b, QString::fromUtf16(spec.caption));
+        SetButtonCaption(b, QString::fromUtf16(def.caption));
         b->setFocusPolicy(Qt::NoFocus);
-        const int number = spec.number;
+        const int number = def.number;
         connect(b, &QPushButton::clicked, this, [this, number] { rules_.click(number); });
         *members[i] = b;
     }
