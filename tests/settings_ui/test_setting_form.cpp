@@ -2,6 +2,7 @@
 
 #include "navigation/SiteUrls.h"
 #include "platform/ui/ChromiumView.h"
+#include "settings/LanguagePack.h"
 #include "settings/ui/SkinManager.h"
 
 #include <QApplication>
@@ -12,6 +13,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
@@ -39,6 +41,8 @@ private slots:
     void linksOpenInShell_data();
     void linksOpenInShell();
     void closesAndKeepsTabAndCentres();
+    void everyTabCaptionFitsInEveryPack_data();
+    void everyTabCaptionFitsInEveryPack();
     void refusedWriteReachesCaller();
 };
 
@@ -521,6 +525,42 @@ void TestSettingForm::closesAndKeepsTabAndCentres() {
     QVERIFY(!f.isVisible());
     QCOMPARE(f.sPageControl1->currentWidget(), f.sTabSheet7);
     fx.mainWindow.hide();
+}
+
+void TestSettingForm::everyTabCaptionFitsInEveryPack_data() {
+    QTest::addColumn<int>("language");
+    QTest::addColumn<QString>("skin");
+    for (int i = 0; i < 5; ++i)
+        QTest::addRow("%s", qPrintable(LanguagePack::FileNames()[i])) << i << SkinManager::DefaultName();
+    // A skin with thicker borders must not push a tab out of sight either.
+    QTest::addRow("Ukraine.lng, Air") << 1 << QStringLiteral("Air (internal)");
+}
+
+void TestSettingForm::everyTabCaptionFitsInEveryPack() {
+    QFETCH(int, language);
+    QFETCH(QString, skin);
+    SettingsUiFixture fx;
+    const QString shipped = qEnvironmentVariable("ZELMO_TEST_SOURCE_DIR") + QStringLiteral("/data/Language/");
+    const QString file = LanguagePack::FileNames()[language];
+    QFile::remove(fx.dir.filePath(QStringLiteral("Language/") + file));
+    QVERIFY(QFile::copy(shipped + file, fx.dir.filePath(QStringLiteral("Language/") + file)));
+    fx.store(QStringLiteral("Language"), QStringLiteral("useLanguage"),
+             LanguagePack::FixedCaptions()[language]);
+    fx.store(QStringLiteral("Skin"), QStringLiteral("useSkin"), skin);
+
+    TSettingForm& f = fx.open();
+    f.sPageControl1->setCurrentWidget(f.sTabSheet2);
+    f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    const QTabBar* bar = f.sPageControl1->tabBar();
+    QVERIFY(bar->tabText(0) != QStringLiteral("0")); // the shipped pack was read
+    // Every tab lies inside the page control, at its full caption width (nothing cut short).
+    for (int i = 0; i < bar->count(); ++i) {
+        const QRect r = bar->tabRect(i);
+        QVERIFY2(r.left() >= 0 && r.right() < f.sPageControl1->width(), qPrintable(bar->tabText(i)));
+    }
+    QVERIFY2(bar->sizeHint().width() <= f.sPageControl1->width(), qPrintable(file));
+    f.hide();
 }
 
 void TestSettingForm::refusedWriteReachesCaller() {

@@ -17,7 +17,7 @@ struct SkinParams {
     QColor frame; // borders of fields, frames and tabs
     int radius = 0;
     int borderWidth = 1;
-    int fontWeight = 400;
+    bool dark = false;
     bool verticalGradient = true;
     int gradientDepth = 110; // percentage for QColor::darker at the bottom of a button
 };
@@ -41,19 +41,21 @@ SkinParams neutralParams() {
     p.frame = QColor(0xa8, 0xa8, 0xa8);
     p.radius = 2;
     p.borderWidth = 1;
-    p.fontWeight = 400;
     p.verticalGradient = true;
     p.gradientDepth = 108;
     return p;
 }
 
 // Every other skin: hues spread by the golden angle so that neighbours in the list differ clearly;
-// lightness, saturation, corner radius, border width, weight and gradient vary on short cycles of
-// different lengths, so no two skins share all of them.
+// lightness, saturation, corner radius, border width and gradient vary on short cycles of
+// different lengths, so no two skins share all of them. The font stays as it is and borders stay
+// thin: the windows' captions are sized for the plain font, and a bold face or a thick border
+// would cut them off.
 SkinParams generatedParams(int index) {
     SkinParams p;
     const double hue = std::fmod(index * 137.50776405, 360.0) / 360.0;
     const bool dark = index % 4 == 3;
+    p.dark = dark;
     if (dark) {
         p.base = QColor::fromHsvF(hue, 0.30 + 0.08 * (index % 3), 0.20 + 0.05 * (index % 3));
         p.field = QColor::fromHsvF(hue, 0.25, 0.12 + 0.03 * (index % 2));
@@ -68,8 +70,7 @@ SkinParams generatedParams(int index) {
     p.accentText = readableOn(p.accent);
     p.frame = dark ? p.base.lighter(170) : p.base.darker(135);
     p.radius = (index % 5) * 3;
-    p.borderWidth = 1 + index % 3;
-    p.fontWeight = index % 2 ? 600 : 400;
+    p.borderWidth = 1 + index % 2;
     p.verticalGradient = index % 7 < 4;
     p.gradientDepth = 104 + (index % 6) * 6;
     return p;
@@ -97,12 +98,10 @@ QString styleSheetFor(const SkinParams& p) {
     const QColor disabled = p.text.lightnessF() > 0.5 ? p.text.darker(170) : p.text.lighter(300);
     const int innerRadius = p.radius / 2;
     QString s;
-    s += QStringLiteral("QWidget { background-color: %1; color: %2; font-weight: %3; }\n")
-             .arg(css(p.base), css(p.text))
-             .arg(p.fontWeight);
+    s += QStringLiteral("QWidget { background-color: %1; color: %2; }\n").arg(css(p.base), css(p.text));
     s += QStringLiteral("QLabel, QCheckBox, QRadioButton { background: transparent; }\n");
     s += QStringLiteral("QPushButton { background: %1; border: %2px solid %3; border-radius: %4px; "
-                        "padding: 2px 8px; }\n")
+                        "padding: 2px 4px; }\n")
              .arg(buttonFace)
              .arg(p.borderWidth)
              .arg(css(p.frame))
@@ -111,6 +110,10 @@ QString styleSheetFor(const SkinParams& p) {
     s += QStringLiteral("QPushButton:pressed { background: %1; color: %2; }\n")
              .arg(css(p.accent), css(p.accentText));
     s += QStringLiteral("QPushButton:disabled { color: %1; }\n").arg(css(disabled));
+    // The tool buttons' pictures are drawn in dark ink: on a dark skin they sit on a light plate.
+    if (p.dark)
+        s += QStringLiteral("QToolButton { background: %1; border: 1px solid %2; border-radius: 6px; }\n")
+                 .arg(css(p.text), css(p.frame));
     s += QStringLiteral("QLineEdit, QComboBox { background: %1; border: %2px solid %3; border-radius: %4px; "
                         "padding: 1px 4px; selection-background-color: %5; selection-color: %6; }\n")
              .arg(css(p.field))
@@ -122,7 +125,7 @@ QString styleSheetFor(const SkinParams& p) {
              .arg(p.borderWidth)
              .arg(css(p.frame))
              .arg(innerRadius);
-    s += QStringLiteral("QTabBar::tab { background: %1; border: 1px solid %2; padding: 3px 6px; "
+    s += QStringLiteral("QTabBar::tab { background: %1; border: 1px solid %2; padding: 3px 4px; "
                         "border-top-left-radius: %3px; border-top-right-radius: %3px; }\n")
              .arg(tabFace, css(p.frame))
              .arg(p.radius);
@@ -157,6 +160,26 @@ QString styleSheetFor(const SkinParams& p) {
              .arg(css(p.frame))
              .arg(innerRadius);
     s += QStringLiteral("QProgressBar::chunk { background: %1; }\n").arg(chunk);
+    // Volume bars: the handle in the accent colour, so its position shows in every skin.
+    s += QStringLiteral("QScrollBar { background: %1; border: 1px solid %2; }\n")
+             .arg(css(p.field), css(p.frame));
+    s += QStringLiteral("QScrollBar:horizontal { margin: 0 14px; }\n"
+                        "QScrollBar:vertical { margin: 14px 0; }\n");
+    s += QStringLiteral("QScrollBar::handle { background: %1; border: 1px solid %2; border-radius: 2px; }\n"
+                        "QScrollBar::handle:horizontal { min-width: 16px; }\n"
+                        "QScrollBar::handle:vertical { min-height: 16px; }\n")
+             .arg(css(p.accent), css(p.accent.darker(130)));
+    s += QStringLiteral("QScrollBar::add-line, QScrollBar::sub-line { background: %1; border: 1px solid %2; "
+                        "subcontrol-origin: margin; }\n")
+             .arg(buttonFace, css(p.frame));
+    s += QStringLiteral("QScrollBar::add-line:horizontal { width: 13px; subcontrol-position: right; }\n"
+                        "QScrollBar::sub-line:horizontal { width: 13px; subcontrol-position: left; }\n"
+                        "QScrollBar::add-line:vertical { height: 13px; subcontrol-position: bottom; }\n"
+                        "QScrollBar::sub-line:vertical { height: 13px; subcontrol-position: top; }\n");
+    s += QStringLiteral("QScrollBar::left-arrow, QScrollBar::right-arrow, QScrollBar::up-arrow, "
+                        "QScrollBar::down-arrow { width: 3px; height: 3px; background: %1; }\n")
+             .arg(css(p.text));
+    s += QStringLiteral("QScrollBar::add-page, QScrollBar::sub-page { background: none; }\n");
     return s;
 }
 

@@ -11,6 +11,7 @@
 #include "settings/ui/PluginLinks.h"
 #include "settings/ui/UpdatesTab.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
@@ -20,6 +21,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QWindow>
 
@@ -75,6 +77,10 @@ TSettingForm::TSettingForm(MainWindowSurface& main, QWidget* mainWindow, Shell& 
     setWindowTitle(QStringLiteral("Настройки"));
 
     sPageControl1 = make<QTabWidget>(this, "sPageControl1", QRect(0, 0, 494, 292));
+    // All seven tabs stay in sight: scroll arrows would hide the first ones. fitTabCaptions()
+    // shrinks the captions' font until they fit; an ellipsis is only the last resort.
+    sPageControl1->setUsesScrollButtons(false);
+    sPageControl1->setElideMode(Qt::ElideRight);
     const auto tab = [this](const char* name, const QString& caption) {
         auto* page = new QWidget;
         page->setObjectName(QLatin1String(name));
@@ -371,7 +377,21 @@ void TSettingForm::ApplyLanguageTexts() {
     main_.setAddFavoriteCaption(text("Message", "AddtoFavorites"));
 }
 
+void TSettingForm::fitTabCaptions() {
+    QTabBar* bar = sPageControl1->tabBar();
+    QFont f = bar->font();
+    const qreal full = QApplication::font(bar).pointSizeF();
+    for (qreal size = full; size >= 7.0; size -= 0.5) {
+        f.setPointSizeF(size);
+        bar->setFont(f);
+        bar->ensurePolished();
+        if (bar->sizeHint().width() <= sPageControl1->width())
+            break;
+    }
+}
+
 void TSettingForm::showEvent(QShowEvent* e) {
+    fitTabCaptions(); // the language and the skin decide how wide the captions are
     if (mainWindow_) {
         const QPoint centre = mainWindow_->frameGeometry().center();
         move(centre.x() - frameGeometry().width() / 2, centre.y() - frameGeometry().height() / 2);
@@ -450,6 +470,7 @@ void TSettingForm::sComboBox1Change() {
         return;
     const QString name = sComboBox1->currentText();
     sSkinManager1.apply(name);
+    fitTabCaptions();
     settings_.WriteString(QStringLiteral("Skin"), QStringLiteral("useSkin"), name);
 }
 

@@ -177,6 +177,7 @@ private:
     void FormCreate();
     void ApplyLanguageTexts();
     void setStayOnTop(bool onTop);
+    void fitTabCaptions();
 
     MainWindowSurface& main_;
     QWidget* mainWindow_;
