@@ -22,8 +22,9 @@ void writeAll(const QString& path, const QByteArray& bytes) {
 
 // Child modes, run by re-starting this test binary.
 //   writer <path> <prefix> <count>: writes count distinct keys
-//   loop <path>: rewrites one key with a growing counter forever, saying "ready" once it wrote
-int runChild(int argc, char** argv) {
+//   loop <path>: rewrites one key with a growing counter forever, saying "ready" after the first
+//                whole write, so the parent waits on that signal and not on a guessed time
+int runChildModes(int argc, char** argv) {
     const QString mode = QString::fromLocal8Bit(argv[1]);
     SettingsFile file(QString::fromLocal8Bit(argv[2]));
     if (mode == QLatin1String("--writer") && argc == 5) {
@@ -38,13 +39,23 @@ int runChild(int argc, char** argv) {
         for (qint64 i = 1;; ++i) {
             file.WriteString(QStringLiteral("Loop"), QStringLiteral("counter"),
                              QString::number(i).repeated(50));
-            if (i == 20) {
+            if (i == 1) {
                 fputs("ready\n", stdout);
                 fflush(stdout);
             }
         }
     }
     return 2;
+}
+
+// A refused write ends the child with its reason on stderr, for the parent to report.
+int runChild(int argc, char** argv) {
+    try {
+        return runChildModes(argc, argv);
+    } catch (const SettingsWriteError& e) {
+        fprintf(stderr, "%s\n", e.what());
+        return 3;
+    }
 }
 
 } // namespace
@@ -346,9 +357,9 @@ private slots:
             children << p;
         }
         for (QProcess* p : children) {
-            QVERIFY(p->waitForFinished(120000));
+            QVERIFY(p->waitForFinished(180000));
+            QVERIFY2(p->exitCode() == 0, qPrintable(p->readAllStandardError()));
             QCOMPARE(p->exitStatus(), QProcess::NormalExit);
-            QCOMPARE(p->exitCode(), 0);
         }
         const SettingsFile file(ini());
         for (const char* prefix : {"a", "b", "c"})
@@ -363,11 +374,14 @@ private slots:
         for (int round = 0; round < 3; ++round) {
             QProcess child;
             child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--loop"), ini()});
-            QVERIFY(child.waitForStarted());
-            QVERIFY(child.waitForReadyRead(60000));
+            // Generous bounds: every write syncs to disk, which a loaded machine can make slow.
+            QVERIFY(child.waitForStarted(60000));
+            QVERIFY2(child.waitForReadyRead(180000), qPrintable(child.readAllStandardError()));
+            QCOMPARE(child.readAllStandardOutput(), QByteArray("ready\n"));
             QTest::qWait(5 * round); // vary the moment of death a little
             child.kill();
             QVERIFY(child.waitForFinished(60000));
+            QCOMPARE(child.exitStatus(), QProcess::CrashExit); // killed, not stopped by a failure
 
             const SettingsFile file(ini());
             QCOMPARE(file.ReadString(QStringLiteral("Keep"), QStringLiteral("k"), {}), QStringLiteral("v"));
