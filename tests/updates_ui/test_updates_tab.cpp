@@ -180,7 +180,7 @@ void TestUpdatesTab::checkFailureKeepsLabel() {
     f.sButton4->click();
     QTRY_COMPARE_WITH_TIMEOUT(fx.messages.shown.size(), 1, Bound);
     QCOMPARE(fx.messages.shown[0], Fixture::errorUpgrade());
-    QVERIFY(fx.messages.shown[0].startsWith(QStringLiteral("Не удалось проверить обновления")));
+    QVERIFY(fx.messages.shown[0].startsWith(QStringLiteral("Не удалось получить данные с сайта программы")));
     QCOMPARE(f.sLabel18->text(), QStringLiteral("2.9"));
     QVERIFY(!f.updates().checker().busy());
     QCOMPARE(fx.mainWindow.closes, 0);
