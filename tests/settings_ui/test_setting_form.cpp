@@ -158,6 +158,8 @@ void TestSettingForm::startupReadsStoredValues_data() {
     QTest::newRow("proxy off keeps port")
         << QByteArray("[Proxy]\nuseIP=proxy.lan\nusePort=3128\nuseProxy=0\n") << false << true << neutral
         << "" << 3128;
+    QTest::newRow("port hexadecimal") << QByteArray("[Proxy]\nuseIP=proxy.lan\nusePort=0xC38\nuseProxy=1\n")
+                                      << false << true << neutral << "proxy.lan" << 3128;
     QTest::newRow("port not a number")
         << QByteArray("[OnTop]\nuseOnTop=1\n[Proxy]\nuseIP=proxy.lan\nusePort=abc\nuseProxy=1\n") << true
         << true << neutral << "proxy.lan" << 0;

@@ -5,6 +5,7 @@
 #include "platform/MessageSink.h"
 #include "platform/Shell.h"
 #include "platform/ui/ChromiumView.h"
+#include "settings/IntegerText.h"
 #include "settings/LanguagePack.h"
 #include "settings/ui/AboutPicture.h"
 #include "settings/ui/MainWindowSurface.h"
@@ -295,11 +296,10 @@ void TSettingForm::FormCreate() {
 
     if (sCheckBox1->isChecked())
         proxyHost_ = sEdit2->text();
-    // An unusable port must not cost the rest of the start-up (the on-top choice, the updates
-    // page) on every run: it simply means no port.
-    bool ok = false;
-    const int port = sEdit3->text().trimmed().toInt(&ok, 10);
-    proxyPort_ = ok ? port : 0;
+    // The port converts like every other stored number ("0x" hexadecimal included). An unusable
+    // port must not cost the rest of the start-up (the on-top choice, the updates page) on every
+    // run: it simply means no port.
+    proxyPort_ = ParseInt32(sEdit3->text().trimmed()).value_or(0);
     updates_->setProxy(proxyHost_, proxyPort_);
 
     if (sEdit5->text() == QStringLiteral("1"))
