@@ -3,12 +3,12 @@
 #include "app/MainWindowRadio.h"
 #include "app/MinimizePolicy.h"
 #include "app/ui/ModalShow.h"
-#include "app/ui/SlotButton.h"
 #include "app/ui/ToolIcons.h"
 #include "navigation/SiteUrls.h"
 #include "platform/MessageSink.h"
 #include "platform/Shell.h"
 #include "platform/ui/ButtonCaption.h"
+#include "platform/ui/CaptionButton.h"
 #include "platform/ui/ChromiumView.h"
 
 #include <QAction>
@@ -126,7 +126,7 @@ void TForm1::buildCategoryBar() {
                                &sBitBtn7, &sBitBtn8, &sBitBtn9, &sBitBtn44, &sBitBtn45};
     for (size_t i = 0; i < std::size(kCategories); ++i) {
         const CategoryButtonDef& def = kCategories[i];
-        auto* b = new QPushButton(this);
+        auto* b = new CaptionButton(/*wrap=*/false, this);
         b->setObjectName(QStringLiteral("sBitBtn%1").arg(def.number));
         b->setGeometry(def.x, def.number == 45 ? 5 : 4, def.width, 28);
         b->setStyleSheet(QStringLiteral("QPushButton { padding: 0px 2px; font-size: 11px; }"));
@@ -152,7 +152,7 @@ void TForm1::buildPanel() {
     slotFont.setPixelSize(11);
     static constexpr int kColumns[] = {600, 666, 732};
     for (int k = 1; k <= 30; ++k) {
-        auto* b = new SlotButton(sPanel1);
+        auto* b = new CaptionButton(/*wrap=*/true, sPanel1);
         b->setObjectName(QStringLiteral("sBitBtn%1").arg(k + 9));
         const int row = (k - 1) / 3 + 1;
         b->setGeometry(kColumns[(k - 1) % 3], 4 + 44 * (row - 1), 64, 42);
