@@ -23,6 +23,7 @@
 #include <QScrollBar>
 #include <QShowEvent>
 #include <QSystemTrayIcon>
+#include <QTimer>
 #include <QToolButton>
 #include <QWindow>
 
@@ -278,8 +279,12 @@ void TForm1::FormCreate() {
     for (QPushButton* slot : Slots)
         bindPopup(slot);
     Chromium1->load(SiteUrls::Project(QStringLiteral("/start11")));
-    if (services_.radio && !services_.radio->StartAudio() && services_.messages)
-        services_.messages->show(QStringLiteral("Ошибка загрузки библиотеки basswma.dll"));
+    // Audio starts in the first turn of the event loop, after the window's first paint is queued,
+    // so that the window does not wait for GStreamer to load its plug-ins.
+    QTimer::singleShot(0, this, [this] {
+        if (services_.radio && !services_.radio->StartAudio() && services_.messages)
+            services_.messages->show(QStringLiteral("Ошибка загрузки библиотеки basswma.dll"));
+    });
 }
 
 void TForm1::FormDestroy() {
