@@ -2,7 +2,8 @@
 # Builds a Qt Test executable and registers it with CTest. Every test runs offscreen, without a
 # Chromium sandbox (CI runs as root) and with the AppDir of the build at hand.
 # Chromium resolves no host names in tests: pages come from files or 127.0.0.1 only.
-set(ZELMO_TEST_CHROMIUM_FLAGS "QTWEBENGINE_CHROMIUM_FLAGS=--host-resolver-rules=MAP * ~NOTFOUND, EXCLUDE 127.0.0.1")
+# The rule list is quoted: Chromium splits the flags at spaces.
+set(ZELMO_TEST_CHROMIUM_FLAGS "QTWEBENGINE_CHROMIUM_FLAGS=--host-resolver-rules=\"MAP * ~NOTFOUND, EXCLUDE 127.0.0.1\"")
 set(ZELMO_TEST_ENV
   "${ZELMO_TEST_CHROMIUM_FLAGS}"
   "QT_QPA_PLATFORM=offscreen"

@@ -10,7 +10,7 @@ packages=(
   gstreamer1.0-libav gstreamer1.0-pulseaudio
   lame pulseaudio pulseaudio-utils sox ffmpeg
   xvfb xauth x11-utils xdotool imagemagick dbus dbus-x11 at-spi2-core python3-pyatspi
-  fonts-dejavu-core fonts-wqy-microhei
+  fonts-dejavu-core fonts-dejavu-extra fonts-wqy-microhei
 )
 missing=()
 for p in "${packages[@]}"; do

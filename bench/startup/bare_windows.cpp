@@ -23,7 +23,7 @@ int main(int argc, char** argv) {
         }
         windows.push_back(std::move(win));
     }
+    new FirstPaintMark(windows.front().get()); // owned by the window
     windows.front()->show();
-    QTimer::singleShot(0, [] { BenchMark("shown"); });
     return app.exec();
 }

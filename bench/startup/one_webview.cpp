@@ -17,10 +17,7 @@ int main(int argc, char** argv) {
         if (ok)
             BenchMark("page");
     });
+    new FirstPaintMark(&view, [&] { view.load(QUrl::fromLocalFile(QString::fromLocal8Bit(argv[1]))); });
     view.show();
-    QTimer::singleShot(0, [&] {
-        BenchMark("shown");
-        view.load(QUrl::fromLocalFile(QString::fromLocal8Bit(argv[1])));
-    });
     return app.exec();
 }

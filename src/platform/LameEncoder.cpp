@@ -86,10 +86,10 @@ bool LameEncoder::start(const QString& name, QString* error) {
         return false;
     };
     if (isRunning())
-        return fail(QStringLiteral("The encoder is already running."));
+        return fail(QStringLiteral("кодировщик уже работает."));
     const bool hasPath = program_.contains(QLatin1Char('/'));
     if (hasPath ? !QFileInfo(program_).isExecutable() : QStandardPaths::findExecutable(program_).isEmpty())
-        return fail(QStringLiteral("The MP3 encoder program \"%1\" was not found.").arg(program_));
+        return fail(QStringLiteral("не найдена программа кодирования MP3 «%1».").arg(program_));
     ignoreSigpipe();
     output_ = name + QStringLiteral(".mp3");
     inputClosed_ = false;
@@ -98,8 +98,7 @@ bool LameEncoder::start(const QString& name, QString* error) {
         const QString why = process_.errorString();
         process_.kill();
         process_.waitForFinished(500);
-        return fail(
-            QStringLiteral("The MP3 encoder program \"%1\" could not be started: %2").arg(program_, why));
+        return fail(QStringLiteral("не запускается программа кодирования MP3 «%1» (%2).").arg(program_, why));
     }
     process_.write(waveHeader());
     return true;

@@ -96,7 +96,7 @@ bool RadioPlayer::StartRecording(const QString& name, QString* error) {
     };
     const bool streamAlive = d_->stream && d_->stream->state() != AudioStream::State::Ended;
     if (!d_->started || (!streamAlive && !d_->resolving))
-        return fail(QStringLiteral("No station is playing."));
+        return fail(QStringLiteral("радио не играет."));
     endRecording();
     // Two encoders must never write one file: an ending one with the same name completes first.
     const QString target = QFileInfo(name + QStringLiteral(".mp3")).absoluteFilePath();

@@ -4,10 +4,12 @@
 #include "app/MinimizePolicy.h"
 #include "app/ui/TDonationForm.h"
 #include "app/ui/TForm1.h"
+#include "navigation/Layouts.h"
 #include "navigation/SiteUrls.h"
 #include "platform/MessageSink.h"
 #include "platform/Shell.h"
 #include "platform/ui/ButtonCaption.h"
+#include "platform/ui/CaptionButton.h"
 #include "platform/ui/ChromiumView.h"
 
 #include <QAction>
@@ -177,6 +179,35 @@ private slots:
         QVERIFY(f.form->sEdit1->isHidden());
     }
 
+    // Captions are shown whole in the fixed-size buttons: no channel or category name is clipped.
+    void captionsFitTheirButtons() {
+        Fixture f;
+        const auto fitsIn = [](QPushButton* button, const QString& caption, int flags) {
+            auto* b = qobject_cast<CaptionButton*>(button);
+            if (!b)
+                return false;
+            SetButtonCaption(b, caption);
+            const QRect box(QPoint(), b->captionRect().size());
+            const QRect needed = QFontMetrics(b->captionFont()).boundingRect(box, flags, caption);
+            return needed.width() <= box.width() && needed.height() <= box.height();
+        };
+        for (int id = int(LayoutId::Public); id <= int(LayoutId::Closed); ++id) {
+            const SlotCaptions& captions = LayoutCaptions(LayoutId(id));
+            for (int k = 1; k <= 30; ++k)
+                if (!captions[k - 1].isEmpty())
+                    QVERIFY2(
+                        fitsIn(f.form->slotButton(k), captions[k - 1], Qt::AlignCenter | Qt::TextWordWrap),
+                        qPrintable(captions[k - 1]));
+        }
+        // The longest category names of the language packs, in the narrow buttons.
+        for (const char16_t* caption : {u"Общественные", u"Музыкальные", u"Развлечения", u"Мультфільми",
+                                        u"Українські", u"Закордонні", u"Entertainment"})
+            for (int button : {1, 2})
+                QVERIFY2(fitsIn(f.form->categoryButton(button), QString::fromUtf16(caption),
+                                Qt::AlignCenter | Qt::TextSingleLine),
+                         qPrintable(QString::fromUtf16(caption)));
+    }
+
     void designVisibilityAndHints() {
         Fixture f;
         for (const char* hidden :
@@ -202,12 +233,14 @@ private slots:
 
     void formCreate() {
         Fixture bad(false);
-        QCOMPARE(bad.messages.shown, QStringList{QStringLiteral("Ошибка загрузки библиотеки basswma.dll")});
+        QVERIFY(bad.radio.calls.isEmpty()); // audio starts once the event loop runs
+        QTRY_COMPARE(bad.messages.shown, QStringList{QStringLiteral("Ошибка загрузки библиотеки basswma.dll")});
         QCOMPARE(bad.form->Chromium1->lastRequested(), SiteUrls::Project(QStringLiteral("/start11")));
         bad.form.reset();
         QCOMPARE(bad.radio.calls, (QStringList{"StartAudio", "ShutdownAudio"}));
 
         Fixture good;
+        QTRY_COMPARE(good.radio.calls, QStringList{"StartAudio"});
         QVERIFY(good.messages.shown.isEmpty());
     }
 

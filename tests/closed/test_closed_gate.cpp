@@ -50,7 +50,11 @@ private slots:
     }
 
     void createdHiddenWithPromptTextAndMaskedEntry() {
+        // A skin is applied as an application-wide sheet before the prompt is created.
+        qApp->setStyleSheet(QStringLiteral("QWidget { font-weight: 400; } QLineEdit { padding: 1px; }"));
         auto prompt = makePrompt();
+        prompt->ensurePolished();
+        prompt->sLabel1->ensurePolished();
         QVERIFY(prompt->isHidden());
         QCOMPARE(prompt->size(), QSize(341, 148));
         QCOMPARE(prompt->windowTitle(), QString());
@@ -61,6 +65,7 @@ private slots:
         prompt->sEdit1->setText(QStringLiteral("a b"));
         QCOMPARE(prompt->sEdit1->displayText(), QStringLiteral("***"));
         QVERIFY(prompt->sBitBtn1->isDefault());
+        qApp->setStyleSheet(QString());
     }
 
     void buttonFollowsTheAskBoxAtEachPress() {

@@ -6,12 +6,14 @@ set -uo pipefail
 appdir_src=$(cd "$1" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
 
-for tool in xvfb-run xdotool xwininfo import convert; do
+for tool in xvfb-run xdotool xwininfo import convert dbus-run-session /usr/libexec/at-spi-bus-launcher; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool not installed"; exit 77; }
 done
+/usr/bin/python3 -c "import pyatspi" 2>/dev/null || { echo "SKIP: python3-pyatspi not installed"; exit 77; }
 if [ -z "${ZELMO_E2E_INNER:-}" ]; then
   export ZELMO_E2E_INNER=1
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$@"
+  # A private display and session bus, so the accessibility tree holds only this program.
+  exec xvfb-run -a -s "-screen 0 1280x1024x24" dbus-run-session -- bash "$0" "$@"
 fi
 
 unset QT_QPA_PLATFORM
@@ -20,8 +22,12 @@ export XDG_RUNTIME_DIR=$work/xdg
 mkdir -p -m 700 "$XDG_RUNTIME_DIR"
 cp -a "$appdir_src" "$work/AppDir"
 pid=""
+/usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
+atspi=$!
+export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 cleanup() {
   [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null && kill -9 "$pid" 2>/dev/null
+  kill "$atspi" 2>/dev/null
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -53,6 +59,9 @@ h=$(awk '/Height:/ {print $2}' <<<"$info")
 [ "$w" = 807 ] && [ "$h" = 543 ] || fail "window is ${w}x${h}, not 807x543"
 x0=$(awk '/Absolute upper-left X:/ {print $4}' <<<"$info")
 y0=$(awk '/Absolute upper-left Y:/ {print $4}' <<<"$info")
+
+# Positions of the bar, panel, grid, headings, radio strip and tool buttons, and the set switch.
+/usr/bin/python3 "$here/check_layout.py" || fail "layout check"
 
 # Let the first paint settle, then the screen must show something (not one flat colour).
 sleep 2
@@ -96,4 +105,4 @@ wait "$pid"
 rc=$?
 pid=""
 [ "$rc" = 0 ] || fail "program exited with $rc"
-echo "PASS: window ${w}x${h}, grid and view changed, clean exit"
+echo "PASS: window ${w}x${h}, layout as designed, grid and view changed, clean exit"

@@ -142,10 +142,10 @@ private slots:
     }
 
     void refusedStartIsReportedAndLeavesTheRecordButton() {
-        recorder.refusal = QStringLiteral("No station is playing.");
+        recorder.refusal = QStringLiteral("радио не играет.");
         answerPrompt(Answer::Ok);
         QTest::mouseClick(main->sSpeedButton10, Qt::LeftButton);
-        QCOMPARE(messages.shown, QStringList{QStringLiteral("Запись не началась: No station is playing.")});
+        QCOMPARE(messages.shown, QStringList{QStringLiteral("Запись не началась: радио не играет.")});
         QVERIFY(mainShowsRecord());
     }
 
@@ -197,6 +197,20 @@ private slots:
             QVERIFY(miniShowsRecord());
             QVERIFY(mainShowsRecord());
         }
+    }
+
+    // In mini mode the main window is hidden, so the prompt is the only quit-on-close window on
+    // screen: answering it must not end the program.
+    void answeringThePromptInMiniModeKeepsTheProgramRunning() {
+        constexpr int kStillRunning = 42;
+        QTimer::singleShot(0, this, [this] {
+            mini->OpenMiniRadio();
+            answerPrompt(Answer::Ok);
+            QTest::mouseClick(mini->sSpeedButton1, Qt::LeftButton);
+            QTimer::singleShot(100, [] { QCoreApplication::exit(kStillRunning); });
+        });
+        QCOMPARE(QApplication::exec(), kStillRunning);
+        QVERIFY(miniShowsStop());
     }
 
     void miniRadioOffLeavesTheButtons() {

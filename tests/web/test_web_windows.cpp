@@ -229,6 +229,30 @@ private slots:
             QVERIFY2(form.findChild<QWidget*>(QString::fromLatin1(name)), name);
     }
 
+    // What the user sees of the strip: stars for the password and whole captions, also under an
+    // application-wide style sheet such as a skin sets.
+    void loginStripShowsStarsAndWholeCaptions_data() {
+        QTest::addColumn<QString>("appSheet");
+        QTest::newRow("no skin") << QString();
+        QTest::newRow("skin") << QStringLiteral(
+            "QWidget { background-color: #eeeeee; color: black; font-weight: 400; }");
+    }
+
+    void loginStripShowsStarsAndWholeCaptions() {
+        QFETCH(QString, appSheet);
+        qApp->setStyleSheet(appSheet);
+        const auto restore = qScopeGuard([] { qApp->setStyleSheet(QString()); });
+        RecordingView mainView;
+        TBrowser2Form form(mainView, &mainWindow_);
+        form.showWindow();
+        QCOMPARE(form.sEdit2->displayText(), QString(5, u'*'));
+        for (auto [label, edit] : {std::pair{form.sLabel1, form.sEdit1}, {form.sLabel2, form.sEdit2}})
+            QVERIFY2(label->x() + label->fontMetrics().horizontalAdvance(label->text()) <= edit->x(),
+                     qPrintable(label->text()));
+        QVERIFY(form.sBitBtn1->fontMetrics().horizontalAdvance(form.sBitBtn1->text()) <=
+                form.sBitBtn1->width() - 2);
+    }
+
     void clickIntoAFieldEmptiesItEveryTime() {
         RecordingView mainView;
         TBrowser2Form form(mainView, &mainWindow_);

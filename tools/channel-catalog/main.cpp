@@ -52,37 +52,110 @@ void addName(PageContent& content, const QString& name) {
         content.names.append(name);
 }
 
-QString html(const QString& title, const QString& body) {
-    return QStringLiteral(
-               "<!DOCTYPE html>\n<html lang=\"ru\">\n<head>\n<meta charset=\"utf-8\">\n<title>%1</title>\n"
-               "</head>\n<body>\n%2</body>\n</html>\n")
-        .arg(title.toHtmlEscaped(), body);
+// Channel pages stand in for a player: a dark screen with the channel's name under it.
+constexpr char16_t kChannelStyle[] = uR"CSS(
+html, body { margin: 0; height: 100%; }
+body {
+  font-family: Tahoma, "DejaVu Sans", Arial, sans-serif; color: #e8ecf3; text-align: center;
+  background: #10151f linear-gradient(160deg, #1d2738 0%, #0b0f17 100%);
+  display: flex; flex-direction: column; align-items: center; justify-content: center; overflow: hidden;
+}
+.badge {
+  display: inline-block; margin-bottom: 14px; padding: 3px 12px; border-radius: 11px;
+  background: rgba(255, 255, 255, .08); color: #aab4c5; font-size: 12px; letter-spacing: .08em;
+  text-transform: uppercase;
+}
+.badge.live::before {
+  content: ""; display: inline-block; width: 8px; height: 8px; margin: -2px 7px 0 0; border-radius: 50%;
+  background: #e53935; vertical-align: middle;
+}
+.screen {
+  width: min(72vw, 420px); aspect-ratio: 16 / 9; border-radius: 8px; background: #000;
+  box-shadow: 0 6px 24px rgba(0, 0, 0, .55); display: flex; align-items: center; justify-content: center;
+}
+.button {
+  width: 60px; height: 60px; border-radius: 50%; border: 2px solid rgba(255, 255, 255, .7);
+  display: flex; align-items: center; justify-content: center; color: rgba(255, 255, 255, .85); font-size: 30px;
+}
+.play {
+  width: 0; height: 0; margin-left: 6px; border-style: solid; border-width: 14px 0 14px 24px;
+  border-color: transparent transparent transparent rgba(255, 255, 255, .85);
+}
+h1 { margin: 16px 12px 2px; font-size: 26px; font-weight: 600; white-space: pre; }
+p { margin: 4px 12px; font-size: 13px; color: #8e99ab; }
+)CSS";
+
+// Programme pages fit the programme window: a header with the channel, the listing below it.
+constexpr char16_t kProgrammeStyle[] = uR"CSS(
+html, body { margin: 0; }
+body { font-family: Tahoma, "DejaVu Sans", Arial, sans-serif; background: #f3f5f9; color: #1d2433; }
+header { background: #1d2738; color: #fff; padding: 14px 18px 16px; }
+header .label { font-size: 12px; letter-spacing: .08em; text-transform: uppercase; color: #aab4c5; }
+h1 { margin: 6px 0 0; font-size: 22px; font-weight: 600; white-space: pre; }
+main { padding: 16px 18px; }
+.card {
+  background: #fff; border-radius: 8px; box-shadow: 0 1px 4px rgba(0, 0, 0, .1); padding: 14px 16px;
+  font-size: 14px; line-height: 1.5; color: #4a5568;
+}
+)CSS";
+
+QString html(const QString& title, const QString& style, const QString& body) {
+    return QStringLiteral("<!DOCTYPE html>\n<html lang=\"ru\">\n<head>\n<meta charset=\"utf-8\">\n"
+                          "<title>%1</title>\n<style>%2</style>\n</head>\n<body>\n%3</body>\n</html>\n")
+        .arg(title.toHtmlEscaped(), style, body);
 }
 
-// Names may carry leading or runs of spaces that are part of the name: keep them visible.
-QString heading(const QString& name) {
-    return QStringLiteral("<h1 style=\"white-space: pre\">%1</h1>\n").arg(name.toHtmlEscaped());
+// Names may carry leading or runs of spaces that are part of the name: the style keeps them visible.
+QString headings(const QStringList& names) {
+    QString out;
+    for (const QString& n : names)
+        out += QStringLiteral("<h1>%1</h1>\n").arg(n.toHtmlEscaped());
+    return out;
 }
 
-QString channelPage(const PageContent& content) {
-    QString body;
-    for (const QString& n : content.names)
-        body += heading(n);
-    return html(content.names.join(QStringLiteral(", ")), body);
+// What a channel page says about itself, by the kind of channel its directory holds.
+struct PageKind {
+    QString badge;
+    bool live;
+    QString screen; // inside the round button
+    QString note;
+};
+
+PageKind kindOf(const QString& rel) {
+    if (rel.startsWith(QStringLiteral("channel\\radio-program\\")))
+        return {QStringLiteral("Радио"), false, QStringLiteral("&#9834;"),
+                QStringLiteral("Здесь будет страница радиостанции.")};
+    if (rel.startsWith(QStringLiteral("channel\\records\\")))
+        return {QStringLiteral("В записи"), false, QStringLiteral("<div class=\"play\"></div>"),
+                QStringLiteral("Здесь будут записи передач.")};
+    return {QStringLiteral("Прямой эфир"), true, QStringLiteral("<div class=\"play\"></div>"),
+            QStringLiteral("Здесь будет трансляция канала.")};
+}
+
+QString channelPage(const QString& rel, const PageContent& content) {
+    const PageKind kind = kindOf(rel);
+    const QString body =
+        QStringLiteral(
+            "<div class=\"badge%1\">%2</div>\n<div class=\"screen\"><div class=\"button\">%3</div></div>\n")
+            .arg(kind.live ? QStringLiteral(" live") : QString(), kind.badge, kind.screen) +
+        headings(content.names) + QStringLiteral("<p>%1</p>\n").arg(kind.note);
+    return html(content.names.join(QStringLiteral(", ")), QString::fromUtf16(kChannelStyle), body);
 }
 
 QString programmePage(const PageContent& content) {
-    QString body;
-    for (const QString& n : content.names)
-        body += heading(n);
-    body += QStringLiteral("<h2>Программа передач</h2>\n<p>Программа передач канала появится здесь.</p>\n");
-    return html(QStringLiteral("Программа передач: ") + content.names.join(QStringLiteral(", ")), body);
+    const QString body = QStringLiteral("<header>\n<div class=\"label\">Программа передач</div>\n") +
+                         headings(content.names) +
+                         QStringLiteral("</header>\n<main>\n<div class=\"card\">Программа передач канала "
+                                        "появится здесь.</div>\n</main>\n");
+    return html(QStringLiteral("Программа передач: ") + content.names.join(QStringLiteral(", ")),
+                QString::fromUtf16(kProgrammeStyle), body);
 }
 
 QString noProgrammePage() {
-    return html(QStringLiteral("Программа передач"),
-                QStringLiteral(
-                    "<h1>Программа передач</h1>\n<p>Для этого канала программа передач недоступна.</p>\n"));
+    return html(QStringLiteral("Программа передач"), QString::fromUtf16(kProgrammeStyle),
+                QStringLiteral("<header>\n<div class=\"label\">Телегид</div>\n<h1>Программа передач</h1>\n"
+                               "</header>\n<main>\n<div class=\"card\">Для этого канала программа передач "
+                               "недоступна.</div>\n</main>\n"));
 }
 
 bool writeFile(const QString& path, const QByteArray& bytes, QString* error) {
@@ -120,7 +193,7 @@ int tree(const QString& dir) {
     const QString root = dir.endsWith(u'/') ? dir : dir + u'/';
     QString error;
     for (const auto& [rel, page] : pages) {
-        const QString text = page.programme ? programmePage(page) : channelPage(page);
+        const QString text = page.programme ? programmePage(page) : channelPage(rel, page);
         if (!writeFile(root + QString(rel).replace(u'\\', u'/'), text.toUtf8(), &error))
             break;
     }

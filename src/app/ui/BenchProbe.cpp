@@ -33,9 +33,10 @@ void BenchProbe::mark(const char* what) {
 }
 
 bool BenchProbe::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == &form_ && !shown_ && event->type() == QEvent::Show) {
+    if (watched == &form_ && !shown_ &&
+        (event->type() == QEvent::Paint || event->type() == QEvent::UpdateRequest)) {
         shown_ = true;
-        // The first paint comes with the next turns of the loop; mark once it has happened.
+        // Marked once the first paint has been done and flushed.
         QTimer::singleShot(0, this, [this] {
             mark("shown");
             const QString channel = qEnvironmentVariable("ZELMO_BENCH_CHANNEL");

@@ -34,6 +34,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QToolButton>
+#include <QWindow>
 
 #include <exception>
 
@@ -77,8 +78,8 @@ void ShowGeneralError(const QString& message) {
 }
 
 ZelmoApplication::ZelmoApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    // The name only: a display name would be appended to every window's title.
     setApplicationName(QStringLiteral("Zelmo Player"));
-    setApplicationDisplayName(QStringLiteral("Zelmo Player"));
 }
 
 bool ZelmoApplication::notify(QObject* receiver, QEvent* event) {
@@ -91,6 +92,28 @@ bool ZelmoApplication::notify(QObject* receiver, QEvent* event) {
     }
     return false;
 }
+
+// ---- Window titles ---------------------------------------------------------------------------
+
+namespace {
+// The windows without a title must show none, but the window system is handed the application's
+// name for an empty title. A blank is handed over instead, on the platform window only, so the
+// widget's own title stays empty.
+class BlankTitles : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show && watched->isWidgetType()) {
+            auto* w = static_cast<QWidget*>(watched);
+            const Qt::WindowType type = w->windowType();
+            if (w->isWindow() && (type == Qt::Window || type == Qt::Dialog) && w->windowTitle().isEmpty())
+                if (QWindow* handle = w->windowHandle())
+                    handle->setTitle(QStringLiteral(" "));
+        }
+        return false;
+    }
+};
+} // namespace
 
 // ---- Globals ---------------------------------------------------------------------------------
 
@@ -109,6 +132,7 @@ const AppServices& Services() {
 // ---- Program ---------------------------------------------------------------------------------
 
 struct Program::Impl {
+    BlankTitles blankTitles;
     // Services first, so that they outlive every window.
     DesktopShell shell;
     MessageBoxSink messages;
@@ -137,6 +161,7 @@ struct Program::Impl {
 };
 
 Program::Program(const Options& options) : d_(std::make_unique<Impl>()) {
+    qApp->installEventFilter(&d_->blankTitles);
     MessageSink* messages = options.messages ? options.messages : &d_->messages;
     d_->radio = RadioPlayer::createDefault();
     d_->radioControl = std::make_unique<RadioPlayerControl>(*d_->radio);

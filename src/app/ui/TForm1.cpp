@@ -3,12 +3,12 @@
 #include "app/MainWindowRadio.h"
 #include "app/MinimizePolicy.h"
 #include "app/ui/ModalShow.h"
-#include "app/ui/SlotButton.h"
 #include "app/ui/ToolIcons.h"
 #include "navigation/SiteUrls.h"
 #include "platform/MessageSink.h"
 #include "platform/Shell.h"
 #include "platform/ui/ButtonCaption.h"
+#include "platform/ui/CaptionButton.h"
 #include "platform/ui/ChromiumView.h"
 
 #include <QAction>
@@ -23,6 +23,7 @@
 #include <QScrollBar>
 #include <QShowEvent>
 #include <QSystemTrayIcon>
+#include <QTimer>
 #include <QToolButton>
 #include <QWindow>
 
@@ -125,7 +126,7 @@ void TForm1::buildCategoryBar() {
                                &sBitBtn7, &sBitBtn8, &sBitBtn9, &sBitBtn44, &sBitBtn45};
     for (size_t i = 0; i < std::size(kCategories); ++i) {
         const CategoryButtonDef& def = kCategories[i];
-        auto* b = new QPushButton(this);
+        auto* b = new CaptionButton(/*wrap=*/false, this);
         b->setObjectName(QStringLiteral("sBitBtn%1").arg(def.number));
         b->setGeometry(def.x, def.number == 45 ? 5 : 4, def.width, 28);
         b->setStyleSheet(QStringLiteral("QPushButton { padding: 0px 2px; font-size: 11px; }"));
@@ -151,7 +152,7 @@ void TForm1::buildPanel() {
     slotFont.setPixelSize(11);
     static constexpr int kColumns[] = {600, 666, 732};
     for (int k = 1; k <= 30; ++k) {
-        auto* b = new SlotButton(sPanel1);
+        auto* b = new CaptionButton(/*wrap=*/true, sPanel1);
         b->setObjectName(QStringLiteral("sBitBtn%1").arg(k + 9));
         const int row = (k - 1) / 3 + 1;
         b->setGeometry(kColumns[(k - 1) % 3], 4 + 44 * (row - 1), 64, 42);
@@ -278,8 +279,12 @@ void TForm1::FormCreate() {
     for (QPushButton* slot : Slots)
         bindPopup(slot);
     Chromium1->load(SiteUrls::Project(QStringLiteral("/start11")));
-    if (services_.radio && !services_.radio->StartAudio() && services_.messages)
-        services_.messages->show(QStringLiteral("Ошибка загрузки библиотеки basswma.dll"));
+    // Audio starts in the first turn of the event loop, after the window's first paint is queued,
+    // so that the window does not wait for GStreamer to load its plug-ins.
+    QTimer::singleShot(0, this, [this] {
+        if (services_.radio && !services_.radio->StartAudio() && services_.messages)
+            services_.messages->show(QStringLiteral("Ошибка загрузки библиотеки basswma.dll"));
+    });
 }
 
 void TForm1::FormDestroy() {

@@ -29,21 +29,21 @@ TForm2::TForm2(Deps deps, QWidget* mainWindow)
     setWindowTitle(QString());
     setModal(false);
     setFixedSize(341, 148);
+    // Set on the window before its controls exist: a skin's application-wide sheet would otherwise
+    // override the prompt's bold face, and a line edit reads its mask character only when created.
+    setStyleSheet(QStringLiteral("QLabel#sLabel1 { font-weight: bold; } "
+                                 "QLineEdit { lineedit-password-character: 42; }")); // '*'
 
     sLabel1 =
         new QLabel(orShared(deps.langText)(QStringLiteral("Message"), QStringLiteral("Password")), this);
     sLabel1->setObjectName(QStringLiteral("sLabel1"));
     sLabel1->setGeometry(16, 12, 309, 48);
     sLabel1->setWordWrap(true);
-    QFont bold = sLabel1->font();
-    bold.setBold(true);
-    sLabel1->setFont(bold);
 
     sEdit1 = new QLineEdit(this);
     sEdit1->setObjectName(QStringLiteral("sEdit1"));
     sEdit1->setGeometry(16, 70, 309, 24);
     sEdit1->setEchoMode(QLineEdit::Password);
-    sEdit1->setStyleSheet(QStringLiteral("lineedit-password-character: 42;")); // '*'
 
     sBitBtn1 = new QPushButton(QStringLiteral("OK"), this);
     sBitBtn1->setObjectName(QStringLiteral("sBitBtn1"));

@@ -2,6 +2,7 @@
 
 #include "platform/MessageSink.h"
 #include "platform/ui/ButtonCaption.h"
+#include "platform/ui/CaptionButton.h"
 #include "settings/LanguagePack.h"
 
 #include <QAction>
@@ -34,7 +35,7 @@ TFavoriteForm::TFavoriteForm(SettingsFile& store, StartFavoriteFn startFavorite,
     connect(N1, &QAction::triggered, this, &TFavoriteForm::RemoveFavorite);
 
     for (int k = 1; k <= FavoriteSlots::Count; ++k) {
-        auto* b = new QPushButton(this);
+        auto* b = new CaptionButton(/*wrap=*/true, this);
         b->setObjectName(QStringLiteral("sBitBtn%1").arg(k));
         b->setGeometry(kColumnX[(k - 1) / kRows], 8 + 40 * ((k - 1) % kRows), 64, 38);
         connect(b, &QPushButton::clicked, this, [this, k] { PickFavorite(k); });

@@ -37,7 +37,15 @@ void BrowserView::navigate(const QString& urlOrPath) {
 
 void BrowserView::showEvent(QShowEvent* e) {
     QWidget::showEvent(e);
-    serve();
+    if (engine_ || !pending_) {
+        serve();
+        return;
+    }
+    // The first browser of a window starts once the window has been painted.
+    EngineHost::AfterWindowPainted(this, [this] {
+        if (isVisible())
+            serve();
+    });
 }
 
 void BrowserView::resizeEvent(QResizeEvent* e) {

@@ -27,7 +27,15 @@ void ChromiumView::load(const QString& urlOrPath) {
 
 void ChromiumView::showEvent(QShowEvent* e) {
     QWidget::showEvent(e);
-    serve();
+    if (engine_ || !pending_) {
+        serve();
+        return;
+    }
+    // The first browser of a window starts once the window has been painted.
+    EngineHost::AfterWindowPainted(this, [this] {
+        if (isVisible())
+            serve();
+    });
 }
 
 void ChromiumView::resizeEvent(QResizeEvent* e) {

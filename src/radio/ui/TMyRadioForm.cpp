@@ -49,6 +49,8 @@ TMyRadioForm::TMyRadioForm(SettingsFile& settings, MessageSink& messages, Statio
     setObjectName(QStringLiteral("MyRadioForm"));
     setWindowTitle(QString());
     setFixedSize(229, 278);
+    // Only the main window's closing ends the program.
+    setAttribute(Qt::WA_QuitOnClose, false);
 
     PopupMenu3 = new QMenu(this);
     PopupMenu3->setObjectName(QStringLiteral("PopupMenu3"));

@@ -12,6 +12,9 @@ TRadioSaveForm::TRadioSaveForm(QLineEdit* recordName, QWidget* mainWindow, QWidg
     setObjectName(QStringLiteral("RadioSaveForm"));
     setWindowTitle(QString());
     setFixedSize(230, 109);
+    // In mini mode the main window is hidden and this prompt may be the last window on screen;
+    // answering it must not end the program.
+    setAttribute(Qt::WA_QuitOnClose, false);
 
     sLabel1 = new QLabel(QStringLiteral("Ведите название для записываемого файла"), this);
     sLabel1->setObjectName(QStringLiteral("sLabel1"));

@@ -3,6 +3,7 @@
 #include "platform/ui/BrowserView.h"
 #include "web/ui/FormFiller.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QFrame>
 #include <QLabel>
@@ -22,6 +23,13 @@ TBrowser2Form::TBrowser2Form(WebView& mainView, QWidget* mainWindow)
     sPanel1->setObjectName(QStringLiteral("sPanel1"));
     sPanel1->setGeometry(0, 608 - 35, 664, 35);
     sPanel1->setAutoFillBackground(true);
+    // The strip's positions are tight: at the desktop's default font size the labels run under the
+    // fields and the button's caption is clipped. A style sheet, as the skin's application-wide sheet
+    // would override a plain font; it is set before the fields are touched, which is when they take
+    // their password character from it.
+    sPanel1->setStyleSheet(QStringLiteral("QLabel { font-size: 11px; }"
+                                          "QLineEdit { font-size: 11px; lineedit-password-character: 42; }"
+                                          "QPushButton { font-size: 11px; padding: 0px; }"));
 
     sLabel1->setObjectName(QStringLiteral("sLabel1"));
     sLabel1->setText(QStringLiteral("Логин"));
@@ -60,6 +68,12 @@ void TBrowser2Form::blankView() {
 bool TBrowser2Form::eventFilter(QObject* watched, QEvent* event) {
     // Every press into a field empties it, even one that already holds typed text; the press
     // itself still reaches the field (focus, caret).
+    // Under an application-wide style sheet the field read its password character before the
+    // strip's sheet reached it; once polished it must read it again.
+    if (event->type() == QEvent::Show && watched == sEdit2) {
+        QEvent styleChange(QEvent::StyleChange);
+        QCoreApplication::sendEvent(sEdit2, &styleChange);
+    }
     if (event->type() == QEvent::MouseButtonPress) {
         if (watched == sEdit1)
             sEdit1Click();
