@@ -1,7 +1,6 @@
 #include "platform/ui/BrowserView.h"
 
 #include "platform/LocalUrl.h"
-#include "platform/ui/EngineHost.h"
 
 #include <QEventLoop>
 #include <QPointer>
@@ -12,12 +11,7 @@
 #include <memory>
 #include <stdexcept>
 
-BrowserView::BrowserView(QWidget* parent) : QWidget(parent) {
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    setPalette(pal);
-}
+BrowserView::BrowserView(QWidget* parent) : LazyEngineView(QString(), parent) {}
 
 BrowserView::~BrowserView() = default;
 
@@ -26,53 +20,19 @@ void BrowserView::navigate(const QString& urlOrPath) {
     if (!url.isValid())
         throw std::runtime_error("Cannot navigate to \"" + urlOrPath.toStdString() +
                                  "\": not a valid address");
-    lastRequested_ = urlOrPath;
-    pending_ = true;
-    // Without a browser, a hidden view keeps the request for its show, so hidden windows never start
-    // a renderer. A browser that exists takes it at once even when hidden: "about:blank" must stop
-    // what the old page plays, and a hidden view must not keep playing a page it was taken off.
-    if (engine_ || isVisible())
-        serve();
+    request(urlOrPath);
 }
 
-void BrowserView::showEvent(QShowEvent* e) {
-    QWidget::showEvent(e);
-    if (engine_ || !pending_) {
-        serve();
-        return;
-    }
-    // The first browser of a window starts once the window has been painted.
-    EngineHost::AfterWindowPainted(this, [this] {
-        if (isVisible())
-            serve();
+void BrowserView::engineCreated(QWebEngineView* engine) {
+    connect(engine, &QWebEngineView::loadFinished, this, [this](bool ok) {
+        // Even a failed load leaves a document (the error page) to script against.
+        hasDocument_ = true;
+        emit loadFinished(ok);
     });
 }
 
-void BrowserView::resizeEvent(QResizeEvent* e) {
-    QWidget::resizeEvent(e);
-    if (engine_)
-        engine_->setGeometry(rect());
-}
-
-void BrowserView::serve() {
-    if (!pending_)
-        return;
-    pending_ = false;
-    if (!engine_) {
-        if (EngineHost::IsBlank(lastRequested_))
-            return;
-        engine_ = EngineHost::CreateEngine(this);
-        connect(engine_, &QWebEngineView::loadFinished, this, [this](bool ok) {
-            // Even a failed load leaves a document (the error page) to script against.
-            hasDocument_ = true;
-            emit loadFinished(ok);
-        });
-    }
-    engine_->load(ToViewUrl(lastRequested_));
-}
-
 QVariant BrowserView::runScript(const QString& script, int timeoutMs) {
-    if (!engine_ || !hasDocument_)
+    if (!engine() || !hasDocument_)
         throw std::runtime_error("The browser has no document: no page has been loaded yet");
 
     // The caller's script runs as a function body; its exceptions come back as data, so that a
@@ -90,7 +50,7 @@ QVariant BrowserView::runScript(const QString& script, int timeoutMs) {
     auto reply = std::make_shared<Reply>();
     QEventLoop loop;
     QPointer<QEventLoop> waiting(&loop);
-    engine_->page()->runJavaScript(wrapped, [reply, waiting](const QVariant& v) {
+    engine()->page()->runJavaScript(wrapped, [reply, waiting](const QVariant& v) {
         reply->arrived = true;
         reply->value = v;
         if (waiting)

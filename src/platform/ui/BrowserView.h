@@ -1,22 +1,20 @@
 #pragma once
 #include "platform/HtmlView.h"
+#include "platform/ui/LazyEngineView.h"
 
 #include <QString>
 #include <QVariant>
-#include <QWidget>
 
 class QWebEngineView;
 
 // The navigated HTML view (programme window, site-login window), with access to the loaded
-// document. Like ChromiumView it creates its browser only when visible.
-class BrowserView : public QWidget, public HtmlView {
+// document. Like ChromiumView it creates its browser lazily (see LazyEngineView).
+class BrowserView : public LazyEngineView, public HtmlView {
     Q_OBJECT
 public:
     explicit BrowserView(QWidget* parent = nullptr);
     ~BrowserView() override;
     void navigate(const QString& urlOrPath) override;
-    QString lastRequested() const { return lastRequested_; }
-    QWebEngineView* engine() const { return engine_; }
     // True once a page has finished loading into the browser.
     bool hasDocument() const { return hasDocument_; }
     // Runs script in the loaded document and returns its result, waiting at most timeoutMs.
@@ -28,13 +26,8 @@ signals:
     void loadFinished(bool ok);
 
 protected:
-    void showEvent(QShowEvent* e) override;
-    void resizeEvent(QResizeEvent* e) override;
+    void engineCreated(QWebEngineView* engine) override;
 
 private:
-    void serve();
-    QString lastRequested_;
-    bool pending_ = false;
     bool hasDocument_ = false;
-    QWebEngineView* engine_ = nullptr;
 };

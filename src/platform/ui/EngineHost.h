@@ -6,7 +6,7 @@
 class QWebEngineView;
 class QWidget;
 
-// What ChromiumView and BrowserView share about their lazily created browser.
+// The pieces of LazyEngineView's lazily created browser.
 namespace EngineHost {
 // A browser child that fills host and follows its size (the caller keeps it sized on resize).
 QWebEngineView* CreateEngine(QWidget* host);

@@ -1,0 +1,37 @@
+#pragma once
+#include <QString>
+#include <QWidget>
+
+class QWebEngineView;
+
+// A white widget that creates its browser child only when a page is wanted while the view is
+// visible, so hidden windows start no renderer process. A request made while hidden before the
+// browser exists is kept (only the last request counts) and served when the view is shown; the
+// first browser of a window waits for the window's first paint. Once the browser exists, every
+// request goes to it at once.
+class LazyEngineView : public QWidget {
+    Q_OBJECT
+public:
+    // The last request as given (initialRequest before any).
+    QString lastRequested() const { return lastRequested_; }
+    // Null until the browser has been created.
+    QWebEngineView* engine() const { return engine_; }
+
+protected:
+    LazyEngineView(const QString& initialRequest, QWidget* parent);
+    ~LazyEngineView() override;
+
+    // Takes urlOrPath as the current request and serves it when a browser may take it.
+    void request(const QString& urlOrPath);
+    // Called once, right after the browser is created and before its first load.
+    virtual void engineCreated(QWebEngineView* engine) = 0;
+
+    void showEvent(QShowEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+
+private:
+    void serve();
+    QString lastRequested_;
+    bool pending_ = false;
+    QWebEngineView* engine_ = nullptr; // child widget, owned by this
+};
