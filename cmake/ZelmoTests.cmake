@@ -20,6 +20,8 @@ function(zelmo_add_test)
     set(T_LIBS zelmo_core)
   endif()
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} Qt6::Test)
+  # Helpers shared by several test folders: #include "common/...".
+  target_include_directories(${T_NAME} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
   add_dependencies(${T_NAME} zelmo_appdir)
   add_test(NAME ${T_NAME} COMMAND ${T_NAME})
   if(NOT T_TIMEOUT)

@@ -1,84 +1,15 @@
+#include "common/LoopbackServer.h"
+
 #include "platform/QtHttpClient.h"
 #include "settings/UpdateChecker.h"
 
 #include <QDir>
 #include <QFile>
-#include <QHash>
 #include <QSignalSpy>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
 
 namespace {
-
-// A small HTTP/1.1 server on loopback. Each path answers with raw bytes; the connection is closed
-// after the answer unless the route says to hold it open (a stalled transfer).
-class LoopbackServer : public QObject {
-public:
-    struct Route {
-        QByteArray raw;
-        bool hold = false;
-    };
-    QHash<QByteArray, Route> routes; // by request target as it appears on the request line
-    Route fallback{"HTTP/1.1 404 Not Found\r\nContent-Length: 9\r\nConnection: close\r\n\r\nnot found"};
-    QList<QByteArray> requests; // each request's head: request line and header lines
-
-    LoopbackServer() {
-        QVERIFY(server_.listen(QHostAddress::LocalHost));
-        connect(&server_, &QTcpServer::newConnection, this, [this] {
-            while (QTcpSocket* s = server_.nextPendingConnection()) {
-                s->setParent(this);
-                connect(s, &QTcpSocket::readyRead, this, [this, s] { serve(s); });
-            }
-        });
-    }
-    quint16 port() const { return server_.serverPort(); }
-    QString base() const { return QStringLiteral("http://127.0.0.1:%1").arg(port()); }
-
-    static QByteArray ok(const QByteArray& body, const QByteArray& extraHeaders = {}) {
-        return "HTTP/1.1 200 OK\r\nContent-Type: application/octet-stream\r\nContent-Length: " +
-               QByteArray::number(body.size()) + "\r\n" + extraHeaders + "Connection: close\r\n\r\n" + body;
-    }
-
-    QByteArray header(int request, const QByteArray& name) const {
-        for (const QByteArray& line : requests.value(request).split('\n')) {
-            const qsizetype colon = line.indexOf(':');
-            if (colon > 0 && line.first(colon).trimmed().toLower() == name.toLower())
-                return line.sliced(colon + 1).trimmed();
-        }
-        return {};
-    }
-
-private:
-    void serve(QTcpSocket* s) {
-        QByteArray& buffer = pending_[s];
-        buffer += s->readAll();
-        const qsizetype end = buffer.indexOf("\r\n\r\n");
-        if (end < 0)
-            return;
-        const QByteArray head = buffer.first(end);
-        buffer.clear();
-        requests << head;
-        const QList<QByteArray> requestLine =
-            head.first(head.indexOf("\r\n") < 0 ? head.size() : head.indexOf("\r\n")).split(' ');
-        const Route route = routes.value(requestLine.value(1), fallback);
-        s->write(route.raw);
-        if (!route.hold)
-            s->disconnectFromHost();
-    }
-
-    QTcpServer server_;
-    QHash<QTcpSocket*, QByteArray> pending_;
-};
-
-quint16 closedPort() {
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost);
-    const quint16 port = probe.serverPort();
-    probe.close();
-    return port;
-}
 
 QByteArray fileBytes(const QString& path) {
     QFile f(path);
@@ -135,10 +66,8 @@ private slots:
 
     void checkFailures_data() {
         QTest::addColumn<QByteArray>("response"); // empty: nobody listens
-        QTest::newRow("404") << QByteArray(
-            "HTTP/1.1 404 Not Found\r\nContent-Length: 3\r\nConnection: close\r\n\r\n2.9");
-        QTest::newRow("500") << QByteArray(
-            "HTTP/1.1 500 Internal Server Error\r\nContent-Length: 3\r\nConnection: close\r\n\r\n2.9");
+        QTest::newRow("404") << LoopbackServer::status("404 Not Found");
+        QTest::newRow("500") << LoopbackServer::status("500 Internal Server Error");
         QTest::newRow("closed port") << QByteArray();
     }
     void checkFailures() {
@@ -146,7 +75,7 @@ private slots:
         LoopbackServer server;
         server.routes["/actual/2.3.txt"] = {response};
         const QString base =
-            response.isEmpty() ? QStringLiteral("http://127.0.0.1:%1").arg(closedPort()) : server.base();
+            response.isEmpty() ? QStringLiteral("http://127.0.0.1:%1").arg(ClosedPort()) : server.base();
         UpdateChecker checker(nullptr, base);
         QSignalSpy checked(&checker, &UpdateChecker::checked);
         QSignalSpy failed(&checker, &UpdateChecker::checkFailed);
@@ -193,7 +122,7 @@ private slots:
 
     void unreachableOrInvalidProxyFails_data() {
         QTest::addColumn<int>("port");
-        QTest::newRow("nobody listens") << int(closedPort());
+        QTest::newRow("nobody listens") << int(ClosedPort());
         QTest::newRow("port 0") << 0;
         QTest::newRow("port out of range") << 70000;
     }
@@ -274,7 +203,7 @@ private slots:
         LoopbackServer server;
         server.routes["/data/Zelmo_player.exe"] = {response, hold};
         const QString base =
-            response.isEmpty() ? QStringLiteral("http://127.0.0.1:%1").arg(closedPort()) : server.base();
+            response.isEmpty() ? QStringLiteral("http://127.0.0.1:%1").arg(ClosedPort()) : server.base();
         UpdateChecker checker(nullptr, base);
         QSignalSpy done(&checker, &UpdateChecker::downloaded);
         QSignalSpy failed(&checker, &UpdateChecker::downloadFailed);

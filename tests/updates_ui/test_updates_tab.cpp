@@ -1,4 +1,4 @@
-#include "LoopbackServer.h"
+#include "common/LoopbackServer.h"
 
 #include "platform/AppDir.h"
 #include "platform/MessageSink.h"

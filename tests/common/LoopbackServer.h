@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTest>
 
 // A small HTTP/1.1 server on loopback. Each request target answers with raw bytes; the connection
 // is closed after the answer unless the route holds it open (a transfer still under way).
@@ -18,7 +19,7 @@ public:
     QList<QByteArray> requests; // each request's head: request line and header lines
 
     LoopbackServer() {
-        server_.listen(QHostAddress::LocalHost);
+        QVERIFY(server_.listen(QHostAddress::LocalHost));
         connect(&server_, &QTcpServer::newConnection, this, [this] {
             while (QTcpSocket* s = server_.nextPendingConnection()) {
                 s->setParent(this);
