@@ -1,4 +1,5 @@
 #include "FakeGridSurface.h"
+#include "common/TestFakes.h"
 
 #include "app/MainWindowRadio.h"
 #include "app/MinimizePolicy.h"
@@ -6,8 +7,6 @@
 #include "app/ui/TForm1.h"
 #include "navigation/Layouts.h"
 #include "navigation/SiteUrls.h"
-#include "platform/MessageSink.h"
-#include "platform/Shell.h"
 #include "platform/ui/ButtonCaption.h"
 #include "platform/ui/CaptionButton.h"
 #include "platform/ui/ChromiumView.h"
@@ -47,19 +46,9 @@ struct FakeRadio : MainWindowRadio {
     void SetVolume(float v) override { volumes << v; }
 };
 
-struct FakeSink : MessageSink {
-    QStringList shown;
-    void show(const QString& text) override { shown << text; }
-};
-
-struct FakeShell : Shell {
-    QStringList opened;
-    void open(const QString& url) override { opened << url; }
-};
-
 struct Fixture {
     FakeRadio radio;
-    FakeSink messages;
+    FakeMessages messages;
     FakeShell shell;
     QString trayMode = QStringLiteral("0");
     bool trayAvailable = false;
@@ -234,7 +223,8 @@ private slots:
     void formCreate() {
         Fixture bad(false);
         QVERIFY(bad.radio.calls.isEmpty()); // audio starts once the event loop runs
-        QTRY_COMPARE(bad.messages.shown, QStringList{QStringLiteral("Ошибка загрузки библиотеки basswma.dll")});
+        QTRY_COMPARE(bad.messages.shown,
+                     QStringList{QStringLiteral("Ошибка загрузки библиотеки basswma.dll")});
         QCOMPARE(bad.form->Chromium1->lastRequested(), SiteUrls::Project(QStringLiteral("/start11")));
         bad.form.reset();
         QCOMPARE(bad.radio.calls, (QStringList{"StartAudio", "ShutdownAudio"}));

@@ -1,10 +1,11 @@
+#include "common/TestFakes.h"
+
 #include "app/ui/Startup.h"
 #include "app/ui/TDonationForm.h"
 #include "app/ui/TForm1.h"
 #include "closed/ui/TForm2.h"
 #include "favorites/ui/TFavoriteForm.h"
 #include "platform/AppDir.h"
-#include "platform/MessageSink.h"
 #include "platform/ui/ButtonCaption.h"
 #include "radio/ui/TMyRadioForm.h"
 #include "radio/ui/TRadioForm.h"
@@ -22,13 +23,6 @@
 
 #include <algorithm>
 #include <stdexcept>
-
-namespace {
-struct FakeSink : MessageSink {
-    QStringList shown;
-    void show(const QString& text) override { shown << text; }
-};
-} // namespace
 
 class TestStartup : public QObject {
     Q_OBJECT
@@ -53,7 +47,7 @@ private slots:
 
     void windowsAreCreatedOnceAndDestroyedInReverseOrder() {
         SetAppDirForTesting(qEnvironmentVariable("ZELMO_TEST_APPDIR") + QLatin1Char('/'));
-        FakeSink sink;
+        FakeMessages sink;
         QStringList destroyed;
         QStringList creationOrder;
         {

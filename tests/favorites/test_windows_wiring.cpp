@@ -1,10 +1,11 @@
 // The favourites window and the closed-section prompt as the assembled program wires them.
+#include "common/TestFakes.h"
+
 #include "app/ui/Startup.h"
 #include "app/ui/TForm1.h"
 #include "closed/ui/TForm2.h"
 #include "favorites/ui/TFavoriteForm.h"
 #include "platform/AppDir.h"
-#include "platform/MessageSink.h"
 #include "platform/ui/ButtonCaption.h"
 #include "platform/ui/ChromiumView.h"
 #include "settings/LanguagePack.h"
@@ -25,18 +26,11 @@
 
 #include <memory>
 
-namespace {
-struct FakeSink : MessageSink {
-    QStringList shown;
-    void show(const QString& text) override { shown << text; }
-};
-} // namespace
-
 class TestWindowsWiring : public QObject {
     Q_OBJECT
 
     QTemporaryDir dir_;
-    FakeSink sink_;
+    FakeMessages sink_;
     std::unique_ptr<Program> program_;
 
     TForm1& main() const { return *Windows().Form1; }

@@ -1,9 +1,8 @@
 #pragma once
+#include "common/TestFakes.h"
+
 #include "platform/AppDir.h"
-#include "platform/MessageSink.h"
-#include "platform/Shell.h"
 #include "settings/SettingsFile.h"
-#include "settings/ui/MainWindowSurface.h"
 #include "settings/ui/TSettingForm.h"
 
 #include <QDir>
@@ -14,29 +13,6 @@
 #include <QWidget>
 
 #include <memory>
-
-// Records what the settings window writes onto the main window.
-struct FakeSurface : MainWindowSurface {
-    QMap<QString, QString> captions;
-    QMap<QString, QString> hints;
-    QString addFavoriteCaption;
-    QList<bool> onTopCalls;
-    void setCategoryCaption(const QString& b, const QString& c) override { captions[b] = c; }
-    void setToolHint(const QString& b, const QString& h) override { hints[b] = h; }
-    void setAddFavoriteCaption(const QString& c) override { addFavoriteCaption = c; }
-    void setStayOnTop(bool onTop) override { onTopCalls << onTop; }
-    bool onTop() const { return !onTopCalls.isEmpty() && onTopCalls.last(); }
-};
-
-struct FakeShell : Shell {
-    QStringList opened;
-    void open(const QString& u) override { opened << u; }
-};
-
-struct FakeMessages : MessageSink {
-    QStringList shown;
-    void show(const QString& t) override { shown << t; }
-};
 
 // Every pack key the settings window reads; a test pack gives each the text prefix + key.
 inline const QMap<QString, QStringList>& PackKeys() {

@@ -1,11 +1,9 @@
 #include "common/LoopbackServer.h"
+#include "common/TestFakes.h"
 
 #include "platform/AppDir.h"
-#include "platform/MessageSink.h"
-#include "platform/Shell.h"
 #include "settings/LanguagePack.h"
 #include "settings/UpdateChecker.h"
-#include "settings/ui/MainWindowSurface.h"
 #include "settings/ui/TSettingForm.h"
 #include "settings/ui/UpdatesTab.h"
 
@@ -24,23 +22,6 @@
 namespace {
 
 constexpr int Bound = 20000; // generous bound on every wait; never a speed check
-
-struct FakeSurface : MainWindowSurface {
-    void setCategoryCaption(const QString&, const QString&) override {}
-    void setToolHint(const QString&, const QString&) override {}
-    void setAddFavoriteCaption(const QString&) override {}
-    void setStayOnTop(bool) override {}
-};
-
-struct FakeShell : Shell {
-    QStringList opened;
-    void open(const QString& u) override { opened << u; }
-};
-
-struct FakeMessages : MessageSink {
-    QStringList shown;
-    void show(const QString& t) override { shown << t; }
-};
 
 struct RecordingMainWindow : QWidget {
     int closes = 0;
