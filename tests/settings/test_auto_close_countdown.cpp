@@ -1,30 +1,15 @@
+#include "common/ManualTicks.h"
 #include "settings/AutoCloseCountdown.h"
 
 #include <QSignalSpy>
 #include <QTest>
 
 namespace {
-class ManualTicks : public TickSource {
-public:
-    void start() override {
-        on = true;
-        ++starts;
-    }
-    void stop() override { on = false; }
-    bool active() const override { return on; }
-    void tickNow() { fire(); }
-    bool on = false;
-    int starts = 0;
-};
-
 struct Fixture {
     ManualTicks* ticks = new ManualTicks;
     AutoCloseCountdown countdown{std::unique_ptr<TickSource>(ticks)};
     QSignalSpy close{&countdown, &AutoCloseCountdown::closeRequested};
-    void tick(int n = 1) {
-        for (int i = 0; i < n; ++i)
-            ticks->tickNow();
-    }
+    void tick(int n = 1) { ticks->tick(n); }
 };
 } // namespace
 

@@ -1,4 +1,5 @@
 #include "../settings_ui/SettingsUiFixture.h"
+#include "common/ManualTicks.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -6,23 +7,6 @@
 #include <QtTest>
 
 namespace {
-// Ticks only when the test says so.
-class ManualTicks : public TickSource {
-public:
-    void start() override {
-        on = true;
-        ++starts;
-    }
-    void stop() override { on = false; }
-    bool active() const override { return on; }
-    void tick(int n = 1) {
-        for (int i = 0; i < n; ++i)
-            fire();
-    }
-    bool on = false;
-    int starts = 0;
-};
-
 // Counts the close requests that reach the main window.
 class CloseCounter : public QObject {
 public:
