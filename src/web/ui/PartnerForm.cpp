@@ -14,11 +14,7 @@ PartnerForm::PartnerForm(WebView& mainView, QWidget* mainWindow, QString titlePa
 }
 
 void PartnerForm::showWindow() {
-    if (isMinimized())
-        setWindowState(windowState() & ~Qt::WindowMinimized);
-    show();
-    raise();
-    activateWindow();
+    ShowInFront(*this);
 }
 
 void PartnerForm::showEvent(QShowEvent* e) {

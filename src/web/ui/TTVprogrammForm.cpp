@@ -14,11 +14,7 @@ TTVprogrammForm::TTVprogrammForm(QWidget* mainWindow)
 }
 
 void TTVprogrammForm::showWindow() {
-    if (isMinimized())
-        setWindowState(windowState() & ~Qt::WindowMinimized);
-    show();
-    raise();
-    activateWindow();
+    ShowInFront(*this);
 }
 
 void TTVprogrammForm::showEvent(QShowEvent* e) {

@@ -21,3 +21,11 @@ void PlaceOverMainWindow(QWidget& window, const QWidget* mainWindow) {
     if (window.windowHandle() && main->windowHandle())
         window.windowHandle()->setTransientParent(main->windowHandle());
 }
+
+void ShowInFront(QWidget& window) {
+    if (window.isMinimized())
+        window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
+    window.show();
+    window.raise();
+    window.activateWindow();
+}

@@ -10,3 +10,5 @@ void SetUpSecondaryWindow(QWidget& window, QSize clientSize, Qt::WindowFlags ext
 // Centres window's client area over mainWindow and makes it transient for it (when it has a
 // native window). Does nothing without a main window.
 void PlaceOverMainWindow(QWidget& window, const QWidget* mainWindow);
+// Restores window if minimised, shows it and brings it to the front.
+void ShowInFront(QWidget& window);
