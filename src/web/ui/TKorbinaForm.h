@@ -1,17 +1,9 @@
 #pragma once
-#include "web/ui/PartnerForm.h"
-
-class ChromiumView;
+#include "web/ui/ChromiumPartnerForm.h"
 
 // The Korbina partner window: a Chromium view cropped to the region around the partner's player.
-class TKorbinaForm : public PartnerForm {
+class TKorbinaForm : public ChromiumPartnerForm {
     Q_OBJECT
 public:
     TKorbinaForm(WebView& mainView, QWidget* mainWindow);
-    void openPage(const QString& url) override;
-
-    ChromiumView* Chromium1;
-
-protected:
-    void blankView() override;
 };

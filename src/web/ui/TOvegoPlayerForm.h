@@ -1,17 +1,9 @@
 #pragma once
-#include "web/ui/PartnerForm.h"
-
-class ChromiumView;
+#include "web/ui/ChromiumPartnerForm.h"
 
 // The Ovego partner window: a Chromium view cropped to the region around the partner's player.
-class TOvegoPlayerForm : public PartnerForm {
+class TOvegoPlayerForm : public ChromiumPartnerForm {
     Q_OBJECT
 public:
     TOvegoPlayerForm(WebView& mainView, QWidget* mainWindow);
-    void openPage(const QString& url) override;
-
-    ChromiumView* Chromium1;
-
-protected:
-    void blankView() override;
 };
