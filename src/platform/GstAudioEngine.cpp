@@ -77,7 +77,7 @@ public:
                    bool useBusWatch, int openTimeoutMs)
         : pipeline_(pipeline), sinkBin_(sinkBin), tee_(tee), volume_(volume) {
         GstBus* bus = gst_pipeline_get_bus(GST_PIPELINE(pipeline_));
-        gst_bus_set_sync_handler(bus, &GstAudioStream::filterBus, nullptr, nullptr);
+        gst_bus_set_sync_handler(bus, &GstAudioStream::filterBus, pipeline_, nullptr);
         if (useBusWatch) {
             busWatch_ = gst_bus_add_watch(bus, &GstAudioStream::onBus, this);
         } else {
@@ -165,13 +165,14 @@ private:
 
     // Streaming threads: drop the messages handle() ignores (buffering levels arrive dozens of
     // times a second) before they wake the UI thread.
-    static GstBusSyncReply filterBus(GstBus*, GstMessage* msg, gpointer) {
+    static GstBusSyncReply filterBus(GstBus*, GstMessage* msg, gpointer pipeline) {
         switch (GST_MESSAGE_TYPE(msg)) {
         case GST_MESSAGE_ERROR:
         case GST_MESSAGE_EOS:
-        case GST_MESSAGE_STATE_CHANGED:
         case GST_MESSAGE_CLOCK_LOST:
             return GST_BUS_PASS;
+        case GST_MESSAGE_STATE_CHANGED:
+            return GST_MESSAGE_SRC(msg) == GST_OBJECT(pipeline) ? GST_BUS_PASS : GST_BUS_DROP;
         default:
             return GST_BUS_DROP;
         }
