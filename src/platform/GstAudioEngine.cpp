@@ -17,8 +17,17 @@
 namespace {
 
 constexpr guint kPlayFlagAudio = 1u << 1;
+// The output bin converts for itself, so playbin need not insert a second converter in front of it.
+constexpr guint kPlayFlagNativeAudio = 1u << 5;
+constexpr qsizetype kPcmBytesPerSecond = 44100 * 4;
 // Beyond this much undelivered audio the UI thread is stuck; dropping beats growing without bound.
-constexpr qsizetype kMaxPendingPcm = 44100 * 4 * 10;
+constexpr qsizetype kMaxPendingPcm = kPcmBytesPerSecond * 10;
+// Recorded audio is handed to the UI thread in batches of about this much, not once per buffer.
+constexpr qsizetype kPcmBatchBytes = kPcmBytesPerSecond / 4;
+// Large output buffers written in large pieces: a few wake-ups a second instead of a hundred. The
+// buffer also bounds how late a volume change is heard.
+constexpr gint64 kSinkBufferUs = 300000;
+constexpr gint64 kSinkLatencyUs = 100000;
 constexpr int kTapDrainTimeoutMs = 1500;
 constexpr guint kHttpTimeoutSeconds = 3;
 
@@ -30,8 +39,8 @@ struct PcmBridge {
     bool eos = false;
 };
 
-// The recording branch: queue ! audioconvert ! audioresample ! capsfilter ! appsink in one bin,
-// fed from a tee request pad.
+// The recording branch: audioconvert ! audioresample ! capsfilter ! appsink in one bin, fed from a
+// tee request pad. No queue: the appsink callback only copies and never blocks the player.
 struct Tap {
     std::shared_ptr<PcmConsumer> consumer;
     std::shared_ptr<PcmBridge> bridge = std::make_shared<PcmBridge>();
@@ -68,6 +77,7 @@ public:
                    bool useBusWatch, int openTimeoutMs)
         : pipeline_(pipeline), sinkBin_(sinkBin), tee_(tee), volume_(volume) {
         GstBus* bus = gst_pipeline_get_bus(GST_PIPELINE(pipeline_));
+        gst_bus_set_sync_handler(bus, &GstAudioStream::filterBus, pipeline_, nullptr);
         if (useBusWatch) {
             busWatch_ = gst_bus_add_watch(bus, &GstAudioStream::onBus, this);
         } else {
@@ -153,6 +163,21 @@ private:
         return state_ == State::Playing && current == GST_STATE_PLAYING;
     }
 
+    // Streaming threads: drop the messages handle() ignores (buffering levels arrive dozens of
+    // times a second) before they wake the UI thread.
+    static GstBusSyncReply filterBus(GstBus*, GstMessage* msg, gpointer pipeline) {
+        switch (GST_MESSAGE_TYPE(msg)) {
+        case GST_MESSAGE_ERROR:
+        case GST_MESSAGE_EOS:
+        case GST_MESSAGE_CLOCK_LOST:
+            return GST_BUS_PASS;
+        case GST_MESSAGE_STATE_CHANGED:
+            return GST_MESSAGE_SRC(msg) == GST_OBJECT(pipeline) ? GST_BUS_PASS : GST_BUS_DROP;
+        default:
+            return GST_BUS_DROP;
+        }
+    }
+
     static gboolean onBus(GstBus*, GstMessage* msg, gpointer self) {
         static_cast<GstAudioStream*>(self)->handle(msg);
         return G_SOURCE_CONTINUE;
@@ -206,7 +231,8 @@ private:
             gst_element_set_state(pipeline_, GST_STATE_PLAYING);
             break;
         default:
-            // BUFFERING is ignored on purpose: pausing a live stream to refill only adds gaps.
+            // BUFFERING is ignored on purpose (filterBus drops it): pausing a live stream to refill
+            // only adds gaps.
             break;
         }
     }
@@ -230,13 +256,12 @@ private:
 
     void linkTap(Tap& tap) {
         GstElement* bin = gst_bin_new(nullptr);
-        GstElement* queue = gst_element_factory_make("queue", nullptr);
         GstElement* convert = gst_element_factory_make("audioconvert", nullptr);
         GstElement* resample = gst_element_factory_make("audioresample", nullptr);
         GstElement* filter = gst_element_factory_make("capsfilter", nullptr);
         GstElement* sink = gst_element_factory_make("appsink", nullptr);
-        if (!queue || !convert || !resample || !filter || !sink) {
-            for (GstElement* e : {queue, convert, resample, filter, sink})
+        if (!convert || !resample || !filter || !sink) {
+            for (GstElement* e : {convert, resample, filter, sink})
                 if (e)
                     gst_object_unref(e);
             gst_object_unref(bin);
@@ -244,9 +269,6 @@ private:
             tap_.reset();
             return;
         }
-        // Leaky: a slow consumer loses audio rather than stalling what the listener hears.
-        g_object_set(queue, "leaky", 2, "max-size-buffers", 0u, "max-size-bytes", 0u, "max-size-time",
-                     guint64(3 * GST_SECOND), nullptr);
         GstCaps* caps =
             gst_caps_from_string("audio/x-raw,format=S16LE,rate=44100,channels=2,layout=interleaved");
         g_object_set(filter, "caps", caps, nullptr);
@@ -259,11 +281,11 @@ private:
         auto* ctx = new CallbackContext{this, tap.bridge};
         gst_app_sink_set_callbacks(GST_APP_SINK(sink), &callbacks, ctx,
                                    [](gpointer p) { delete static_cast<CallbackContext*>(p); });
-        gst_bin_add_many(GST_BIN(bin), queue, convert, resample, filter, sink, nullptr);
-        gst_element_link_many(queue, convert, resample, filter, sink, nullptr);
-        GstPad* queueSink = gst_element_get_static_pad(queue, "sink");
-        gst_element_add_pad(bin, gst_ghost_pad_new("sink", queueSink));
-        gst_object_unref(queueSink);
+        gst_bin_add_many(GST_BIN(bin), convert, resample, filter, sink, nullptr);
+        gst_element_link_many(convert, resample, filter, sink, nullptr);
+        GstPad* convertSink = gst_element_get_static_pad(convert, "sink");
+        gst_element_add_pad(bin, gst_ghost_pad_new("sink", convertSink));
+        gst_object_unref(convertSink);
 
         gst_bin_add(GST_BIN(sinkBin_), bin);
         gst_element_sync_state_with_parent(bin);
@@ -290,7 +312,8 @@ private:
         std::shared_ptr<PcmBridge> bridge;
     };
 
-    // Streaming thread: queue the audio and wake the UI thread once per batch.
+    // Streaming thread: collect the audio; the UI thread is woken once a batch is full (the rest
+    // is handed over when the tap ends).
     static void wake(CallbackContext* ctx, bool needed) {
         if (!needed)
             return;
@@ -309,9 +332,14 @@ private:
         GstBuffer* buffer = gst_sample_get_buffer(sample);
         if (buffer && gst_buffer_map(buffer, &map, GST_MAP_READ)) {
             std::lock_guard lock(ctx->bridge->mutex);
-            if (ctx->bridge->pcm.size() < kMaxPendingPcm)
-                ctx->bridge->pcm.append(reinterpret_cast<const char*>(map.data), qsizetype(map.size));
-            needWake = !std::exchange(ctx->bridge->wakePosted, true);
+            QByteArray& pcm = ctx->bridge->pcm;
+            if (pcm.size() < kMaxPendingPcm) {
+                if (pcm.capacity() == 0)
+                    pcm.reserve(kPcmBatchBytes + 64 * 1024);
+                pcm.append(reinterpret_cast<const char*>(map.data), qsizetype(map.size));
+            }
+            if (pcm.size() >= kPcmBatchBytes)
+                needWake = !std::exchange(ctx->bridge->wakePosted, true);
             gst_buffer_unmap(buffer, &map);
         }
         gst_sample_unref(sample);
@@ -461,17 +489,17 @@ std::unique_ptr<AudioStream> GstAudioEngine::open(const QUrl& url) {
     if (!gst_uri_is_valid(uri.constData()))
         return nullptr;
 
+    // tee ! audioconvert ! volume ! pulsesink; the recording tap hangs off the tee. playbin already
+    // queues in front of its audio sink, and PulseAudio takes any rate, so no queue or resampler
+    // here; audioconvert passes through untouched when the decoder's format suits the volume.
     GstElement* playbin = gst_element_factory_make("playbin", nullptr);
     GstElement* sinkBin = gst_bin_new("audio-out");
-    GstElement* convertIn = gst_element_factory_make("audioconvert", nullptr);
-    GstElement* resample = gst_element_factory_make("audioresample", nullptr);
     GstElement* tee = gst_element_factory_make("tee", nullptr);
-    GstElement* queue = gst_element_factory_make("queue", nullptr);
+    GstElement* convert = gst_element_factory_make("audioconvert", nullptr);
     GstElement* volume = gst_element_factory_make("volume", nullptr);
-    GstElement* convertOut = gst_element_factory_make("audioconvert", nullptr);
     // pulsesink, not autoaudiosink: the latter silently falls back to a fake sink.
     GstElement* sink = gst_element_factory_make("pulsesink", nullptr);
-    GstElement* parts[] = {convertIn, resample, tee, queue, volume, convertOut, sink};
+    GstElement* parts[] = {tee, convert, volume, sink};
     if (!playbin || std::any_of(std::begin(parts), std::end(parts), [](GstElement* e) { return !e; })) {
         for (GstElement* e : parts)
             if (e)
@@ -482,16 +510,18 @@ std::unique_ptr<AudioStream> GstAudioEngine::open(const QUrl& url) {
         return nullptr;
     }
     g_object_set(tee, "allow-not-linked", TRUE, nullptr);
-    g_object_set(sink, "client-name", "Zelmo Player", nullptr);
+    g_object_set(sink, "client-name", "Zelmo Player", "buffer-time", kSinkBufferUs, "latency-time",
+                 kSinkLatencyUs, nullptr);
     if (!device_.isEmpty())
         g_object_set(sink, "device", device_.constData(), nullptr);
-    gst_bin_add_many(GST_BIN(sinkBin), convertIn, resample, tee, queue, volume, convertOut, sink, nullptr);
-    gst_element_link_many(convertIn, resample, tee, queue, volume, convertOut, sink, nullptr);
-    GstPad* in = gst_element_get_static_pad(convertIn, "sink");
+    gst_bin_add_many(GST_BIN(sinkBin), tee, convert, volume, sink, nullptr);
+    gst_element_link_many(tee, convert, volume, sink, nullptr);
+    GstPad* in = gst_element_get_static_pad(tee, "sink");
     gst_element_add_pad(sinkBin, gst_ghost_pad_new("sink", in));
     gst_object_unref(in);
 
-    g_object_set(playbin, "uri", uri.constData(), "flags", kPlayFlagAudio, "audio-sink", sinkBin, nullptr);
+    g_object_set(playbin, "uri", uri.constData(), "flags", kPlayFlagAudio | kPlayFlagNativeAudio,
+                 "audio-sink", sinkBin, nullptr);
     g_signal_connect(playbin, "source-setup", G_CALLBACK(onSourceSetup), nullptr);
     return std::make_unique<GstAudioStream>(playbin, sinkBin, tee, volume, busWatchWorks_, openTimeoutMs_);
 }
