@@ -6,14 +6,43 @@ set -uo pipefail
 appdir_src=$(cd "$1" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
 
-for tool in xvfb-run xdotool xwininfo import convert dbus-run-session /usr/libexec/at-spi-bus-launcher; do
+for tool in Xvfb xdotool xwininfo import convert dbus-run-session /usr/libexec/at-spi-bus-launcher; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool not installed"; exit 77; }
 done
 /usr/bin/python3 -c "import pyatspi" 2>/dev/null || { echo "SKIP: python3-pyatspi not installed"; exit 77; }
 if [ -z "${ZELMO_E2E_INNER:-}" ]; then
   export ZELMO_E2E_INNER=1
   # A private display and session bus, so the accessibility tree holds only this program.
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" dbus-run-session -- bash "$0" "$@"
+  # Xvfb picks a free display itself and reports it (-displayfd), which stays reliable on a busy
+  # machine where guessing a free number and waiting for the server is not.
+  xdir=$(mktemp -d /tmp/zelmo-e2e-x.XXXXXX)
+  display=""
+  for attempt in 1 2 3; do
+    rm -f "$xdir/fd"
+    mkfifo "$xdir/fd"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$xdir/fd" >"$xdir/xvfb.log" 2>&1 &
+    xvfb=$!
+    display=""
+    read -r -t 60 display <"$xdir/fd" || true
+    # The server must also answer. (-noreset: without it the server resets whenever its last
+    # client leaves, and a client connecting at that moment is refused.)
+    if [ -n "$display" ] && xwininfo -root -display ":$display" >/dev/null 2>&1; then
+      break
+    fi
+    echo "Xvfb attempt $attempt failed (display '${display}')"; cat "$xdir/xvfb.log"
+    kill "$xvfb" 2>/dev/null
+    wait "$xvfb" 2>/dev/null
+    display=""
+  done
+  if [ -z "$display" ]; then
+    echo "FAIL: Xvfb did not start"; rm -rf "$xdir"; exit 1
+  fi
+  DISPLAY=":$display" dbus-run-session -- bash "$0" "$@"
+  rc=$?
+  kill "$xvfb" 2>/dev/null
+  wait "$xvfb" 2>/dev/null
+  rm -rf "$xdir"
+  exit $rc
 fi
 
 unset QT_QPA_PLATFORM
