@@ -8,6 +8,9 @@ measure.py load SECONDS -- CMD...        -> CPU % of one core and PSS MiB (mean,
 """
 import math, os, signal, struct, subprocess, sys, threading, time
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+from proctree import pss_kib, tree  # noqa: E402
+
 SINK = os.environ.get("BENCH_SINK", "testsink")
 TICK = os.sysconf("SC_CLK_TCK")
 
@@ -63,18 +66,6 @@ class Monitor:
         self.proc.wait()
 
 
-def tree(pid):
-    pids = [pid]
-    for p in pids:
-        try:
-            for task in os.listdir(f"/proc/{p}/task"):
-                with open(f"/proc/{p}/task/{task}/children") as f:
-                    pids += [int(c) for c in f.read().split()]
-        except OSError:
-            pass
-    return pids
-
-
 def cpu_ticks(pids):
     total = 0
     for p in pids:
@@ -82,19 +73,6 @@ def cpu_ticks(pids):
             with open(f"/proc/{p}/stat") as f:
                 fields = f.read().rsplit(")", 1)[1].split()
             total += int(fields[11]) + int(fields[12])  # utime + stime
-        except OSError:
-            pass
-    return total
-
-
-def pss_kib(pids):
-    total = 0
-    for p in pids:
-        try:
-            with open(f"/proc/{p}/smaps_rollup") as f:
-                for line in f:
-                    if line.startswith("Pss:"):
-                        total += int(line.split()[1])
         except OSError:
             pass
     return total

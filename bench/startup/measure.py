@@ -14,38 +14,13 @@ import sys
 import tempfile
 import time
 
-
-def children(pid):
-    kids = {}
-    for entry in os.listdir("/proc"):
-        if not entry.isdigit():
-            continue
-        try:
-            with open(f"/proc/{entry}/stat") as f:
-                stat = f.read()
-        except OSError:
-            continue
-        ppid = int(stat.rsplit(")", 1)[1].split()[1])
-        kids.setdefault(ppid, []).append(int(entry))
-    tree, todo = [], [pid]
-    while todo:
-        p = todo.pop()
-        tree.append(p)
-        todo.extend(kids.get(p, []))
-    return tree
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+from proctree import pss_kib, tree  # noqa: E402
 
 
 def pss_mb(pid):
-    total = 0
-    for p in children(pid):
-        try:
-            with open(f"/proc/{p}/smaps_rollup") as f:
-                for line in f:
-                    if line.startswith("Pss:"):
-                        total += int(line.split()[1])
-        except OSError:
-            pass
-    return total / 1024.0, len(children(pid))
+    pids = tree(pid)
+    return pss_kib(pids) / 1024.0, len(pids)
 
 
 def run_once(cmd, env, stop_at, timeout):
