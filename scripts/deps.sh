@@ -2,7 +2,7 @@
 # Installs, with apt, what building, running and testing need; quick and quiet when all is there.
 set -euo pipefail
 packages=(
-  cmake g++ ninja-build pkg-config
+  cmake g++ ninja-build pkg-config ccache lld
   qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-webengine-dev-tools libqt6webenginecore6-bin
   qt6-qpa-plugins libgl-dev libglx-dev libopengl-dev
   libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev gstreamer1.0-tools
