@@ -2,7 +2,7 @@
 #   src/<folder>/*.cpp      -> zelmo_core  (Qt Core + Network + GStreamer; no Widgets)
 #   src/<folder>/ui/*.cpp   -> zelmo_ui    (Widgets + WebEngine; windows and the web view layer)
 #   src/app/main.cpp        -> zelmo-player
-set(ZELMO_FOLDERS platform navigation settings radio favorites closed web app)
+set(ZELMO_FOLDERS platform navigation settings radio favorites closed web tv desktop app)
 
 set(ZELMO_CORE_SOURCES)
 set(ZELMO_UI_SOURCES)
