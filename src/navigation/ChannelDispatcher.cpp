@@ -5,6 +5,10 @@
 #include "platform/MessageSink.h"
 #include "platform/Shell.h"
 #include "platform/WebView.h"
+#include "tv/StreamLookup.h"
+#include "tv/TvPlayer.h"
+
+#include <optional>
 
 #include <stdexcept>
 #include <string>
@@ -37,11 +41,21 @@ QString fullPage(const DispatchTargets& t, const ChannelEntry& e) {
     return e.hasLocalPage() ? t.appDir + e.Page : e.Page;
 }
 
-// Shows the entry's page where its target shows pages.
-void openPage(const DispatchTargets& t, const ChannelEntry& e) {
+std::optional<ImportedStream> importedStream(const DispatchTargets& t, const QString& name) {
+    if (!t.streams || !t.tv)
+        return std::nullopt;
+    return t.streams->streamFor(name);
+}
+
+// Shows the entry's page where its target shows pages; the main view's page gives way to the
+// imported stream when there is one.
+void openPage(const DispatchTargets& t, const ChannelEntry& e, const std::optional<ImportedStream>& stream) {
     switch (e.target) {
     case Target::MainView:
-        need(t.mainView, "main view").load(fullPage(t, e));
+        if (stream)
+            t.tv->play(*stream);
+        else
+            need(t.mainView, "main view").load(fullPage(t, e));
         return;
     case Target::SystemBrowser:
         need(t.shell, "shell").open(e.Page);
@@ -63,10 +77,11 @@ ChannelDispatcher::ChannelDispatcher(DispatchTargets targets) : t_(std::move(tar
 
 void ChannelDispatcher::StartTV(const QString& key) {
     try {
+        const std::optional<ImportedStream> stream = importedStream(t_, key);
         for (const ChannelEntry& e : MainCatalog()) {
             if (e.Name != key)
                 continue;
-            openPage(t_, e);
+            openPage(t_, e, stream);
             need(t_.guideView, "programme view").navigate(t_.appDir + e.Guide);
             if (e.isRadio())
                 need(t_.radio, "radio player").PlayStream(e.Stream);
@@ -82,7 +97,15 @@ void ChannelDispatcher::StartTV(const QString& key) {
 }
 
 void ChannelDispatcher::StartFavorite(const QString& key) {
-    for (const ChannelEntry& e : FavoriteCatalog())
-        if (e.Name == key)
-            openPage(t_, e);
+    const std::optional<ImportedStream> stream = importedStream(t_, key);
+    bool played = false;
+    for (const ChannelEntry& e : FavoriteCatalog()) {
+        if (e.Name != key)
+            continue;
+        openPage(t_, e, stream);
+        played = played || (stream && e.target == Target::MainView);
+    }
+    // An imported channel that is not in the catalog reaches the screen through its favourite.
+    if (stream && !played)
+        t_.tv->play(*stream);
 }

@@ -8,6 +8,8 @@ class WebView;
 class HtmlView;
 class Shell;
 class MessageSink;
+class StreamLookup;
+class TvPlayer;
 
 // A separate browser window as the dispatcher sees it: show it (its on-show step runs only when it
 // goes from hidden to visible), then point its own view at a page (load or navigate, by window).
@@ -33,6 +35,9 @@ struct DispatchTargets {
     StreamPlayer* radio = nullptr;
     Shell* shell = nullptr;
     MessageSink* messages = nullptr;
+    // Imported streams: a name that has one plays natively instead of loading the main view.
+    const StreamLookup* streams = nullptr;
+    TvPlayer* tv = nullptr;
     std::function<QString(const QString& section, const QString& key)> langText;
     QString appDir; // with trailing separator
 };
@@ -44,7 +49,8 @@ public:
     // Every MainCatalog entry whose name equals key runs, in order; an error stops the scan and
     // shows the "somethingiswrong" text.
     void StartTV(const QString& key);
-    // Every FavoriteCatalog entry whose name equals key runs, in order; errors propagate.
+    // Every FavoriteCatalog entry whose name equals key runs, in order; errors propagate. A name
+    // with an imported stream plays it even when no entry has that name.
     void StartFavorite(const QString& key);
 
 private:

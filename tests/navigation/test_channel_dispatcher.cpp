@@ -5,6 +5,8 @@
 #include "platform/MessageSink.h"
 #include "platform/Shell.h"
 #include "platform/WebView.h"
+#include "tv/StreamLookup.h"
+#include "tv/TvPlayer.h"
 
 #include <QtTest>
 
@@ -60,6 +62,23 @@ struct FakeMessages : MessageSink {
     void show(const QString& text) override { log.calls << "message:" + text; }
 };
 
+// Imported streams by name, as the IPTV import would answer.
+struct FakeStreams : StreamLookup {
+    QHash<QString, QString> urls;
+    std::optional<ImportedStream> streamFor(const QString& name) const override {
+        if (!urls.contains(name))
+            return std::nullopt;
+        return ImportedStream{QUrl(urls.value(name)), {}, name};
+    }
+};
+struct FakeTv : TvPlayer {
+    Log& log;
+    explicit FakeTv(Log& l) : log(l) {}
+    void play(const ImportedStream& s) override { log.add("tv:play:" + s.url.toString()); }
+    void stop() override { log.add("tv:stop"); }
+    bool isPlaying() const override { return false; }
+};
+
 const QString kApp = QStringLiteral("/opt/zelmo/");
 
 struct Rig {
@@ -70,6 +89,8 @@ struct Rig {
     FakeRadio radio{log};
     FakeShell shell{log};
     FakeMessages messages{log};
+    FakeStreams streams;
+    FakeTv tv{log};
     ChannelDispatcher dispatcher{targets(true)};
 
     DispatchTargets targets(bool withLang) {
@@ -82,6 +103,8 @@ struct Rig {
         t.radio = &radio;
         t.shell = &shell;
         t.messages = &messages;
+        t.streams = &streams;
+        t.tv = &tv;
         if (withLang)
             t.langText = [](const QString& section, const QString& key) {
                 return section == "Message" && key == "somethingiswrong" ? QStringLiteral("Что-то не так")
@@ -112,6 +135,7 @@ private slots:
     void startTVStopsAtAnErrorAndSaysSo();
     void startTVWithoutLanguageTextShowsZero();
     void startFavoriteLetsErrorsThrough();
+    void importedStreamPlaysInPlaceOfTheMainPage();
 };
 
 void TestChannelDispatcher::startTV_data() {
@@ -246,6 +270,50 @@ void TestChannelDispatcher::startFavoriteLetsErrorsThrough() {
     // The page entry after the failing window entry never ran, and nothing was reported here.
     QCOMPARE(rig.log.calls,
              (QStringList{"korbina:show", "korbina:open:" + SiteUrls::KorbinaSite + "/tv/russia24"}));
+}
+
+void TestChannelDispatcher::importedStreamPlaysInPlaceOfTheMainPage() {
+    const QString url = QStringLiteral("http://127.0.0.1:1/ort.m3u8");
+    const QString ortGuide = "guide:navigate:" + kApp + "channel\\tv-program\\public\\ort.htm";
+    {
+        Rig rig;
+        rig.streams.urls.insert("ОРТ", url);
+        rig.dispatcher.StartTV("ОРТ");
+        // The programme view still follows the channel; only the main view's page gives way.
+        QCOMPARE(rig.log.calls, (QStringList{"tv:play:" + url, ortGuide}));
+        rig.log.calls.clear();
+        rig.dispatcher.StartFavorite("ОРТ");
+        QCOMPARE(rig.log.calls, QStringList{"tv:play:" + url});
+    }
+    {
+        // A partner window of the same name still opens; the page entry plays the stream.
+        Rig rig;
+        rig.streams.urls.insert("Россия 24", url);
+        rig.dispatcher.StartFavorite("Россия 24");
+        QCOMPARE(rig.log.calls,
+                 (QStringList{"korbina:show", "korbina:open:" + SiteUrls::KorbinaSite + "/tv/russia24",
+                              "tv:play:" + url}));
+    }
+    {
+        // An imported channel the catalog does not know plays from its favourite only.
+        Rig rig;
+        rig.streams.urls.insert("Свой канал HD", url);
+        rig.dispatcher.StartFavorite("Свой канал HD");
+        QCOMPARE(rig.log.calls, QStringList{"tv:play:" + url});
+        rig.log.calls.clear();
+        rig.dispatcher.StartTV("Свой канал HD");
+        QCOMPARE(rig.log.calls, QStringList{});
+    }
+    {
+        // Without a player the page loads as always.
+        Rig rig;
+        rig.streams.urls.insert("ОРТ", url);
+        DispatchTargets t = rig.targets(true);
+        t.tv = nullptr;
+        ChannelDispatcher noTv(t);
+        noTv.StartTV("ОРТ");
+        QCOMPARE(rig.log.calls.value(0), "main:load:" + kApp + "channel\\public\\ort.htm");
+    }
 }
 
 QTEST_GUILESS_MAIN(TestChannelDispatcher)

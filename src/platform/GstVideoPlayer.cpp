@@ -1,0 +1,417 @@
+#include "platform/GstVideoPlayer.h"
+
+#include "platform/HttpClient.h"
+#include "platform/LogCategories.h"
+
+#include <QMetaObject>
+#include <QRegularExpression>
+
+#include <gst/app/gstappsink.h>
+#include <gst/gst.h>
+#include <gst/pbutils/missing-plugins.h>
+#include <gst/video/video.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstring>
+#include <mutex>
+
+namespace {
+
+constexpr guint kPlayFlagVideo = 1u << 0;
+constexpr guint kPlayFlagAudio = 1u << 1;
+constexpr guint kPlayFlagSoftVolume = 1u << 4;
+constexpr int kWatchdogTickMs = 250;
+
+qint64 nowMs() {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+bool hasProperty(GObject* object, const char* name, GType type) {
+    GParamSpec* p = g_object_class_find_property(G_OBJECT_GET_CLASS(object), name);
+    return p && p->value_type == type;
+}
+
+// Every HTTP source in the pipeline, the playlist's and the segments' alike: a bounded wait, no
+// silent retries, and the program's own User-Agent.
+void setUpHttpSource(GstElement* element, guint timeoutS) {
+    GObject* o = G_OBJECT(element);
+    if (!hasProperty(o, "user-agent", G_TYPE_STRING))
+        return;
+    g_object_set(o, "user-agent", HttpClient::UserAgentHeader.constData(), nullptr);
+    if (hasProperty(o, "timeout", G_TYPE_UINT))
+        g_object_set(o, "timeout", timeoutS, nullptr);
+    if (hasProperty(o, "retries", G_TYPE_INT))
+        g_object_set(o, "retries", 0, nullptr);
+}
+
+} // namespace
+
+// What the streaming threads hand to the UI thread. Owned jointly by the session and by every
+// callback and queued call, so none of them outlives it.
+struct GstVideoPlayer::Bridge {
+    GstVideoPlayer* player = nullptr;
+    guint sourceTimeoutS = 5;
+    std::mutex mutex;
+    QImage pending; // the newest picture not yet taken by the UI thread
+    QSize pendingDisplay;
+    bool posted = false;
+    std::atomic<qint64> lastFrameMs{0}; // when the last picture arrived, 0 before the first
+};
+
+struct GstVideoPlayer::Session {
+    GstElement* pipeline = nullptr;
+    std::shared_ptr<Bridge> bridge;
+};
+
+// The GStreamer callbacks. Streaming threads: copy the picture, post once per batch; never touch
+// Qt objects.
+struct GstVideoPlayerAccess {
+    using BridgePtr = std::shared_ptr<GstVideoPlayer::Bridge>;
+
+    static void releaseBridge(gpointer p) { delete static_cast<BridgePtr*>(p); }
+
+    static void takeSample(const BridgePtr& bridge, GstSample* sample) {
+        GstCaps* caps = gst_sample_get_caps(sample);
+        GstBuffer* buffer = gst_sample_get_buffer(sample);
+        GstVideoInfo info;
+        if (!caps || !buffer || !gst_video_info_from_caps(&info, caps))
+            return;
+        GstVideoFrame frame;
+        if (!gst_video_frame_map(&frame, &info, buffer, GST_MAP_READ))
+            return;
+        const int width = GST_VIDEO_FRAME_WIDTH(&frame);
+        const int height = GST_VIDEO_FRAME_HEIGHT(&frame);
+        QImage image(width, height, QImage::Format_RGB32);
+        if (!image.isNull()) {
+            const auto* src = static_cast<const uchar*>(GST_VIDEO_FRAME_PLANE_DATA(&frame, 0));
+            const int stride = GST_VIDEO_FRAME_PLANE_STRIDE(&frame, 0);
+            const size_t rowBytes = size_t(width) * 4;
+            for (int y = 0; y < height; ++y)
+                std::memcpy(image.scanLine(y), src + size_t(y) * stride, rowBytes);
+        }
+        gst_video_frame_unmap(&frame);
+        if (image.isNull())
+            return;
+        // Non-square pixels (SD broadcasts) are shown at their intended width.
+        const int parN = GST_VIDEO_INFO_PAR_N(&info) > 0 ? GST_VIDEO_INFO_PAR_N(&info) : 1;
+        const int parD = GST_VIDEO_INFO_PAR_D(&info) > 0 ? GST_VIDEO_INFO_PAR_D(&info) : 1;
+        const QSize display(int(qint64(width) * parN / parD), height);
+
+        bridge->lastFrameMs.store(nowMs());
+        bool post;
+        {
+            std::lock_guard lock(bridge->mutex);
+            bridge->pending = std::move(image);
+            bridge->pendingDisplay = display;
+            post = !std::exchange(bridge->posted, true);
+        }
+        if (post) {
+            GstVideoPlayer* player = bridge->player;
+            QMetaObject::invokeMethod(
+                player, [player, bridge] { player->deliver(bridge); }, Qt::QueuedConnection);
+        }
+    }
+
+    static GstFlowReturn onPreroll(GstAppSink* sink, gpointer data) {
+        if (GstSample* sample = gst_app_sink_pull_preroll(sink)) {
+            takeSample(*static_cast<BridgePtr*>(data), sample);
+            gst_sample_unref(sample);
+        }
+        return GST_FLOW_OK;
+    }
+
+    static GstFlowReturn onSample(GstAppSink* sink, gpointer data) {
+        if (GstSample* sample = gst_app_sink_pull_sample(sink)) {
+            takeSample(*static_cast<BridgePtr*>(data), sample);
+            gst_sample_unref(sample);
+        }
+        return GST_FLOW_OK;
+    }
+
+    // Only what the UI thread acts on crosses over; the rest (buffering levels, tags, QoS) is dropped
+    // here before it wakes anything.
+    static GstBusSyncReply onBus(GstBus*, GstMessage* msg, gpointer data) {
+        const BridgePtr& bridge = *static_cast<BridgePtr*>(data);
+        bool wanted = false;
+        switch (GST_MESSAGE_TYPE(msg)) {
+        case GST_MESSAGE_ERROR:
+        case GST_MESSAGE_EOS:
+            wanted = true;
+            break;
+        case GST_MESSAGE_ELEMENT:
+            wanted = gst_is_missing_plugin_message(msg);
+            break;
+        default:
+            break;
+        }
+        if (wanted) {
+            GstVideoPlayer* player = bridge->player;
+            gst_message_ref(msg);
+            QMetaObject::invokeMethod(
+                player,
+                [player, bridge, msg] {
+                    player->handleMessage(bridge, msg);
+                    gst_message_unref(msg);
+                },
+                Qt::QueuedConnection);
+        }
+        return GST_BUS_DROP;
+    }
+
+    static void onElementSetup(GstElement*, GstElement* element, gpointer data) {
+        setUpHttpSource(element, (*static_cast<BridgePtr*>(data))->sourceTimeoutS);
+    }
+};
+
+using videobridge = GstVideoPlayerAccess;
+namespace {
+using BridgePtr = GstVideoPlayerAccess::BridgePtr;
+void releaseBridge(gpointer p) {
+    GstVideoPlayerAccess::releaseBridge(p);
+}
+} // namespace
+
+GstVideoPlayer::GstVideoPlayer(QObject* parent) : QObject(parent) {
+    watchdog_.setInterval(kWatchdogTickMs);
+    connect(&watchdog_, &QTimer::timeout, this, &GstVideoPlayer::checkSignal);
+}
+
+GstVideoPlayer::~GstVideoPlayer() {
+    endSession();
+}
+
+bool GstVideoPlayer::initGStreamer() {
+    if (gst_is_initialized())
+        return true;
+    GError* err = nullptr;
+    if (!gst_init_check(nullptr, nullptr, &err)) {
+        qCWarning(lcTv) << "GStreamer cannot be loaded:" << (err ? err->message : "unknown reason");
+        g_clear_error(&err);
+        return false;
+    }
+    return true;
+}
+
+void GstVideoPlayer::play(const QUrl& url) {
+    endSession();
+    frame_ = QImage();
+    displaySize_ = QSize();
+    frameCount_ = 0;
+    httpStatus_ = 0;
+    reason_.clear();
+    const QString scheme = url.scheme().toLower();
+    if (!url.isValid() || (scheme != QLatin1String("http") && scheme != QLatin1String("https"))) {
+        qCWarning(lcTv) << "not a network stream:" << url.toDisplayString();
+        fail(Status::Failed, QStringLiteral("unsupported address"));
+        return;
+    }
+    if (!initGStreamer()) {
+        fail(Status::Failed, QStringLiteral("GStreamer cannot be loaded"));
+        return;
+    }
+    GstElement* playbin = gst_element_factory_make("playbin", nullptr);
+    GstElement* videoSink = gst_element_factory_make("appsink", nullptr);
+    // pulsesink, as the radio: autoaudiosink would fall back to a silent fake sink unnoticed.
+    GstElement* audioSink = gst_element_factory_make("pulsesink", nullptr);
+    if (!playbin || !videoSink || !audioSink) {
+        for (GstElement* e : {playbin, videoSink, audioSink})
+            if (e)
+                gst_object_unref(e);
+        qCWarning(lcTv) << "GStreamer lacks playbin, appsink or pulsesink";
+        fail(Status::Failed, QStringLiteral("GStreamer elements missing"));
+        return;
+    }
+
+    auto bridge = std::make_shared<Bridge>();
+    bridge->player = this;
+    bridge->sourceTimeoutS = limits_.sourceTimeoutS;
+
+    GstCaps* caps = gst_caps_from_string("video/x-raw,format=BGRx");
+    g_object_set(videoSink, "caps", caps, "max-buffers", 2u, "drop", TRUE, "sync", TRUE, "emit-signals",
+                 FALSE, nullptr);
+    gst_caps_unref(caps);
+    // The preroll callback shows the first picture as soon as it is decoded, not once the whole
+    // pipeline has prerolled.
+    GstAppSinkCallbacks callbacks{};
+    callbacks.new_preroll = &videobridge::onPreroll;
+    callbacks.new_sample = &videobridge::onSample;
+    gst_app_sink_set_callbacks(GST_APP_SINK(videoSink), &callbacks, new BridgePtr(bridge), releaseBridge);
+
+    g_object_set(audioSink, "client-name", "Zelmo Player", nullptr);
+    if (!audioDevice_.isEmpty())
+        g_object_set(audioSink, "device", audioDevice_.constData(), nullptr);
+
+    const QByteArray uri = url.toEncoded();
+    g_object_set(playbin, "uri", uri.constData(), "flags",
+                 kPlayFlagVideo | kPlayFlagAudio | kPlayFlagSoftVolume, "video-sink", videoSink, "audio-sink",
+                 audioSink, nullptr);
+    g_signal_connect_data(playbin, "source-setup", G_CALLBACK(videobridge::onElementSetup),
+                          new BridgePtr(bridge),
+                          GClosureNotify(+[](gpointer p, GClosure*) { releaseBridge(p); }), GConnectFlags(0));
+    // Segment downloads of HLS use sources of their own, which source-setup never sees.
+    g_signal_connect_data(playbin, "element-setup", G_CALLBACK(videobridge::onElementSetup),
+                          new BridgePtr(bridge),
+                          GClosureNotify(+[](gpointer p, GClosure*) { releaseBridge(p); }), GConnectFlags(0));
+    GstBus* bus = gst_pipeline_get_bus(GST_PIPELINE(playbin));
+    gst_bus_set_sync_handler(bus, &videobridge::onBus, new BridgePtr(bridge), releaseBridge);
+    gst_object_unref(bus);
+
+    session_ = std::make_unique<Session>();
+    session_->pipeline = playbin;
+    session_->bridge = bridge;
+    qCDebug(lcTv) << "opening" << url.toDisplayString();
+    setStatus(Status::Connecting);
+    sinceOpen_.start();
+    watchdog_.start();
+    // Asynchronous: a network source reports ASYNC and opens in its own thread.
+    if (gst_element_set_state(playbin, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) {
+        // The reason comes as an error message; this is the fallback should none arrive.
+        QMetaObject::invokeMethod(
+            this,
+            [this, bridge] {
+                if (session_ && session_->bridge == bridge && status_ == Status::Connecting)
+                    fail(Status::Failed, QStringLiteral("the stream cannot be started"));
+            },
+            Qt::QueuedConnection);
+    }
+}
+
+void GstVideoPlayer::stop() {
+    endSession();
+    setStatus(Status::Idle);
+}
+
+void GstVideoPlayer::endSession() {
+    watchdog_.stop();
+    if (!session_)
+        return;
+    std::unique_ptr<Session> s = std::move(session_);
+    // The HTTP sources give up their reads on the way down, so a hanging open ends within
+    // milliseconds; afterwards no streaming thread runs and no callback comes.
+    gst_element_set_state(s->pipeline, GST_STATE_NULL);
+    GstBus* bus = gst_pipeline_get_bus(GST_PIPELINE(s->pipeline));
+    gst_bus_set_sync_handler(bus, nullptr, nullptr, nullptr);
+    gst_object_unref(bus);
+    gst_object_unref(s->pipeline);
+}
+
+void GstVideoPlayer::deliver(const std::shared_ptr<Bridge>& bridge) {
+    if (!session_ || session_->bridge != bridge)
+        return; // a picture of a stream already ended
+    {
+        std::lock_guard lock(bridge->mutex);
+        frame_ = std::move(bridge->pending);
+        bridge->pending = QImage();
+        displaySize_ = bridge->pendingDisplay;
+        bridge->posted = false;
+    }
+    if (frame_.isNull())
+        return;
+    ++frameCount_;
+    if (status_ == Status::Connecting || status_ == Status::NoSignal)
+        setStatus(Status::Playing);
+    emit frameChanged();
+}
+
+void GstVideoPlayer::checkSignal() {
+    if (!session_)
+        return;
+    if (status_ == Status::CodecMissing)
+        return; // sound may go on; the picture never comes
+    const qint64 last = session_->bridge->lastFrameMs.load();
+    if (last == 0) {
+        if (sinceOpen_.elapsed() > limits_.firstFrameMs) {
+            qCWarning(lcTv) << "no picture within" << limits_.firstFrameMs << "ms; giving up the open";
+            fail(Status::NoSignal, QString());
+        }
+        return;
+    }
+    // GStreamer reports nothing when a stream stalls mid-way: only the missing pictures tell.
+    if (nowMs() - last > limits_.stallMs && status_ == Status::Playing) {
+        qCWarning(lcTv) << "no new picture for" << limits_.stallMs << "ms";
+        setStatus(Status::NoSignal);
+    }
+}
+
+void GstVideoPlayer::handleMessage(const std::shared_ptr<Bridge>& bridge, void* message) {
+    if (!session_ || session_->bridge != bridge)
+        return;
+    auto* msg = static_cast<GstMessage*>(message);
+    switch (GST_MESSAGE_TYPE(msg)) {
+    case GST_MESSAGE_EOS:
+        qCWarning(lcTv) << "the stream ended";
+        fail(Status::NoSignal, QStringLiteral("end of stream"));
+        return;
+    case GST_MESSAGE_ELEMENT: {
+        gchar* description = gst_missing_plugin_message_get_description(msg);
+        const QString what = QString::fromUtf8(description ? description : "");
+        g_free(description);
+        const GstStructure* s = gst_message_get_structure(msg);
+        const GValue* detail = s ? gst_structure_get_value(s, "detail") : nullptr;
+        QString caps;
+        if (detail && GST_VALUE_HOLDS_CAPS(detail)) {
+            gchar* text = gst_caps_to_string(gst_value_get_caps(detail));
+            caps = QString::fromUtf8(text);
+            g_free(text);
+        }
+        qCWarning(lcTv) << "missing plug-in:" << what << caps;
+        // A missing audio decoder leaves the picture; a missing video decoder leaves only sound.
+        if (!caps.startsWith(QLatin1String("audio/")) && frameCount_ == 0 && status_ == Status::Connecting) {
+            reason_ = what;
+            setStatus(Status::CodecMissing);
+        }
+        return;
+    }
+    case GST_MESSAGE_ERROR: {
+        GError* err = nullptr;
+        gchar* debug = nullptr;
+        gst_message_parse_error(msg, &err, &debug);
+        const QString text = QString::fromUtf8(err->message);
+        const QString details = QString::fromUtf8(debug ? debug : "");
+        GstElement* from = GST_IS_ELEMENT(GST_MESSAGE_SRC(msg)) ? GST_ELEMENT(GST_MESSAGE_SRC(msg)) : nullptr;
+        const bool fromHttp = from && hasProperty(G_OBJECT(from), "user-agent", G_TYPE_STRING);
+        const GQuark domain = err->domain;
+        const int code = err->code;
+        g_clear_error(&err);
+        g_free(debug);
+        qCWarning(lcTv) << "stream error:" << text << details;
+
+        if (status_ == Status::CodecMissing)
+            return endSession(); // the missing codec is the better explanation
+        if (frameCount_ > 0)
+            return fail(Status::NoSignal, text); // the picture was there and is gone
+        // souphttpsrc words it "Not Found (404), URL: …" in the details.
+        static const QRegularExpression statusCode(QStringLiteral("\\((\\d{3})\\)"));
+        const QRegularExpressionMatch m = statusCode.match(details);
+        if (domain == GST_RESOURCE_ERROR && m.hasMatch())
+            return fail(Status::HttpError, text, m.captured(1).toInt());
+        if (domain == GST_RESOURCE_ERROR || fromHttp)
+            return fail(Status::Unreachable, text);
+        if ((domain == GST_CORE_ERROR && code == GST_CORE_ERROR_MISSING_PLUGIN) ||
+            (domain == GST_STREAM_ERROR &&
+             (code == GST_STREAM_ERROR_CODEC_NOT_FOUND || code == GST_STREAM_ERROR_TYPE_NOT_FOUND)))
+            return fail(Status::CodecMissing, reason_.isEmpty() ? text : reason_);
+        return fail(Status::Failed, text);
+    }
+    default:
+        return;
+    }
+}
+
+void GstVideoPlayer::fail(Status status, const QString& reason, int httpStatus) {
+    endSession();
+    if (!reason.isEmpty() || status != Status::NoSignal)
+        reason_ = reason;
+    httpStatus_ = httpStatus;
+    setStatus(status);
+}
+
+void GstVideoPlayer::setStatus(Status status) {
+    if (status_ == status)
+        return;
+    status_ = status;
+    qCDebug(lcTv) << "status" << status;
+    emit statusChanged(status);
+}

@@ -1,0 +1,82 @@
+#include "tv/ui/TvVideoView.h"
+
+#include "tv/TvScreen.h"
+
+#include <QEvent>
+#include <QPainter>
+
+TvVideoView::TvVideoView(TvScreen& screen, QWidget* covered)
+    : QWidget(covered->parentWidget()), screen_(screen), covered_(covered) {
+    setObjectName(QStringLiteral("TvVideoView"));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    hide();
+    follow();
+    covered_->installEventFilter(this);
+    GstVideoPlayer& video = screen_.video();
+    connect(&video, &GstVideoPlayer::frameChanged, this, qOverload<>(&QWidget::update));
+    connect(&video, &GstVideoPlayer::statusChanged, this, qOverload<>(&QWidget::update));
+    connect(&screen_, &TvScreen::activeChanged, this, [this](bool active) {
+        if (active) {
+            follow();
+            show();
+            raise();
+        } else {
+            hide();
+        }
+    });
+}
+
+QString TvVideoView::statusText() const {
+    const GstVideoPlayer& v = screen_.video();
+    switch (v.status()) {
+    case GstVideoPlayer::Status::Idle:
+    case GstVideoPlayer::Status::Playing:
+        return {};
+    case GstVideoPlayer::Status::Connecting:
+        return QStringLiteral("Подключение…");
+    case GstVideoPlayer::Status::NoSignal:
+        return QStringLiteral("нет сигнала");
+    case GstVideoPlayer::Status::CodecMissing:
+        return QStringLiteral("Нет декодера для этого канала: %1").arg(v.reason());
+    case GstVideoPlayer::Status::HttpError:
+        return QStringLiteral("Ошибка HTTP %1: %2").arg(v.httpStatus()).arg(v.reason());
+    case GstVideoPlayer::Status::Unreachable:
+        return QStringLiteral("Сервер недоступен: %1").arg(v.reason());
+    case GstVideoPlayer::Status::Failed:
+        return QStringLiteral("Ошибка воспроизведения: %1").arg(v.reason());
+    }
+    return {};
+}
+
+void TvVideoView::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.fillRect(rect(), Qt::black);
+    const GstVideoPlayer& v = screen_.video();
+    const QImage& frame = v.frame();
+    if (!frame.isNull()) {
+        const QSize shown = v.displaySize().isValid() ? v.displaySize() : frame.size();
+        const QSize fitted = shown.scaled(size(), Qt::KeepAspectRatio);
+        const QRect target(QPoint((width() - fitted.width()) / 2, (height() - fitted.height()) / 2), fitted);
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        p.drawImage(target, frame);
+    }
+    const QString text = statusText();
+    if (!text.isEmpty()) {
+        QRect box = rect().adjusted(20, 0, -20, 0);
+        QRect needed = p.boundingRect(box, Qt::AlignCenter | Qt::TextWordWrap, text);
+        needed.adjust(-10, -6, 10, 6);
+        p.fillRect(needed, QColor(0, 0, 0, 170));
+        p.setPen(Qt::white);
+        p.drawText(box, Qt::AlignCenter | Qt::TextWordWrap, text);
+    }
+}
+
+bool TvVideoView::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == covered_ && (e->type() == QEvent::Move || e->type() == QEvent::Resize))
+        follow();
+    return QWidget::eventFilter(watched, e);
+}
+
+void TvVideoView::follow() {
+    setGeometry(covered_->geometry());
+}

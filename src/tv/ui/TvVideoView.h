@@ -1,0 +1,27 @@
+#pragma once
+#include <QString>
+#include <QWidget>
+
+class TvScreen;
+
+// The picture of the native TV, letter-boxed on black, with the stream's state written in the
+// middle while there is no picture to show. Lies over another widget (the web view) and takes its
+// exact rectangle; visible only while the TV is active.
+class TvVideoView : public QWidget {
+    Q_OBJECT
+public:
+    // Becomes a sibling of covered, stacked above it.
+    TvVideoView(TvScreen& screen, QWidget* covered);
+
+    // What the view writes over the picture area; empty while pictures arrive.
+    QString statusText() const;
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+private:
+    void follow();
+    TvScreen& screen_;
+    QWidget* covered_;
+};
