@@ -1,4 +1,5 @@
-# zelmo_add_test(NAME n SOURCES a.cpp ... [LIBS ...] [ENV K=V ...] [LOCKS res ...] [TIMEOUT s] [LABELS ...])
+# zelmo_add_test(NAME n SOURCES a.cpp ... [LIBS ...] [ENV K=V ...] [LOCKS res ...] [TIMEOUT s] [LABELS ...]
+#                [LAUNCHER cmd ...])
 # Builds a Qt Test executable and registers it with CTest. Every test runs offscreen, without a
 # Chromium sandbox (CI runs as root) and with the AppDir of the build at hand.
 # Chromium resolves no host names in tests: pages come from files or 127.0.0.1 only.
@@ -13,7 +14,7 @@ set(ZELMO_TEST_ENV
   "ZELMO_TEST_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
 
 function(zelmo_add_test)
-  cmake_parse_arguments(T "" "NAME;TIMEOUT" "SOURCES;LIBS;ENV;LOCKS;LABELS" ${ARGN})
+  cmake_parse_arguments(T "" "NAME;TIMEOUT" "SOURCES;LIBS;ENV;LOCKS;LABELS;LAUNCHER" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
   set_target_properties(${T_NAME} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   if(NOT T_LIBS)
@@ -23,7 +24,8 @@ function(zelmo_add_test)
   # Helpers shared by several test folders: #include "common/...".
   target_include_directories(${T_NAME} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
   add_dependencies(${T_NAME} zelmo_appdir)
-  add_test(NAME ${T_NAME} COMMAND ${T_NAME})
+  # A launcher (for example dbus-run-session --) runs the test inside an environment of its own.
+  add_test(NAME ${T_NAME} COMMAND ${T_LAUNCHER} $<TARGET_FILE:${T_NAME}>)
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 300)
   endif()

@@ -5,6 +5,9 @@ Serves the files of one directory the way internet radio does: no length, connec
 end, optionally paced (?rate=bytes per second) and looped (?loop=1). Playlists are served whole.
 Special paths: /hang accepts and never answers; /headers-only sends headers and then nothing;
 /status/404 answers 404. ?type=... overrides the content type.
+ICY: a client that asks with "Icy-MetaData: 1" gets "icy-metaint" and a StreamTitle block in the
+stream; /set-title?text=<UTF-8 text>&enc=<codec> changes the title (sent as that codec's bytes),
+/drop closes every running stream. An optional second argument fixes the port (for restarts).
 Prints "PORT <n>" once listening on 127.0.0.1.
 """
 import os
@@ -22,7 +25,44 @@ TYPES = {
     ".pls": "audio/x-scpls",
 }
 ROOT = sys.argv[1]
+PORT = int(sys.argv[2]) if len(sys.argv) > 2 else 0
 STOP = threading.Event()
+DROP_GENERATION = [0]
+METAINT = 8192
+TITLE = {"bytes": b"", "generation": 0}
+TITLE_LOCK = threading.Lock()
+
+
+def icy_block(title):
+    text = b"StreamTitle='" + title + b"';"
+    padded = len(text) + (-len(text)) % 16
+    return bytes([padded // 16]) + text.ljust(padded, b"\0")
+
+
+class IcyWriter:
+    """Inserts a metadata block after every METAINT bytes of audio; the title goes out once per change."""
+
+    def __init__(self, out, generation):
+        self.out = out
+        self.left = METAINT
+        self.generation = generation
+
+    def write(self, data):
+        while data:
+            piece = data[:self.left]
+            self.out.write(piece)
+            data = data[len(piece):]
+            self.left -= len(piece)
+            if self.left == 0:
+                with TITLE_LOCK:
+                    changed = TITLE["generation"] != self.generation
+                    self.generation = TITLE["generation"]
+                    title = TITLE["bytes"]
+                self.out.write(icy_block(title) if changed else b"\0")
+                self.left = METAINT
+
+    def flush(self):
+        self.out.flush()
 
 
 class Handler(BaseHTTPRequestHandler):
@@ -45,6 +85,20 @@ class Handler(BaseHTTPRequestHandler):
             self.wfile.flush()
             STOP.wait(120)
             return
+        if path == "/set-title":
+            text = query.get("text", [""])[0]
+            enc = query.get("enc", ["utf-8"])[0]
+            with TITLE_LOCK:
+                TITLE["bytes"] = text.encode(enc)
+                TITLE["generation"] += 1
+            self.send_response(204)
+            self.end_headers()
+            return
+        if path == "/drop":
+            DROP_GENERATION[0] += 1
+            self.send_response(204)
+            self.end_headers()
+            return
         if path.startswith("/status/"):
             self.send_error(int(path.split("/")[2]))
             return
@@ -64,26 +118,33 @@ class Handler(BaseHTTPRequestHandler):
             self.wfile.write(data)
             return
         self.send_header("Connection", "close")
+        out = self.wfile
+        if self.headers.get("Icy-MetaData") == "1":
+            self.send_header("icy-metaint", str(METAINT))
+            self.send_header("icy-name", "Loopback FM")
+            out = IcyWriter(self.wfile, -1)
         self.end_headers()
         rate = int(query.get("rate", ["0"])[0])
         loop = query.get("loop", ["0"])[0] == "1"
         try:
-            self.stream(data, rate, loop)
+            self.stream(out, data, rate, loop)
         except (BrokenPipeError, ConnectionResetError):
             pass
 
-    def stream(self, data, rate, loop):
+    def stream(self, out, data, rate, loop):
+        generation = DROP_GENERATION[0]
         if not rate:
-            while True:
-                self.wfile.write(data)
+            while DROP_GENERATION[0] == generation:
+                out.write(data)
                 if not loop:
                     return
+            return
         chunk = max(1, rate // 20)
         start = time.monotonic()
         sent = 0
         burst = rate  # one second ahead, as radio servers do for a quick start
         pos = 0
-        while not STOP.is_set():
+        while not STOP.is_set() and DROP_GENERATION[0] == generation:
             if pos >= len(data):
                 if not loop:
                     return
@@ -93,7 +154,7 @@ class Handler(BaseHTTPRequestHandler):
             if delay > 0:
                 time.sleep(delay)
             piece = data[pos:pos + chunk]
-            self.wfile.write(piece)
+            out.write(piece)
             pos += len(piece)
             sent += len(piece)
 
@@ -103,7 +164,7 @@ class Server(ThreadingHTTPServer):
     allow_reuse_address = True
 
 
-server = Server(("127.0.0.1", 0), Handler)
+server = Server(("127.0.0.1", PORT), Handler)
 print("PORT", server.server_address[1], flush=True)
 try:
     server.serve_forever()

@@ -1,15 +1,20 @@
 #include "RadioFakes.h"
+#include "common/LoopbackServer.h"
+#include "radio/ui/TDirectoryForm.h"
 #include "radio/ui/TMyRadioForm.h"
 #include "settings/SettingsFile.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
+#include <QTreeWidget>
 
 namespace {
 const QString kSection = QStringLiteral("MyRadio");
@@ -155,6 +160,67 @@ private slots:
         QCOMPARE(f.readAll(), before);
         for (int k = 1; k <= 9; ++k)
             QCOMPARE(form->slotButtons[k - 1]->text(), QStringLiteral("Station %1").arg(k));
+    }
+
+    void directoryChoiceFillsTheFieldsForAnOrdinaryAdd() {
+        LoopbackServer server;
+        const QByteArray body =
+            R"([{"name":"Радио Лоопбэк","url":"http://127.0.0.1/a.pls",)"
+            R"("url_resolved":"http://127.0.0.1/live","country":"Россия","countrycode":"RU",)"
+            R"("codec":"MP3","bitrate":128}])";
+        server.fallback = {"HTTP/1.1 200 OK\r\nContent-Type: application/json\r\nContent-Length: " +
+                           QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body};
+        settings->WriteString(QStringLiteral("Directory"), QStringLiteral("server"), server.base());
+        form->show();
+        QTest::mouseClick(form->DirectoryButton, Qt::LeftButton);
+        TDirectoryForm* directory = form->directoryForm();
+        QVERIFY(directory && directory->isVisible());
+        // The first screen needs no typing: one row per country asked for.
+        QTRY_COMPARE_WITH_TIMEOUT(directory->results->topLevelItemCount(), 4, 20000);
+        QCOMPARE(directory->results->topLevelItem(0)->text(0), QStringLiteral("Радио Лоопбэк"));
+        QCOMPARE(directory->results->topLevelItem(0)->text(1), QStringLiteral("Россия"));
+        QCOMPARE(directory->results->topLevelItem(0)->text(2), QStringLiteral("MP3"));
+        QCOMPARE(directory->results->topLevelItem(0)->text(3), QStringLiteral("128"));
+        directory->results->setCurrentItem(directory->results->topLevelItem(0));
+        QTest::mouseClick(directory->chooseButton, Qt::LeftButton);
+        QCOMPARE(form->sEdit1->text(), QStringLiteral("Радио Лоопбэк"));
+        QCOMPARE(form->sEdit2->text(), QStringLiteral("http://127.0.0.1/live"));
+        QTest::mouseClick(form->sBitBtn10, Qt::LeftButton);
+        QCOMPARE(stored(nameKey(1)), QStringLiteral("Радио Лоопбэк"));
+        QCOMPARE(stored(linkKey(1)), QStringLiteral("http://127.0.0.1/live"));
+
+        // A failing directory leaves a line in the window, no message box.
+        server.fallback = {LoopbackServer::status("503 Service Unavailable")};
+        directory->nameEdit->setText(QStringLiteral("jazz"));
+        QTest::mouseClick(directory->searchButton, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(directory->statusLine->text().contains(QStringLiteral("503")), 20000);
+        QVERIFY(messages.shown.isEmpty());
+    }
+
+    void titleEncodingIsChosenPerStation() {
+        add(QStringLiteral("KOI"), QStringLiteral("http://127.0.0.1/koi"));
+        form->show();
+        QPushButton* slot = form->slotButtons[0];
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), slot->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(slot, &event);
+        QVERIFY(form->EncodingMenu->isEnabled());
+        QAction* koi = nullptr;
+        for (QAction* a : form->EncodingMenu->actions())
+            if (a->data().toString() == QLatin1String("koi8-r"))
+                koi = a;
+        QVERIFY(koi && !koi->isChecked());
+        koi->trigger();
+        form->PopupMenu3->close();
+        QCOMPARE(settings->ReadString(QStringLiteral("RadioEncoding"), linkKey(1), QString()),
+                 QStringLiteral("koi8-r"));
+        QCOMPARE(form->titleEncoding(1), QStringLiteral("koi8-r"));
+        // Removing the station forgets its choice; the next station in the slot starts on "auto".
+        removeVia(slot);
+        QCOMPARE(form->titleEncoding(1), QStringLiteral("auto"));
+        // A free slot offers no choice.
+        QApplication::sendEvent(slot, &event);
+        QVERIFY(!form->EncodingMenu->isEnabled());
+        form->PopupMenu3->close();
     }
 
     void slotButtonHandsItsLinkToTheMainWindow() {

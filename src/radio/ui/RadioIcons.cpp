@@ -65,4 +65,14 @@ QIcon backToMain() {
         p.drawPath(arrow);
     });
 }
+
+QIcon search() {
+    return paint([](QPainter& p) {
+        p.setPen(QPen(QColor(40, 40, 40), 2.5));
+        p.setBrush(QColor(200, 225, 245));
+        p.drawEllipse(QRectF(3, 3, 12, 12));
+        p.setPen(QPen(QColor(40, 40, 40), 3.5, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(14, 14), QPointF(20.5, 20.5));
+    });
+}
 } // namespace RadioIcons

@@ -7,4 +7,5 @@ QIcon record();
 QIcon stopRecording();
 QIcon radioOff();
 QIcon backToMain();
+QIcon search();
 } // namespace RadioIcons

@@ -1,7 +1,10 @@
 #include "radio/ui/TMyRadioForm.h"
 
 #include "platform/MessageSink.h"
+#include "radio/TitleDecoder.h"
 #include "radio/ui/CentreOnWindow.h"
+#include "radio/ui/RadioIcons.h"
+#include "radio/ui/TDirectoryForm.h"
 #include "settings/SettingsFile.h"
 
 #include <QAbstractButton>
@@ -11,9 +14,11 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QShowEvent>
+#include <QToolButton>
 
 namespace {
 const QString kSection = QStringLiteral("MyRadio");
+const QString kEncodingSection = QStringLiteral("RadioEncoding");
 
 QChar slotLetter(int slot) {
     return QChar(u'a' + (slot - 1));
@@ -57,6 +62,24 @@ TMyRadioForm::TMyRadioForm(SettingsFile& settings, MessageSink& messages, Statio
     N1 = PopupMenu3->addAction(QStringLiteral("Удалить радиостанцию"));
     N1->setObjectName(QStringLiteral("N1"));
     connect(N1, &QAction::triggered, this, &TMyRadioForm::RemoveStation);
+    EncodingMenu = PopupMenu3->addMenu(QStringLiteral("Кодировка названий песен"));
+    EncodingMenu->setObjectName(QStringLiteral("EncodingMenu"));
+    const std::pair<TitleEncoding, QString> choices[] = {
+        {TitleEncoding::Auto, QStringLiteral("Определять сама")},
+        {TitleEncoding::Utf8, QStringLiteral("UTF-8")},
+        {TitleEncoding::Windows1251, QStringLiteral("Windows-1251")},
+        {TitleEncoding::Koi8R, QStringLiteral("KOI8-R")},
+    };
+    for (const auto& [encoding, text] : choices) {
+        QAction* a = EncodingMenu->addAction(text);
+        a->setCheckable(true);
+        a->setData(titleEncodingName(encoding));
+        connect(a, &QAction::triggered, this, [this, name = titleEncodingName(encoding)] {
+            for (int k = 1; k <= kSlots; ++k)
+                if (slotButtons[k - 1] == popupTarget_)
+                    setTitleEncoding(k, name);
+        });
+    }
 
     auto bindPopup = [this](QPushButton* b) {
         // Enter in an edit must not play the first station.
@@ -88,6 +111,43 @@ TMyRadioForm::TMyRadioForm(SettingsFile& settings, MessageSink& messages, Statio
     sBitBtn10->setGeometry(70, 240, 100, 25);
     bindPopup(sBitBtn10);
     connect(sBitBtn10, &QPushButton::clicked, this, &TMyRadioForm::AddStation);
+
+    DirectoryButton = new QToolButton(this);
+    DirectoryButton->setObjectName(QStringLiteral("DirectoryButton"));
+    DirectoryButton->setGeometry(15, 240, 40, 25);
+    DirectoryButton->setIcon(RadioIcons::search());
+    DirectoryButton->setToolTip(QStringLiteral("Найти станцию в каталоге радиостанций"));
+    connect(DirectoryButton, &QToolButton::clicked, this, &TMyRadioForm::openDirectory);
+}
+
+void TMyRadioForm::openDirectory() {
+    if (!directory_) {
+        directory_ = new TDirectoryForm(
+            settings_.ReadString(QStringLiteral("Directory"), QStringLiteral("server"), QString()), this);
+        connect(directory_, &TDirectoryForm::stationChosen, this,
+                [this](const QString& name, const QString& url) {
+                    sEdit1->setText(name);
+                    sEdit2->setText(url);
+                });
+    }
+    directory_->show();
+    directory_->raise();
+    directory_->activateWindow();
+}
+
+QString TMyRadioForm::titleEncoding(int slot) const {
+    if (slot < 1 || slot > kSlots)
+        return titleEncodingName(TitleEncoding::Auto);
+    return titleEncodingName(
+        titleEncodingFromName(settings_.ReadString(kEncodingSection, linkKey(slot), QString())));
+}
+
+void TMyRadioForm::setTitleEncoding(int slot, const QString& encoding) {
+    try {
+        settings_.WriteString(kEncodingSection, linkKey(slot), encoding);
+    } catch (const SettingsWriteError& e) {
+        messages_.show(QString::fromUtf8(e.what()));
+    }
 }
 
 void TMyRadioForm::showEvent(QShowEvent* event) {
@@ -160,6 +220,9 @@ void TMyRadioForm::RemoveStation() {
             setCaption(k, QString());
             stations_[k - 1] = {};
             settings_.WriteString(kSection, linkKey(k), QString());
+            // The next station in this slot starts with the automatic choice again.
+            if (!settings_.ReadString(kEncodingSection, linkKey(k), QString()).isEmpty())
+                settings_.WriteString(kEncodingSection, linkKey(k), QString());
         } catch (const SettingsWriteError& e) {
             messages_.show(QString::fromUtf8(e.what()));
         }
@@ -185,5 +248,13 @@ bool TMyRadioForm::isFree(int slot) const {
 
 void TMyRadioForm::popupOn(QPushButton* button, const QPoint& pos) {
     popupTarget_ = button;
+    int slot = 0;
+    for (int k = 1; k <= kSlots; ++k)
+        if (slotButtons[k - 1] == button)
+            slot = k;
+    EncodingMenu->setEnabled(slot && !isFree(slot));
+    const QString current = titleEncoding(slot);
+    for (QAction* a : EncodingMenu->actions())
+        a->setChecked(a->data().toString() == current);
     PopupMenu3->popup(button->mapToGlobal(pos));
 }

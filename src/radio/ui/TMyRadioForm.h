@@ -10,7 +10,9 @@ class QLineEdit;
 class QMenu;
 class QAction;
 class QPushButton;
+class QToolButton;
 class MessageSink;
+class TDirectoryForm;
 class SettingsFile;
 
 // How a station reaches the player: the URL goes into the main window's PendingStreamUrl, then
@@ -47,6 +49,16 @@ public:
     QPushButton* sBitBtn10;
     QMenu* PopupMenu3;
     QAction* N1;
+    // Beside the slot commands: how the station's song titles are encoded.
+    QMenu* EncodingMenu;
+    // Left of "Добавить": opens the radio directory, whose choice fills the two fields.
+    QToolButton* DirectoryButton;
+
+    void openDirectory();
+    TDirectoryForm* directoryForm() const { return directory_; }
+    // The song-title encoding chosen for a slot ("auto" when none).
+    QString titleEncoding(int slot) const;
+    void setTitleEncoding(int slot, const QString& encoding);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -67,4 +79,5 @@ private:
     QWidget* mainWindow_;
     std::array<Station, kSlots> stations_;
     QPushButton* popupTarget_ = nullptr;
+    TDirectoryForm* directory_ = nullptr;
 };

@@ -1,0 +1,126 @@
+#include "radio/ui/TDirectoryForm.h"
+
+#include <QGridLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QTreeWidget>
+
+TDirectoryForm::TDirectoryForm(const QString& server, QWidget* parent) : QDialog(parent), directory_(server) {
+    setObjectName(QStringLiteral("DirectoryForm"));
+    setWindowTitle(QStringLiteral("Каталог радиостанций"));
+    setAttribute(Qt::WA_QuitOnClose, false);
+    resize(560, 420);
+
+    nameEdit = new QLineEdit(this);
+    nameEdit->setObjectName(QStringLiteral("nameEdit"));
+    nameEdit->setPlaceholderText(QStringLiteral("Название"));
+    countryEdit = new QLineEdit(this);
+    countryEdit->setObjectName(QStringLiteral("countryEdit"));
+    countryEdit->setPlaceholderText(QStringLiteral("Страна (RU)"));
+    countryEdit->setMaxLength(2);
+    countryEdit->setFixedWidth(90);
+    tagEdit = new QLineEdit(this);
+    tagEdit->setObjectName(QStringLiteral("tagEdit"));
+    tagEdit->setPlaceholderText(QStringLiteral("Жанр"));
+    tagEdit->setFixedWidth(110);
+    searchButton = new QPushButton(QStringLiteral("Найти"), this);
+    searchButton->setObjectName(QStringLiteral("searchButton"));
+    searchButton->setDefault(true);
+
+    results = new QTreeWidget(this);
+    results->setObjectName(QStringLiteral("results"));
+    results->setRootIsDecorated(false);
+    results->setUniformRowHeights(true);
+    results->setHeaderLabels({QStringLiteral("Название"), QStringLiteral("Страна"), QStringLiteral("Кодек"),
+                              QStringLiteral("Битрейт")});
+    results->header()->setStretchLastSection(false);
+    results->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    results->setColumnWidth(1, 120);
+    results->setColumnWidth(2, 60);
+    results->setColumnWidth(3, 60);
+
+    statusLine = new QLabel(this);
+    statusLine->setObjectName(QStringLiteral("statusLine"));
+    statusLine->setWordWrap(true);
+    chooseButton = new QPushButton(QStringLiteral("Выбрать"), this);
+    chooseButton->setObjectName(QStringLiteral("chooseButton"));
+    chooseButton->setEnabled(false);
+
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(nameEdit, 0, 0);
+    grid->addWidget(countryEdit, 0, 1);
+    grid->addWidget(tagEdit, 0, 2);
+    grid->addWidget(searchButton, 0, 3);
+    grid->addWidget(results, 1, 0, 1, 4);
+    grid->addWidget(statusLine, 2, 0, 1, 3);
+    grid->addWidget(chooseButton, 2, 3);
+
+    connect(searchButton, &QPushButton::clicked, this, &TDirectoryForm::runSearch);
+    connect(nameEdit, &QLineEdit::returnPressed, this, &TDirectoryForm::runSearch);
+    connect(chooseButton, &QPushButton::clicked, this, &TDirectoryForm::chooseCurrent);
+    connect(results, &QTreeWidget::itemDoubleClicked, this, &TDirectoryForm::chooseCurrent);
+    connect(results, &QTreeWidget::currentItemChanged, this,
+            [this](QTreeWidgetItem* item) { chooseButton->setEnabled(item != nullptr); });
+    connect(&directory_, &StationDirectory::finished, this, &TDirectoryForm::showStations);
+    connect(&directory_, &StationDirectory::failed, this, [this](const QString& reason) {
+        statusLine->setText(reason);
+        searchButton->setEnabled(true);
+    });
+}
+
+void TDirectoryForm::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!firstShown_ && !event->spontaneous()) {
+        firstShown_ = true;
+        showFirstScreen();
+    }
+}
+
+void TDirectoryForm::showFirstScreen() {
+    statusLine->setText(QStringLiteral("Загрузка популярных станций…"));
+    directory_.mostClicked(kFirstScreenCountries, kFirstScreenPerCountry);
+}
+
+void TDirectoryForm::runSearch() {
+    const DirectoryQuery query{nameEdit->text(), countryEdit->text(), tagEdit->text(), kSearchLimit};
+    if (query.name.trimmed().isEmpty() && query.countryCode.trimmed().isEmpty() &&
+        query.tag.trimmed().isEmpty()) {
+        showFirstScreen();
+        return;
+    }
+    statusLine->setText(QStringLiteral("Поиск…"));
+    directory_.search(query);
+}
+
+void TDirectoryForm::showStations(const QList<DirectoryStation>& stations) {
+    stations_ = stations;
+    results->setUpdatesEnabled(false);
+    results->clear();
+    QList<QTreeWidgetItem*> items;
+    items.reserve(stations.size());
+    for (int i = 0; i < stations.size(); ++i) {
+        const DirectoryStation& s = stations[i];
+        auto* item = new QTreeWidgetItem({s.name, s.country.isEmpty() ? s.countryCode : s.country, s.codec,
+                                          s.bitrate > 0 ? QString::number(s.bitrate) : QString()});
+        item->setData(0, Qt::UserRole, i);
+        item->setToolTip(0, s.url);
+        items.append(item);
+    }
+    results->addTopLevelItems(items);
+    results->setUpdatesEnabled(true);
+    statusLine->setText(stations.isEmpty() ? QStringLiteral("Ничего не найдено.")
+                                           : QStringLiteral("Найдено станций: %1").arg(stations.size()));
+}
+
+void TDirectoryForm::chooseCurrent() {
+    const QTreeWidgetItem* item = results->currentItem();
+    if (!item)
+        return;
+    const int i = item->data(0, Qt::UserRole).toInt();
+    if (i < 0 || i >= stations_.size())
+        return;
+    emit stationChosen(stations_[i].name, stations_[i].url);
+}

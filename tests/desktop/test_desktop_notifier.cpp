@@ -1,0 +1,65 @@
+// Song-change notifications reach a notification service on a real session bus.
+#include "desktop/DesktopNotifier.h"
+
+#include <QDBusAbstractAdaptor>
+#include <QDBusConnection>
+#include <QTest>
+
+// A stand-in notification daemon: the bus is real, only the bubble is not drawn.
+class NotificationDaemon : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
+public:
+    struct Shown {
+        QString app;
+        uint replaces;
+        QString summary;
+        QString body;
+    };
+    QList<Shown> shown;
+    QDBusConnection bus =
+        QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("daemon"));
+    bool start() {
+        return bus.registerObject(QStringLiteral("/org/freedesktop/Notifications"), this,
+                                  QDBusConnection::ExportAllSlots) &&
+               bus.registerService(QStringLiteral("org.freedesktop.Notifications"));
+    }
+public slots:
+    uint Notify(const QString& app, uint replaces, const QString&, const QString& summary,
+                const QString& body, const QStringList&, const QVariantMap&, int) {
+        shown << Shown{app, replaces, summary, body};
+        return replaces ? replaces : 77;
+    }
+};
+
+class TestDesktopNotifier : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() {
+        if (!QDBusConnection::sessionBus().isConnected())
+            QSKIP("no session bus: run under dbus-run-session");
+    }
+
+    void eachTitleReplacesThePreviousBubble() {
+        DesktopNotifier notifier;
+        // Without a daemon nothing happens and nothing waits.
+        notifier.notify(QStringLiteral("Радио"), QStringLiteral("nobody listens"));
+        QTest::qWait(300);
+
+        NotificationDaemon daemon;
+        QVERIFY(daemon.start());
+        notifier.notify(QStringLiteral("Радио Лоопбэк"), QStringLiteral("Кино - Группа крови"));
+        QTRY_COMPARE_WITH_TIMEOUT(daemon.shown.size(), 1, 20000);
+        QCOMPARE(daemon.shown[0].app, QStringLiteral("Zelmo Player"));
+        QCOMPARE(daemon.shown[0].summary, QStringLiteral("Радио Лоопбэк"));
+        QCOMPARE(daemon.shown[0].body, QStringLiteral("Кино - Группа крови"));
+        QCOMPARE(daemon.shown[0].replaces, 0u);
+        QTRY_COMPARE_WITH_TIMEOUT(notifier.lastId(), 77u, 20000); // the id comes back asynchronously
+        notifier.notify(QStringLiteral("Радио Лоопбэк"), QStringLiteral("ДДТ - Осень"));
+        QTRY_COMPARE_WITH_TIMEOUT(daemon.shown.size(), 2, 20000);
+        QCOMPARE(daemon.shown[1].replaces, 77u);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDesktopNotifier)
+#include "test_desktop_notifier.moc"
