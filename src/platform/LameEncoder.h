@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/AudioEngine.h"
+#include "platform/PcmConsumer.h"
 
 #include <QByteArray>
 #include <QObject>

@@ -1,8 +1,8 @@
 #include "radio/RadioPlayer.h"
 
+#include "platform/AudioEngine.h"
 #include "platform/GstAudioEngine.h"
 #include "platform/LameEncoder.h"
-#include "radio/AudioEngine.h"
 #include "radio/PlaylistResolver.h"
 
 #include <QDeadlineTimer>

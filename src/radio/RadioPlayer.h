@@ -1,5 +1,7 @@
 #pragma once
 #include "navigation/ChannelDispatcher.h"
+#include "radio/MainWindowRadio.h"
+#include "radio/RadioRecorder.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -12,8 +14,9 @@ class AudioEngine;
 class LameEncoder;
 
 // The one current stream and its control. Opening a stream never blocks the UI thread for long;
-// a stream that fails to open leaves silence and reports nothing.
-class RadioPlayer : public QObject, public StreamPlayer {
+// a stream that fails to open leaves silence and reports nothing. It is itself what the
+// dispatcher, the main window and the record buttons drive.
+class RadioPlayer : public QObject, public StreamPlayer, public MainWindowRadio, public RadioRecorder {
     Q_OBJECT
 public:
     explicit RadioPlayer(std::unique_ptr<AudioEngine> engine, QObject* parent = nullptr);
@@ -22,19 +25,19 @@ public:
     static std::unique_ptr<RadioPlayer> createDefault(QObject* parent = nullptr);
 
     // Starts audio output; false when WMA streams cannot be decoded (the caller shows the message).
-    bool StartAudio();
-    void ShutdownAudio();
+    bool StartAudio() override;
+    void ShutdownAudio() override;
     // Frees the current stream (and any recording on it), then opens and plays url.
     void PlayStream(const QByteArray& url) override;
-    void StopStream();
+    void StopStream() override;
     // 0.0 .. 1.0, applied to the current stream only.
-    void SetVolume(float volume);
+    void SetVolume(float volume) override;
 
     // Starts the encoder on the playing stream, writing workingDir/name + ".mp3" (name is one
     // argument, spaces included). Ends a recording already running first. False with a reason when
     // nothing plays or the encoder cannot be started.
-    bool StartRecording(const QString& name, QString* error = nullptr);
-    void StopRecording();
+    bool StartRecording(const QString& name, QString* error = nullptr) override;
+    void StopRecording() override;
     bool isRecording() const;
 
     // A station is being opened (playlist lookup or stream start) / audio is playing.

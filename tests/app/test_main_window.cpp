@@ -1,7 +1,7 @@
 #include "FakeGridSurface.h"
 #include "common/TestFakes.h"
 
-#include "app/MainWindowRadio.h"
+#include "radio/MainWindowRadio.h"
 #include "app/MinimizePolicy.h"
 #include "app/ui/TDonationForm.h"
 #include "app/ui/TForm1.h"

@@ -1,6 +1,6 @@
 // The radio windows connected to the real main window, as start-up connects them.
 #include "RadioFakes.h"
-#include "app/MainWindowRadio.h"
+#include "radio/MainWindowRadio.h"
 #include "app/ui/TForm1.h"
 #include "platform/Shell.h"
 #include "radio/ui/RadioRecording.h"

@@ -1,6 +1,5 @@
 #include "app/ui/Startup.h"
 
-#include "app/RadioPlayerControl.h"
 #include "app/ui/BenchProbe.h"
 #include "app/ui/TDonationForm.h"
 #include "app/ui/TForm1.h"
@@ -13,7 +12,6 @@
 #include "platform/ui/DesktopShell.h"
 #include "platform/ui/MessageBoxSink.h"
 #include "radio/RadioPlayer.h"
-#include "radio/RadioRecorder.h"
 #include "radio/ui/RadioRecording.h"
 #include "radio/ui/RadioWiring.h"
 #include "radio/ui/TMyRadioForm.h"
@@ -137,8 +135,6 @@ struct Program::Impl {
     DesktopShell shell;
     MessageBoxSink messages;
     std::unique_ptr<RadioPlayer> radio;
-    std::unique_ptr<RadioPlayerControl> radioControl;
-    std::unique_ptr<PlayerRecorder> recorder;
     std::unique_ptr<ChannelDispatcher> dispatcher;
 
     // The windows in creation order; members are destroyed in reverse, the main window last.
@@ -164,11 +160,9 @@ Program::Program(const Options& options) : d_(std::make_unique<Impl>()) {
     qApp->installEventFilter(&d_->blankTitles);
     MessageSink* messages = options.messages ? options.messages : &d_->messages;
     d_->radio = RadioPlayer::createDefault();
-    d_->radioControl = std::make_unique<RadioPlayerControl>(*d_->radio);
-    d_->recorder = std::make_unique<PlayerRecorder>(*d_->radio);
 
     TForm1::Services services;
-    services.radio = d_->radioControl.get();
+    services.radio = d_->radio.get();
     services.messages = messages;
     services.shell = &d_->shell;
     services.langText = [](const QString& section, const QString& key) { return LangText(section, key); };
@@ -222,7 +216,7 @@ Program::Program(const Options& options) : d_(std::make_unique<Impl>()) {
     tools.donation = d_->donation.get();
     form1.setToolWindows(tools);
     d_->recording =
-        ConnectRadioStrip(form1, *d_->radioSave, *d_->radioForm, *d_->myRadio, *d_->recorder, *messages);
+        ConnectRadioStrip(form1, *d_->radioSave, *d_->radioForm, *d_->myRadio, *d_->radio, *messages);
     QObject::connect(&form1, &TForm1::closed, qApp, &QCoreApplication::quit);
     QObject::connect(&form1, &TForm1::addFavoriteRequested, d_->favorite.get(), &TFavoriteForm::AddFavorite);
     QObject::connect(form1.sSpeedButton4, &QToolButton::clicked, d_->form2.get(), &TForm2::OpenClosedSection);

@@ -1,6 +1,6 @@
 #include "app/ui/TForm1.h"
 
-#include "app/MainWindowRadio.h"
+#include "radio/MainWindowRadio.h"
 #include "app/MinimizePolicy.h"
 #include "app/ui/ModalShow.h"
 #include "app/ui/ToolIcons.h"

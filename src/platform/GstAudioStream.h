@@ -1,0 +1,52 @@
+#pragma once
+#include "platform/AudioEngine.h"
+#include "platform/GstRecordingTap.h"
+
+#include <QTimer>
+
+#include <memory>
+#include <vector>
+
+typedef struct _GstElement GstElement;
+typedef struct _GstMessage GstMessage;
+
+// One playbin whose audio sink is tee ! audioconvert ! volume ! pulsesink; recording taps hang off
+// the tee. Bus messages arrive through a GLib watch, or a poll where Qt runs its own dispatcher.
+class GstAudioStream final : public AudioStream {
+    Q_OBJECT
+public:
+    // Takes the pipeline's reference; sinkBin, tee and volume are elements inside it.
+    GstAudioStream(GstElement* pipeline, GstElement* sinkBin, GstElement* tee, GstElement* volume,
+                   bool useBusWatch, int openTimeoutMs);
+    ~GstAudioStream() override;
+
+    State state() const override { return state_; }
+    Failure failure() const override { return failure_; }
+    void play() override;
+    void setVolume(float volume) override;
+    void attachConsumer(std::shared_ptr<PcmConsumer> consumer) override;
+    void detachConsumer() override;
+
+private:
+    bool isPlaying() const;
+    void pollBus();
+    void handle(GstMessage* msg);
+    void end(Failure why);
+    void linkTap();
+    void deliver(GstRecordingTap::Id id);
+    GstRecordingTap* findTap(GstRecordingTap::Id id) const;
+    void finishRetiring(GstRecordingTap::Id id);
+
+    GstElement* pipeline_;
+    GstElement* sinkBin_;
+    GstElement* tee_;
+    GstElement* volume_;
+    unsigned busWatch_ = 0;
+    QTimer busPoll_;
+    QTimer watchdog_;
+    State state_ = State::Opening;
+    Failure failure_ = Failure::None;
+    GstRecordingTap::Id lastTapId_ = 0;
+    std::unique_ptr<GstRecordingTap> tap_; // the attached consumer's branch, linked or waiting for PLAYING
+    std::vector<std::unique_ptr<GstRecordingTap>> retiring_;
+};
