@@ -82,7 +82,8 @@ void ChannelDispatcher::StartTV(const QString& key) {
             if (e.Name != key)
                 continue;
             openPage(t_, e, stream);
-            need(t_.guideView, "programme view").navigate(t_.appDir + e.Guide);
+            const auto generated = t_.programmePage ? t_.programmePage(key) : std::nullopt;
+            need(t_.guideView, "programme view").navigate(generated ? *generated : t_.appDir + e.Guide);
             if (e.isRadio())
                 need(t_.radio, "radio player").PlayStream(e.Stream);
         }

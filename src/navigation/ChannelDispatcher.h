@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 class WebView;
 class HtmlView;
@@ -40,6 +41,9 @@ struct DispatchTargets {
     TvPlayer* tv = nullptr;
     std::function<QString(const QString& section, const QString& key)> langText;
     QString appDir; // with trailing separator
+    // A generated programme page (a local path) for a channel the imported guide knows; null or
+    // nothing: the entry's own programme page.
+    std::function<std::optional<QString>(const QString& name)> programmePage;
 };
 
 // Turns a channel name into pages, programme pages, streams and partner windows. Keeps no state.

@@ -136,6 +136,7 @@ private slots:
     void startTVWithoutLanguageTextShowsZero();
     void startFavoriteLetsErrorsThrough();
     void importedStreamPlaysInPlaceOfTheMainPage();
+    void startTVShowsAGeneratedProgrammeWhereThereIsOne();
 };
 
 void TestChannelDispatcher::startTV_data() {
@@ -314,6 +315,26 @@ void TestChannelDispatcher::importedStreamPlaysInPlaceOfTheMainPage() {
         noTv.StartTV("ОРТ");
         QCOMPARE(rig.log.calls.value(0), "main:load:" + kApp + "channel\\public\\ort.htm");
     }
+}
+
+void TestChannelDispatcher::startTVShowsAGeneratedProgrammeWhereThereIsOne() {
+    Rig rig;
+    DispatchTargets t = rig.targets(true);
+    QStringList asked;
+    t.programmePage = [&asked](const QString& name) -> std::optional<QString> {
+        asked << name;
+        if (name == QStringLiteral("ОРТ"))
+            return QStringLiteral("/cache/IPTV/programme.html");
+        return std::nullopt;
+    };
+    ChannelDispatcher withGuide(std::move(t));
+    withGuide.StartTV("ОРТ");
+    withGuide.StartTV("Москва 24");
+    QCOMPARE(asked, (QStringList{"ОРТ", "Москва 24"}));
+    QCOMPARE(rig.log.calls, (QStringList{"main:load:" + kApp + "channel\\public\\ort.htm",
+                                         "guide:navigate:/cache/IPTV/programme.html",
+                                         "main:load:" + kApp + "channel\\public\\moskva-24.htm",
+                                         "guide:navigate:" + kApp + NoProgrammeGuide}));
 }
 
 QTEST_GUILESS_MAIN(TestChannelDispatcher)
