@@ -18,6 +18,9 @@ file(GLOB ZELMO_QRC CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*.qrc)
 add_library(zelmo_core STATIC ${ZELMO_CORE_SOURCES})
 target_include_directories(zelmo_core PUBLIC ${CMAKE_SOURCE_DIR}/src)
 target_link_libraries(zelmo_core PUBLIC Qt6::Core Qt6::Gui Qt6::Network Qt6::DBus PkgConfig::GST)
+# The XMLTV guide is read through zlib's streaming inflater.
+find_package(ZLIB REQUIRED)
+target_link_libraries(zelmo_core PUBLIC ZLIB::ZLIB)
 
 add_library(zelmo_ui STATIC ${ZELMO_UI_SOURCES} ${ZELMO_QRC})
 target_link_libraries(zelmo_ui PUBLIC zelmo_core Qt6::Widgets Qt6::WebEngineWidgets)

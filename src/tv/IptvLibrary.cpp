@@ -1,0 +1,80 @@
+#include "tv/IptvLibrary.h"
+
+#include "navigation/ChannelCatalog.h"
+
+#include <QSet>
+
+QStringList CatalogTvNames() {
+    QStringList names;
+    QSet<QString> seen;
+    for (const ChannelEntry& e : MainCatalog()) {
+        if (e.isRadio() || e.target != Target::MainView || !e.hasLocalPage() || seen.contains(e.Name))
+            continue;
+        seen.insert(e.Name);
+        names << e.Name;
+    }
+    return names;
+}
+
+IptvLibrary::IptvLibrary(QStringList catalogNames) : catalogNames_(std::move(catalogNames)) {}
+
+std::optional<ImportedStream> IptvLibrary::streamFor(const QString& name) const {
+    const PlaylistEntry* e = entryFor(name);
+    if (!e)
+        return std::nullopt;
+    return ImportedStream{e->url, e->tvgId, e->name};
+}
+
+const PlaylistEntry* IptvLibrary::entryFor(const QString& name) const {
+    int entry = -1;
+    if (const auto m = byCatalog_.constFind(name); m != byCatalog_.cend())
+        entry = matches_[size_t(*m)].entry;
+    else
+        entry = byName_.value(name, -1);
+    return entry >= 0 && entry < int(playlist_.size()) ? &playlist_[size_t(entry)] : nullptr;
+}
+
+const std::vector<Programme>* IptvLibrary::programmesFor(const QString& name) const {
+    const PlaylistEntry* e = entryFor(name);
+    if (!guide_ || !e)
+        return nullptr;
+    return guide_->find(e->tvgId, {e->tvgName, e->name, name});
+}
+
+void IptvLibrary::setPlaylist(std::vector<PlaylistEntry> playlist, std::vector<ChannelMatch> matches) {
+    playlist_ = std::move(playlist);
+    matches_ = std::move(matches);
+    index();
+}
+
+void IptvLibrary::choose(const QString& catalogName, const QString& playlistName) {
+    const auto m = byCatalog_.constFind(catalogName);
+    if (m == byCatalog_.cend())
+        return;
+    ChannelMatch& match = matches_[size_t(*m)];
+    match.manual = true;
+    match.entry = playlistName.isEmpty() ? -1 : byName_.value(playlistName, -1);
+}
+
+void IptvLibrary::clear() {
+    playlist_.clear();
+    matches_.clear();
+    guide_.reset();
+    index();
+}
+
+int IptvLibrary::matchedCount() const {
+    int n = 0;
+    for (const ChannelMatch& m : matches_)
+        n += m.entry >= 0 ? 1 : 0;
+    return n;
+}
+
+void IptvLibrary::index() {
+    byCatalog_.clear();
+    byName_.clear();
+    for (int i = 0; i < int(matches_.size()); ++i)
+        byCatalog_.insert(matches_[size_t(i)].catalogName, i);
+    for (int i = 0; i < int(playlist_.size()); ++i)
+        byName_.insert(playlist_[size_t(i)].name, i);
+}

@@ -1,0 +1,36 @@
+#pragma once
+#include <QByteArray>
+#include <QString>
+#include <QUrl>
+
+#include <vector>
+
+// One channel of an extended M3U playlist.
+struct PlaylistEntry {
+    QString name;    // the display name after the comma of #EXTINF
+    QString tvgId;   // tvg-id: the guide's channel id
+    QString tvgName; // tvg-name: the name the guide knows the channel by
+    QString logo;    // tvg-logo
+    QString group;   // group-title
+    QUrl url;        // absolute http(s) address
+};
+
+struct ParsedPlaylist {
+    std::vector<PlaylistEntry> entries;
+    QString error;        // why nothing was imported; empty on success
+    int skippedLines = 0; // #EXTINF without an address, or an address without #EXTINF
+    int duplicates = 0;   // a later entry with a name already taken (the first one is kept)
+    int refused = 0;      // addresses that are not http(s): local files and other schemes
+    bool ok() const { return error.isEmpty(); }
+};
+
+// Reads an extended M3U playlist. Relative addresses are resolved against `source` (where the
+// playlist came from); only http and https streams are accepted. The text is UTF-8, with or
+// without a byte-order mark, with any line ends.
+class M3uPlaylist {
+public:
+    // Larger inputs are refused unread: real playlists of tens of thousands of channels stay far below.
+    static constexpr qsizetype MaxBytes = 8 * 1024 * 1024;
+
+    static ParsedPlaylist parse(const QByteArray& bytes, const QUrl& source);
+};
