@@ -8,6 +8,7 @@
 #include "favorites/ui/TFavoriteForm.h"
 #include "navigation/ChannelDispatcher.h"
 #include "platform/AppDir.h"
+#include "platform/QtHttpClient.h"
 #include "platform/ui/ChromiumView.h"
 #include "platform/ui/DesktopShell.h"
 #include "platform/ui/MessageBoxSink.h"
@@ -19,6 +20,8 @@
 #include "radio/ui/TRadioSaveForm.h"
 #include "settings/LanguagePack.h"
 #include "settings/ui/TSettingForm.h"
+#include "tv/IptvImporter.h"
+#include "tv/ui/IptvTab.h"
 #include "web/ui/TBrowser2Form.h"
 #include "web/ui/TKorbinaForm.h"
 #include "web/ui/TOvegoPlayerForm.h"
@@ -27,10 +30,14 @@
 #include "platform/ui/BrowserView.h"
 
 #include <QCheckBox>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QTabWidget>
+#include <QTimer>
 #include <QToolButton>
 #include <QWindow>
 
@@ -113,6 +120,29 @@ public:
 };
 } // namespace
 
+// ---- After the first paint -------------------------------------------------------------------
+
+namespace {
+// Runs a step once the window has painted for the first time, from the event loop, so that work
+// started there never delays the window's appearance.
+class AfterFirstPaint : public QObject {
+public:
+    AfterFirstPaint(QWidget& window, std::function<void()> step) : step_(std::move(step)) {
+        window.installEventFilter(this);
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && step_) {
+            watched->removeEventFilter(this);
+            QTimer::singleShot(0, this, std::exchange(step_, {}));
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> step_;
+};
+} // namespace
+
 // ---- Globals ---------------------------------------------------------------------------------
 
 namespace {
@@ -136,6 +166,10 @@ struct Program::Impl {
     MessageBoxSink messages;
     std::unique_ptr<RadioPlayer> radio;
     std::unique_ptr<ChannelDispatcher> dispatcher;
+    // The IPTV import has its own HTTP client: its long transfers never hold up the update check.
+    QtHttpClient iptvHttp;
+    std::unique_ptr<IptvImporter> iptv;
+    std::unique_ptr<AfterFirstPaint> iptvStart;
 
     // The windows in creation order; members are destroyed in reverse, the main window last.
     std::unique_ptr<TForm1> form1;
@@ -172,6 +206,11 @@ Program::Program(const Options& options) : d_(std::make_unique<Impl>()) {
     QWidget* main = &form1;
     WebView& mainView = *form1.Chromium1;
     d_->setting = std::make_unique<TSettingForm>(form1, main, d_->shell, *messages);
+    const QString cacheDir =
+        QFileInfo(d_->setting->settings().path()).absolutePath() + QStringLiteral("/IPTV");
+    d_->iptv = std::make_unique<IptvImporter>(d_->setting->settings(), d_->iptvHttp, cacheDir);
+    auto* iptvTab = new IptvTab(*d_->iptv);
+    d_->setting->sPageControl1->addTab(iptvTab, QStringLiteral("IPTV"));
     d_->donation = std::make_unique<TDonationForm>(main);
     Impl* impl = d_.get(); // the dispatcher is built once every window exists
     d_->favorite = std::make_unique<TFavoriteForm>(
@@ -203,6 +242,9 @@ Program::Program(const Options& options) : d_(std::make_unique<Impl>()) {
     targets.messages = messages;
     targets.langText = [](const QString& section, const QString& key) { return LangText(section, key); };
     targets.appDir = AppDir();
+    targets.programmePage = [iptv = d_->iptv.get()](const QString& name) {
+        return iptv->programmePage(name, QDateTime::currentMSecsSinceEpoch());
+    };
     d_->dispatcher = std::make_unique<ChannelDispatcher>(std::move(targets));
 
     ChannelDispatcher* dispatcher = d_->dispatcher.get();
@@ -219,6 +261,8 @@ Program::Program(const Options& options) : d_(std::make_unique<Impl>()) {
         ConnectRadioStrip(form1, *d_->radioSave, *d_->radioForm, *d_->myRadio, *d_->radio, *messages);
     QObject::connect(&form1, &TForm1::closed, qApp, &QCoreApplication::quit);
     QObject::connect(&form1, &TForm1::addFavoriteRequested, d_->favorite.get(), &TFavoriteForm::AddFavorite);
+    QObject::connect(iptvTab, &IptvTab::favoriteRequested, d_->favorite.get(), &TFavoriteForm::AddFavorite);
+    d_->iptvStart = std::make_unique<AfterFirstPaint>(form1, [iptv = d_->iptv.get()] { iptv->startUp(); });
     QObject::connect(form1.sSpeedButton4, &QToolButton::clicked, d_->form2.get(), &TForm2::OpenClosedSection);
 
     g_services = {d_->radio.get(), dispatcher, &d_->shell, messages};
@@ -235,6 +279,8 @@ Program::~Program() {
     g_services = {};
     d_->bench.reset();
     d_->recording.reset();
+    d_->iptvStart.reset();
+    d_->iptv.reset(); // before the settings window, whose file it writes
     // Reverse creation order; the main window's destruction shuts the audio down.
     d_->ovego.reset();
     d_->myRadio.reset();
