@@ -242,6 +242,7 @@ Program::Program(const Options& options) : d_(std::make_unique<Impl>()) {
     targets.messages = messages;
     targets.langText = [](const QString& section, const QString& key) { return LangText(section, key); };
     targets.appDir = AppDir();
+    targets.streams = &d_->iptv->library();
     targets.programmePage = [iptv = d_->iptv.get()](const QString& name) {
         return iptv->programmePage(name, QDateTime::currentMSecsSinceEpoch());
     };
