@@ -356,6 +356,10 @@ void IptvImporter::startGuide(int generation, const Job& job) {
         if (!e.tvgName.isEmpty())
             filter.nameKeys.insert(ChannelNameKey(e.tvgName));
     }
+    // A guide may know a channel by the catalog's name rather than the playlist's.
+    for (const ChannelMatch& m : library_.matches())
+        if (m.entry >= 0)
+            filter.nameKeys.insert(ChannelNameKey(m.catalogName));
     // Yesterday, today and tomorrow in local time.
     const QDate today = QDate::currentDate();
     filter.from = QDateTime(today.addDays(-1), QTime(0, 0)).toMSecsSinceEpoch();
