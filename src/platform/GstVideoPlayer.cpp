@@ -242,6 +242,15 @@ void GstVideoPlayer::play(const QUrl& url) {
     g_object_set(audioSink, "client-name", "Zelmo Player", nullptr);
     if (!audioDevice_.isEmpty())
         g_object_set(audioSink, "device", audioDevice_.constData(), nullptr);
+    // Opening the output is a local connection (the radio's streams open it the same way). Without
+    // a sound server the picture still plays, silently, on the stream's own clock.
+    if (gst_element_set_state(audioSink, GST_STATE_READY) == GST_STATE_CHANGE_FAILURE) {
+        qCWarning(lcTv) << "no audio output (PulseAudio); the channel plays without sound";
+        gst_element_set_state(audioSink, GST_STATE_NULL);
+        gst_object_unref(gst_object_ref_sink(audioSink));
+        audioSink = gst_element_factory_make("fakesink", nullptr);
+        g_object_set(audioSink, "sync", TRUE, nullptr);
+    }
 
     const QByteArray uri = url.toEncoded();
     g_object_set(playbin, "uri", uri.constData(), "flags",
@@ -258,6 +267,7 @@ void GstVideoPlayer::play(const QUrl& url) {
     gst_bus_set_sync_handler(bus, &videobridge::onBus, new BridgePtr(bridge), releaseBridge);
     gst_object_unref(bus);
 
+    url_ = url;
     session_ = std::make_unique<Session>();
     session_->pipeline = playbin;
     session_->bridge = bridge;
@@ -387,8 +397,10 @@ void GstVideoPlayer::handleMessage(const std::shared_ptr<Bridge>& bridge, void* 
         const QRegularExpressionMatch m = statusCode.match(details);
         if (domain == GST_RESOURCE_ERROR && m.hasMatch())
             return fail(Status::HttpError, text, m.captured(1).toInt());
+        // A refused connection and a silent server both end in "Internal data stream error":
+        // the address says more.
         if (domain == GST_RESOURCE_ERROR || fromHttp)
-            return fail(Status::Unreachable, text);
+            return fail(Status::Unreachable, url_.authority());
         if ((domain == GST_CORE_ERROR && code == GST_CORE_ERROR_MISSING_PLUGIN) ||
             (domain == GST_STREAM_ERROR &&
              (code == GST_STREAM_ERROR_CODEC_NOT_FOUND || code == GST_STREAM_ERROR_TYPE_NOT_FOUND)))

@@ -23,7 +23,7 @@ public:
         NoSignal,     // no picture in time, the picture stopped, or the stream ended
         CodecMissing, // no decoder for the picture here; reason() names what is missing
         HttpError,    // the server answered with an error; httpStatus() and reason()
-        Unreachable,  // no connection, or the server never answered
+        Unreachable,  // no connection, or the server never answered; reason() names the server
         Failed,       // anything else; reason() holds the library's words
     };
     Q_ENUM(Status)
@@ -76,6 +76,7 @@ private:
 
     Limits limits_;
     QByteArray audioDevice_;
+    QUrl url_;
     std::unique_ptr<Session> session_;
     QTimer watchdog_;
     QElapsedTimer sinceOpen_;

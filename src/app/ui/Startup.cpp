@@ -21,7 +21,9 @@
 #include "settings/LanguagePack.h"
 #include "settings/ui/TSettingForm.h"
 #include "tv/IptvImporter.h"
+#include "tv/TvScreen.h"
 #include "tv/ui/IptvTab.h"
+#include "tv/ui/TvVideoView.h"
 #include "web/ui/TBrowser2Form.h"
 #include "web/ui/TKorbinaForm.h"
 #include "web/ui/TOvegoPlayerForm.h"
@@ -170,6 +172,7 @@ struct Program::Impl {
     QtHttpClient iptvHttp;
     std::unique_ptr<IptvImporter> iptv;
     std::unique_ptr<AfterFirstPaint> iptvStart;
+    std::unique_ptr<TvScreen> tv; // its view lives in the main window
 
     // The windows in creation order; members are destroyed in reverse, the main window last.
     std::unique_ptr<TForm1> form1;
@@ -201,10 +204,16 @@ Program::Program(const Options& options) : d_(std::make_unique<Impl>()) {
     services.shell = &d_->shell;
     services.langText = [](const QString& section, const QString& key) { return LangText(section, key); };
 
+    d_->tv = std::make_unique<TvScreen>();
+    d_->tv->setBeforePlay([radio = d_->radio.get()] { radio->StopStream(); });
+
     d_->form1 = std::make_unique<TForm1>(services);
     TForm1& form1 = *d_->form1;
     QWidget* main = &form1;
     WebView& mainView = *form1.Chromium1;
+    // The native TV takes the web view's rectangle while it plays; any page for the view ends it.
+    new TvVideoView(*d_->tv, form1.Chromium1);
+    QObject::connect(form1.Chromium1, &ChromiumView::loadRequested, d_->tv.get(), &TvScreen::stop);
     d_->setting = std::make_unique<TSettingForm>(form1, main, d_->shell, *messages);
     const QString cacheDir =
         QFileInfo(d_->setting->settings().path()).absolutePath() + QStringLiteral("/IPTV");
@@ -240,9 +249,10 @@ Program::Program(const Options& options) : d_(std::make_unique<Impl>()) {
     targets.radio = d_->radio.get();
     targets.shell = &d_->shell;
     targets.messages = messages;
+    targets.tv = d_->tv.get();
     targets.langText = [](const QString& section, const QString& key) { return LangText(section, key); };
     targets.appDir = AppDir();
-    targets.streams = &d_->iptv->library();
+    targets.streams = options.streams ? options.streams : &d_->iptv->library();
     targets.programmePage = [iptv = d_->iptv.get()](const QString& name) {
         return iptv->programmePage(name, QDateTime::currentMSecsSinceEpoch());
     };
@@ -266,7 +276,7 @@ Program::Program(const Options& options) : d_(std::make_unique<Impl>()) {
     d_->iptvStart = std::make_unique<AfterFirstPaint>(form1, [iptv = d_->iptv.get()] { iptv->startUp(); });
     QObject::connect(form1.sSpeedButton4, &QToolButton::clicked, d_->form2.get(), &TForm2::OpenClosedSection);
 
-    g_services = {d_->radio.get(), dispatcher, &d_->shell, messages};
+    g_services = {d_->radio.get(), dispatcher, &d_->shell, messages, d_->tv.get()};
     g_windows = {d_->form1.get(),      d_->setting.get(),   d_->donation.get(), d_->favorite.get(),
                  d_->tvProgramm.get(), d_->form2.get(),     d_->browser2.get(), d_->korbina.get(),
                  d_->radioSave.get(),  d_->radioForm.get(), d_->myRadio.get(),  d_->ovego.get()};

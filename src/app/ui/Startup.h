@@ -22,6 +22,8 @@ class ChannelDispatcher;
 class Shell;
 class MessageSink;
 class MainWindowRadio;
+class StreamLookup;
+class TvScreen;
 
 // Process set-up that must happen before the QApplication exists: the web engine's sandbox cannot
 // run as root, contexts are shared between web views, and a runtime directory must exist.
@@ -65,6 +67,7 @@ struct AppServices {
     ChannelDispatcher* Dispatcher = nullptr;
     Shell* DesktopShell = nullptr;
     MessageSink* Messages = nullptr;
+    TvScreen* Tv = nullptr;
 };
 const AppServices& Services();
 
@@ -75,6 +78,8 @@ public:
     struct Options {
         // Where messages go instead of message boxes (tests); null: message boxes.
         MessageSink* messages = nullptr;
+        // Which channels have an imported stream to play natively; null: the IPTV import's.
+        const StreamLookup* streams = nullptr;
     };
     Program() : Program(Options{}) {}
     explicit Program(const Options& options);

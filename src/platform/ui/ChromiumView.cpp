@@ -7,6 +7,7 @@ ChromiumView::ChromiumView(QWidget* parent) : LazyEngineView(QStringLiteral("abo
 ChromiumView::~ChromiumView() = default;
 
 void ChromiumView::load(const QString& urlOrPath) {
+    emit loadRequested(urlOrPath);
     request(urlOrPath);
 }
 

@@ -16,6 +16,9 @@ public:
     void load(const QString& urlOrPath) override;
 
 signals:
+    // A page was asked for; emitted before the view starts on it (whatever covers the view, such as
+    // the native TV, gives the area back).
+    void loadRequested(const QString& urlOrPath);
     void loadFinished(bool ok);
 
 protected:

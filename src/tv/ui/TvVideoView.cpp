@@ -41,7 +41,7 @@ QString TvVideoView::statusText() const {
     case GstVideoPlayer::Status::HttpError:
         return QStringLiteral("Ошибка HTTP %1: %2").arg(v.httpStatus()).arg(v.reason());
     case GstVideoPlayer::Status::Unreachable:
-        return QStringLiteral("Сервер недоступен: %1").arg(v.reason());
+        return QStringLiteral("Нет соединения с сервером %1").arg(v.reason());
     case GstVideoPlayer::Status::Failed:
         return QStringLiteral("Ошибка воспроизведения: %1").arg(v.reason());
     }

@@ -1,0 +1,48 @@
+// Plays one channel with the program's TV screen and view, as a click in the main window would,
+// then quits. Prints "FIRST_FRAME <ms from the click>" when the first picture reaches the view.
+// Usage: bench_video_player URL SECONDS
+#include "tv/TvScreen.h"
+#include "tv/ui/TvVideoView.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QPushButton>
+#include <QTimer>
+
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() < 3) {
+        std::fprintf(stderr, "usage: %s URL SECONDS\n", argv[0]);
+        return 2;
+    }
+    TvScreen screen;
+    QWidget window;
+    window.resize(800, 450);
+    auto* webArea = new QWidget(&window);
+    webArea->setGeometry(7, 7, 590, 436);
+    auto* channel = new QPushButton(QStringLiteral("Канал"), &window);
+    channel->setGeometry(600, 4, 64, 42);
+    TvVideoView view(screen, webArea);
+    window.show();
+
+    QElapsedTimer sinceClick;
+    QObject::connect(channel, &QPushButton::clicked, [&] {
+        sinceClick.start();
+        screen.play(ImportedStream{QUrl(args[1]), {}, QStringLiteral("Канал")});
+    });
+    QObject::connect(&screen.video(), &GstVideoPlayer::frameChanged, [&] {
+        if (screen.video().frameCount() != 1)
+            return;
+        view.repaint(); // the picture is on screen when this returns
+        std::printf("FIRST_FRAME %.1f\n", sinceClick.nsecsElapsed() / 1e6);
+        std::fflush(stdout);
+    });
+    QTimer::singleShot(0, channel, &QPushButton::click);
+    QTimer::singleShot(int(args[2].toDouble() * 1000), &app, &QCoreApplication::quit);
+    const int rc = app.exec();
+    screen.stop();
+    return rc;
+}

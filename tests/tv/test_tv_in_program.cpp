@@ -1,0 +1,132 @@
+// The real program's wiring: an imported stream behind a grid channel plays in the web view's
+// rectangle, stops the radio, and gives the area back when the view is asked for a page.
+#include "TvTestKit.h"
+#include "common/TestFakes.h"
+#include "radio/RadioTestKit.h"
+
+#include "app/ui/Startup.h"
+#include "app/ui/TForm1.h"
+#include "navigation/ChannelCatalog.h"
+#include "platform/AppDir.h"
+#include "platform/ui/ButtonCaption.h"
+#include "platform/ui/ChromiumView.h"
+#include "radio/RadioPlayer.h"
+#include "tv/StreamLookup.h"
+#include "tv/TvScreen.h"
+#include "tv/ui/TvVideoView.h"
+
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QtTest>
+
+namespace {
+
+constexpr int kWaitMs = 30000;
+
+struct OneStream : StreamLookup {
+    QString name;
+    QUrl url;
+    std::optional<ImportedStream> streamFor(const QString& n) const override {
+        if (n != name)
+            return std::nullopt;
+        return ImportedStream{url, {}, n};
+    }
+};
+
+// A slot of the start grid whose channel shows a page in the main view, and one other such slot.
+QList<QPushButton*> pageChannelSlots(TForm1& form) {
+    QList<QPushButton*> found;
+    for (int k = 1; k <= 30 && found.size() < 2; ++k) {
+        QPushButton* b = form.slotButton(k);
+        const QString caption = ButtonCaption(b);
+        if (b->isHidden() || caption.isEmpty())
+            continue;
+        for (const ChannelEntry& e : MainCatalog())
+            if (e.Name == caption && e.target == Target::MainView && !e.isRadio()) {
+                found << b;
+                break;
+            }
+    }
+    return found;
+}
+
+} // namespace
+
+class TestTvInProgram : public QObject {
+    Q_OBJECT
+private slots:
+    void gridChannelPlaysInTheMainViewArea();
+};
+
+void TestTvInProgram::gridChannelPlaysInTheMainViewArea() {
+    QTemporaryDir media;
+    QVERIFY(tvtest::makeMedia(media.path()));
+    QVERIFY(radiotest::makeTone(media.filePath("tone.mp3"), 30));
+    tvtest::VideoServer server;
+    QVERIFY(server.start(media.path()));
+    SetAppDirForTesting(qEnvironmentVariable("ZELMO_TEST_APPDIR") + QLatin1Char('/'));
+
+    FakeMessages messages;
+    OneStream streams;
+    Program::Options options;
+    options.messages = &messages;
+    options.streams = &streams;
+    Program program(options);
+    program.show();
+    TForm1& form = *Windows().Form1;
+    TvScreen& tv = *Services().Tv;
+    auto* view = form.findChild<TvVideoView*>();
+    QVERIFY(view);
+    QVERIFY(!view->isVisible());
+
+    const QList<QPushButton*> channels = pageChannelSlots(form);
+    QCOMPARE(channels.size(), 2);
+    streams.name = ButtonCaption(channels[0]);
+    streams.url = QUrl(server.url("live.m3u8"));
+
+    // A radio station plays until the TV starts (audio starts in the first turn of the loop).
+    QTest::qWait(100);
+    Services().Radio->PlayStream(server.url("tone.mp3?rate=16000").toUtf8());
+    QTRY_VERIFY_WITH_TIMEOUT(Services().Radio->isPlaying(), kWaitMs);
+
+    const QString pageBefore = form.Chromium1->lastRequested();
+    QTest::mouseClick(channels[0], Qt::LeftButton);
+    QVERIFY(tv.isPlaying());
+    QVERIFY(view->isVisible());
+    QCOMPARE(view->parentWidget(), form.Chromium1->parentWidget());
+    QCOMPARE(view->geometry(), form.Chromium1->geometry());
+    // The placeholder page was not asked for.
+    QCOMPARE(form.Chromium1->lastRequested(), pageBefore);
+    QVERIFY(!Services().Radio->isPlaying());
+    QVERIFY(!Services().Radio->isOpening());
+
+    QTRY_VERIFY_WITH_TIMEOUT(tv.video().frameCount() >= 3, kWaitMs);
+    const QImage first = view->grab().toImage();
+    const quint64 seen = tv.video().frameCount();
+    QTRY_VERIFY_WITH_TIMEOUT(tv.video().frameCount() >= seen + 10, kWaitMs);
+    QVERIFY(tvtest::changedShare(first, view->grab().toImage()) > 0.01);
+    // What the main window shows in that rectangle is the video.
+    const QRect area = form.Chromium1->geometry();
+    const QImage window = form.grab().toImage();
+    const QPoint centre = form.Chromium1->parentWidget()->mapTo(&form, area.center());
+    QCOMPARE(window.pixel(centre), view->grab().toImage().pixel(area.center() - area.topLeft()));
+
+    // Another channel loads its page: the video stops first.
+    QTest::mouseClick(channels[1], Qt::LeftButton);
+    QVERIFY(!tv.isPlaying());
+    QVERIFY(!view->isVisible());
+    QCOMPARE(tv.video().status(), GstVideoPlayer::Status::Idle);
+
+    // "Выключить" after the TV: the same.
+    QTest::mouseClick(channels[0], Qt::LeftButton);
+    QVERIFY(view->isVisible());
+    QTest::mouseClick(form.sSpeedButton2, Qt::LeftButton);
+    QVERIFY(!tv.isPlaying());
+    QVERIFY(!view->isVisible());
+    QCOMPARE(form.Chromium1->lastRequested(), QStringLiteral("about:blank"));
+    QVERIFY(messages.shown.isEmpty());
+}
+
+QTEST_MAIN(TestTvInProgram)
+#include "test_tv_in_program.moc"
