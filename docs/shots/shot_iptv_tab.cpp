@@ -1,5 +1,6 @@
 // The settings window's IPTV tab after an import of the test playlist and guide, saved as a PNG.
 // Usage: shot_iptv_tab APPDIR OUT.png   (APPDIR: the built AppDir, for the language packs)
+#include "common/LoopbackServer.h"
 #include "tv/TvSamples.h"
 
 #include "app/ui/Startup.h"
@@ -26,18 +27,14 @@ int main(int argc, char** argv) {
     QDir(dir.path()).mkdir(QStringLiteral("Language"));
     for (const QString& f : QDir(built).entryList(QDir::Files))
         QFile::copy(built + f, dir.filePath(QStringLiteral("Language/") + f));
-    QFile list(dir.filePath(QStringLiteral("ru.m3u")));
-    QFile guide(dir.filePath(QStringLiteral("epg.xml")));
-    if (!list.open(QIODevice::WriteOnly) || !guide.open(QIODevice::WriteOnly))
-        return 1;
-    list.write(TvSamples::ruPlaylist(QStringLiteral("http://iptv.example")));
-    guide.write(TvSamples::guide(QDateTime::currentMSecsSinceEpoch(), {"1tv", "ntv", "tnt"},
-                                 {"Первый канал", "НТВ", "ТНТ"}));
-    list.close();
-    guide.close();
+    // Served on loopback, the way most users bring theirs.
+    LoopbackServer server;
+    server.routes["/ru.m3u"] = {LoopbackServer::ok(TvSamples::ruPlaylist(server.base()))};
+    server.routes["/epg.xml.gz"] = {LoopbackServer::ok(TvSamples::gzip(TvSamples::guide(
+        QDateTime::currentMSecsSinceEpoch(), {"1tv", "ntv", "tnt"}, {"Первый канал", "НТВ", "ТНТ"})))};
     SettingsFile ini(dir.filePath(QStringLiteral("Setting.ini")));
-    ini.WriteString(QStringLiteral("IPTV"), QStringLiteral("playlist"), list.fileName());
-    ini.WriteString(QStringLiteral("IPTV"), QStringLiteral("guide"), guide.fileName());
+    ini.WriteString(QStringLiteral("IPTV"), QStringLiteral("playlist"), server.base() + "/ru.m3u");
+    ini.WriteString(QStringLiteral("IPTV"), QStringLiteral("guide"), server.base() + "/epg.xml.gz");
     SetAppDirForTesting(dir.path() + QLatin1Char('/'));
 
     Program program;
@@ -45,8 +42,9 @@ int main(int argc, char** argv) {
     TSettingForm& settings = *Windows().SettingForm;
     QTabWidget* pages = settings.sPageControl1;
     auto* tab = qobject_cast<IptvTab*>(pages->widget(pages->count() - 1));
-    if (!tab || !QTest::qWaitFor([tab] { return tab->statusLabel()->text().contains(QStringLiteral("Программа:")); },
-                                 60000))
+    if (!tab ||
+        !QTest::qWaitFor([tab] { return tab->statusLabel()->text().contains(QStringLiteral("Программа:")); },
+                         60000))
         return 1;
     settings.show();
     pages->setCurrentWidget(tab);
