@@ -4,8 +4,7 @@
 
 namespace {
 void keepFirst(QHash<QString, int>& index, const QString& key, int entry) {
-    auto it = index.find(key);
-    if (it == index.end())
+    if (!index.contains(key))
         index.insert(key, entry);
 }
 } // namespace
@@ -22,9 +21,10 @@ std::vector<ChannelMatch> ChannelMatcher::match(const QStringList& catalogNames,
     for (int i = 0; i < int(playlist.size()); ++i) {
         const PlaylistEntry& e = playlist[size_t(i)];
         exact.insert(e.name, i);
+        const QString nameKey = ChannelNameKey(e.name);
         if (!e.tvgName.isEmpty())
-            keepFirst(byTvgName, ChannelNameKey(e.tvgName), i);
-        keepFirst(byName, ChannelNameKey(e.name), i);
+            keepFirst(byTvgName, e.tvgName == e.name ? nameKey : ChannelNameKey(e.tvgName), i);
+        keepFirst(byName, nameKey, i);
     }
     std::vector<ChannelMatch> out;
     out.reserve(size_t(catalogNames.size()));

@@ -1,6 +1,9 @@
 #include "tv/ChannelName.h"
 
 #include <QStringList>
+#include <QVarLengthArray>
+
+#include <utility>
 
 namespace {
 
@@ -97,48 +100,77 @@ bool isHome(const QString& inner) {
 } // namespace
 
 QString ChannelNameKey(QStringView name) {
-    const QString upper = name.toString().toUpper();
+    // One pass into upper-case look-alike-free text; the words are kept as ranges into it.
     QString text;
-    text.reserve(upper.size() + 4);
-    for (QChar c : upper) {
+    text.reserve(name.size());
+    QVarLengthArray<std::pair<qsizetype, qsizetype>, 16> words; // [begin, end) in text
+    qsizetype begin = -1;
+    const auto endWord = [&] {
+        if (begin >= 0 && text.size() > begin)
+            words.append({begin, text.size()});
+        begin = -1;
+    };
+    for (QChar c : name) {
         if (isQuote(c))
             continue;
         if (c == u'&') {
-            text += QStringLiteral(" & ");
+            endWord();
+            begin = text.size();
+            text += u'&';
+            endWord();
             continue;
         }
-        text += isSeparator(c) ? QChar(u' ') : lookAlike(c);
+        if (isSeparator(c)) {
+            endWord();
+            continue;
+        }
+        if (begin < 0)
+            begin = text.size();
+        text += lookAlike(c.toUpper());
     }
-    QStringList words = text.split(u' ', Qt::SkipEmptyParts);
-    // Strip from the end: bracketed remarks ("(Россия)", "[EN]") and suffixes, in any mix.
-    while (!words.isEmpty()) {
-        const QString& last = words.last();
+    endWord();
+    const auto word = [&](qsizetype i) {
+        return QStringView(text).sliced(words[i].first, words[i].second - words[i].first);
+    };
+
+    // Strip from the end: suffixes, and bracketed remarks that name the home country or a quality
+    // (another country, as in "Муз ТВ (Азербайджан)", is another channel).
+    qsizetype n = words.size();
+    while (n > 0) {
+        const QStringView last = word(n - 1);
         if (isSuffix(last)) {
-            words.removeLast();
+            --n;
             continue;
         }
         const QChar close = last.back();
         if (close != u')' && close != u']')
             break;
-        // A bracketed remark goes when it names the home country or a quality; another country
-        // ("Муз ТВ (Азербайджан)") is another channel.
         const QChar open = close == u')' ? u'(' : u'[';
-        qsizetype first = words.size() - 1;
-        while (first > 0 && !words[first].startsWith(open))
+        qsizetype first = n - 1;
+        while (first > 0 && !word(first).startsWith(open))
             --first;
-        QString inner = words.mid(first).join(u' ');
+        QString inner;
+        for (qsizetype i = first; i < n; ++i) {
+            if (i > first)
+                inner += u' ';
+            inner += word(i);
+        }
         inner = inner.mid(1, inner.size() - 2).trimmed();
         if (!isHome(inner) && !isSuffix(inner))
             break;
-        words.erase(words.begin() + first, words.end());
+        n = first;
     }
+
     QString key;
     key.reserve(text.size());
-    for (const QString& w : words) {
-        if (w == u"И" || w == u"AND")
+    for (qsizetype i = 0; i < n; ++i) {
+        const QStringView w = word(i);
+        if (w == u"И" || w == u"AND") {
             key += u'&';
-        else
-            key += w;
+            continue;
+        }
+        for (QChar c : w)
+            key += c.toLower();
     }
-    return key.isEmpty() ? name.toString().toLower() : key.toLower();
+    return key.isEmpty() ? name.toString().toLower() : key;
 }
