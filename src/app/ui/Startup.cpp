@@ -217,6 +217,7 @@ Program::Program(const Options& options) : d_(std::make_unique<Impl>()) {
     d_->setting = std::make_unique<TSettingForm>(form1, main, d_->shell, *messages);
     const QString cacheDir =
         QFileInfo(d_->setting->settings().path()).absolutePath() + QStringLiteral("/IPTV");
+    d_->iptvHttp.setProxy(d_->setting->proxyHost(), d_->setting->proxyPort()); // as the update check
     d_->iptv = std::make_unique<IptvImporter>(d_->setting->settings(), d_->iptvHttp, cacheDir);
     auto* iptvTab = new IptvTab(*d_->iptv);
     d_->setting->sPageControl1->addTab(iptvTab, QStringLiteral("IPTV"));
