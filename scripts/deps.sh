@@ -11,6 +11,7 @@ packages=(
   lame pulseaudio pulseaudio-utils sox ffmpeg
   xvfb xauth x11-utils xdotool imagemagick dbus dbus-x11 at-spi2-core python3-pyatspi
   fonts-dejavu-core fonts-dejavu-extra fonts-wqy-microhei
+  desktop-file-utils appstream librsvg2-bin dpkg-dev
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,9 +1,22 @@
 #include "app/ui/Startup.h"
+#include "desktop/FileLocations.h"
+#include "desktop/SingleInstance.h"
+#include "platform/AppDir.h"
 
 int main(int argc, char** argv) {
     PrepareEnvironment();
     ZelmoApplication app(argc, argv);
+    UseFileLocations(ResolveFileLocations(QCoreApplication::applicationDirPath(), UserConfigHome()));
+
+    // A second start only brings the running copy to the front.
+    SingleInstance instance(
+        SingleInstance::ServerName(qEnvironmentVariable("XDG_RUNTIME_DIR"), SettingsFilePath()));
+    if (instance.claim() == SingleInstance::Role::Secondary)
+        return 0;
+
     Program program;
+    QObject::connect(&instance, &SingleInstance::activationRequested, &app,
+                     [&program] { program.bringToFront(); });
     program.show();
     return app.exec();
 }

@@ -7,6 +7,10 @@ QString& overrideDir() {
     static QString dir;
     return dir;
 }
+QString& overrideSettings() {
+    static QString file;
+    return file;
+}
 } // namespace
 
 QString AppDir() {
@@ -18,6 +22,18 @@ QString AppDir() {
     return dir;
 }
 
+QString SettingsFilePath() {
+    if (!overrideSettings().isEmpty())
+        return overrideSettings();
+    return AppDir() + QStringLiteral("Setting.ini");
+}
+
+void SetFileLocations(const QString& dataDirWithTrailingSeparator, const QString& settingsFile) {
+    overrideDir() = dataDirWithTrailingSeparator;
+    overrideSettings() = settingsFile;
+}
+
 void SetAppDirForTesting(const QString& dirWithTrailingSeparator) {
     overrideDir() = dirWithTrailingSeparator;
+    overrideSettings().clear();
 }

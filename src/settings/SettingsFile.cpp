@@ -3,7 +3,9 @@
 #include "settings/IniText.h"
 #include "settings/IntegerText.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLockFile>
 #include <QSaveFile>
 
@@ -132,6 +134,11 @@ void SettingsFile::WriteString(const QString& section, const QString& key, const
     // Other processes (a second copy of the program) write the same file: each
     // read-modify-write runs under the lock, and the file is replaced in one rename, so a
     // reader sees the old or the new file, never a half-written one.
+    // The folder may not exist yet: an installed program keeps the file in the user's
+    // configuration folder, created with the first setting written.
+    const QFileInfo info(path_);
+    if (!info.dir().exists() && !QDir().mkpath(info.absolutePath()))
+        fail();
     QLockFile lock(path_ + QStringLiteral(".lock"));
     lock.setStaleLockTime(StaleLockMs);
     if (!lock.tryLock(LockWaitMs))

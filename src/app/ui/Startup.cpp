@@ -1,6 +1,7 @@
 #include "app/ui/Startup.h"
 
 #include "app/ui/BenchProbe.h"
+#include "app/ui/KeyboardAccess.h"
 #include "app/ui/TDonationForm.h"
 #include "app/ui/TForm1.h"
 #include "closed/ClosedLayout.h"
@@ -189,6 +190,7 @@ struct Program::Impl {
     std::unique_ptr<TOvegoPlayerForm> ovego;
 
     std::unique_ptr<RadioRecording> recording;
+    std::unique_ptr<KeyboardAccess> keyboard;
 
     std::unique_ptr<BenchProbe> bench;
 };
@@ -282,6 +284,16 @@ Program::Program(const Options& options) : d_(std::make_unique<Impl>()) {
                  d_->tvProgramm.get(), d_->form2.get(),     d_->browser2.get(), d_->korbina.get(),
                  d_->radioSave.get(),  d_->radioForm.get(), d_->myRadio.get(),  d_->ovego.get()};
 
+    // Every window but My Radio, which closes with its close box only, and the main window.
+    d_->keyboard = std::make_unique<KeyboardAccess>(
+        form1,
+        std::vector<QWidget*>{main, d_->setting.get(), d_->donation.get(), d_->favorite.get(),
+                              d_->tvProgramm.get(), d_->form2.get(), d_->browser2.get(), d_->korbina.get(),
+                              d_->radioSave.get(), d_->radioForm.get(), d_->myRadio.get(), d_->ovego.get()},
+        std::vector<QWidget*>{d_->setting.get(), d_->donation.get(), d_->favorite.get(), d_->tvProgramm.get(),
+                              d_->form2.get(), d_->browser2.get(), d_->korbina.get(), d_->radioSave.get(),
+                              d_->radioForm.get(), d_->ovego.get()});
+
     if (BenchProbe::enabled())
         d_->bench = std::make_unique<BenchProbe>(form1);
 }
@@ -290,6 +302,7 @@ Program::~Program() {
     g_windows = {};
     g_services = {};
     d_->bench.reset();
+    d_->keyboard.reset();
     d_->recording.reset();
     d_->iptvStart.reset();
     d_->iptv.reset(); // before the settings window, whose file it writes
@@ -310,4 +323,23 @@ Program::~Program() {
 
 void Program::show() {
     d_->form1->show();
+}
+
+void Program::bringToFront() {
+    TForm1& main = *d_->form1;
+    TRadioForm& mini = *d_->radioForm;
+    // An open modal window (the settings, a prompt) keeps its place on top of its owner.
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal && mini.isVisible())
+        mini.close(); // as its return button does: the main window comes back
+    if (main.isVisible() || !mini.isVisible()) {
+        main.TrayIcon1DblClick();
+    } else {
+        mini.raise();
+        mini.activateWindow();
+    }
+    if (modal) {
+        modal->raise();
+        modal->activateWindow();
+    }
 }

@@ -89,6 +89,9 @@ public:
 
     // Shows the main window; closing it ends the event loop.
     void show();
+    // A later start of the program asked for it: the window the user works with comes to the
+    // front, the main window restored from the tray or from mini radio mode.
+    void bringToFront();
 
 private:
     struct Impl;

@@ -2,6 +2,7 @@
 
 #include "radio/ui/CentreOnWindow.h"
 
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -46,6 +47,11 @@ bool TRadioSaveForm::confirmName() {
 
 void TRadioSaveForm::showEvent(QShowEvent* event) {
     centreOnWindow(this, mainWindow_);
+    // The encoder writes the file into the program's working directory: say which one that is.
+    const QString where =
+        QStringLiteral("Файл будет записан в папку:\n%1").arg(QDir::toNativeSeparators(QDir::currentPath()));
+    sLabel1->setToolTip(where);
+    sEdit1->setToolTip(where);
     sEdit1->setFocus();
     QDialog::showEvent(event);
 }

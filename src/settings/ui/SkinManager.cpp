@@ -110,6 +110,13 @@ QString styleSheetFor(const SkinParams& p) {
     s += QStringLiteral("QPushButton:pressed { background: %1; color: %2; }\n")
              .arg(css(p.accent), css(p.accentText));
     s += QStringLiteral("QPushButton:disabled { color: %1; }\n").arg(css(disabled));
+    // The keyboard's focus mark (set by KeyboardGroups): a dashed frame in an ink that stands
+    // out from what it surrounds; the tool buttons of dark skins sit on a light plate.
+    s += QStringLiteral(
+             "QPushButton[keyFocus=\"true\"], QScrollBar[keyFocus=\"true\"] { border: 2px dashed %1; }\n")
+             .arg(css(p.text));
+    s += QStringLiteral("QToolButton[keyFocus=\"true\"] { border: 2px dashed %1; border-radius: 6px; }\n")
+             .arg(css(p.dark ? p.base : p.text));
     // The tool buttons' pictures are drawn in dark ink: on a dark skin they sit on a light plate.
     if (p.dark)
         s += QStringLiteral("QToolButton { background: %1; border: 1px solid %2; border-radius: 6px; }\n")

@@ -69,7 +69,7 @@ QLineEdit* hiddenField(QWidget* parent, const char* name) {
 TSettingForm::TSettingForm(MainWindowSurface& main, QWidget* mainWindow, Shell& shell, MessageSink& messages,
                            QWidget* parent, std::unique_ptr<TickSource> autoCloseTicks)
     : QDialog(parent), main_(main), mainWindow_(mainWindow), shell_(shell), messages_(messages),
-      settings_(AppDir() + QStringLiteral("Setting.ini")) {
+      settings_(SettingsFilePath()) {
     setObjectName(QStringLiteral("SettingForm"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);

@@ -1,0 +1,96 @@
+#!/usr/bin/env bash
+# Screenshots of the real program for the README, made under a private Xvfb display with a window
+# manager into docs/. Each picture is one shot_<name> function below; to add one, write the
+# function and add its name to SHOTS. Usage: scripts/screenshots.sh [name...]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+SHOTS=(main settings)
+[ $# -gt 0 ] && SHOTS=("$@")
+
+if [ -z "${ZELMO_SHOTS_INNER:-}" ]; then
+  bash scripts/build.sh
+  export ZELMO_SHOTS_INNER=1
+  exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" bash "$0" "${SHOTS[@]}"
+fi
+
+work=$(mktemp -d /tmp/zelmo-shots.XXXXXX)
+pid=""
+wm=""
+cleanup() {
+  [ -n "$pid" ] && kill "$pid" 2>/dev/null
+  [ -n "$wm" ] && kill "$wm" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+# A fresh copy: default settings, nothing written into the build.
+cp -a build/AppDir "$work/AppDir"
+export XDG_RUNTIME_DIR=$work/xdg
+mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+# No network: the stand-in sites stay unreachable, local channel pages load.
+export QTWEBENGINE_CHROMIUM_FLAGS='--host-resolver-rules="MAP * ~NOTFOUND, EXCLUDE 127.0.0.1"'
+export QT_LOGGING_RULES="qt.webenginecontext.info=false"
+if command -v openbox >/dev/null; then
+  openbox >/dev/null 2>&1 &
+  wm=$!
+  sleep 1
+fi
+
+(cd "$work" && exec "$work/AppDir/zelmo-player" >"$work/program.log" 2>&1) &
+pid=$!
+
+# window_for <title regex> [seconds]: prints the id of the program's visible window with that title.
+window_for() {
+  local id=""
+  for _ in $(seq 1 $((${2:-60} * 2))); do
+    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1) && [ -n "$id" ] && break
+    sleep 0.5
+  done
+  [ -n "$id" ] || { echo "window '$1' did not appear" >&2; tail -20 "$work/program.log" >&2; exit 1; }
+  echo "$id"
+}
+# click_in <window> <x> <y>: a mouse click at client coordinates.
+click_in() {
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  xdotool mousemove $((X + $2)) $((Y + $3)) click 1
+}
+# new_window: the id of a visible program window other than the main one (a dialog just opened).
+new_window() {
+  local id
+  for _ in $(seq 1 60); do
+    for id in $(xdotool search --onlyvisible --pid "$pid" 2>/dev/null); do
+      [ "$id" != "$main" ] && { echo "$id"; return; }
+    done
+    sleep 0.5
+  done
+  echo "no new window" >&2
+  exit 1
+}
+capture() { # capture <window> <name>
+  import -window "$1" "$root/docs/$2.png"
+  echo "docs/$2.png"
+}
+
+main=$(window_for '^Zelmo Player$' 120)
+
+# The main window with the first channel of the first category open.
+shot_main() {
+  click_in "$main" 637 60 # first slot of the grid
+  sleep 4
+  capture "$main" main-window
+}
+
+# The settings window, opened with the gear button of the tool bar, closed again with Escape.
+shot_settings() {
+  click_in "$main" 70 515
+  local w
+  w=$(new_window)
+  sleep 2
+  capture "$w" settings
+  xdotool windowfocus --sync "$w" key Escape
+  sleep 1
+}
+
+for s in "${SHOTS[@]}"; do
+  "shot_$s"
+done
