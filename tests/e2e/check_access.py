@@ -3,7 +3,7 @@
 every control of the main window has a name; Tab, Shift+Tab, the arrow keys and Enter move and
 press inside and between the bar, the grid, the radio strip and the tool bar, with a visible focus
 mark; Escape closes a secondary window. Keys are typed with xdotool.
-Usage: check_access.py <main X window id> <program pid> <work dir>"""
+Usage: check_access.py <program pid> <work dir>"""
 import os
 import subprocess
 import sys
@@ -15,7 +15,7 @@ CONTROL_ROLES = {"push button", "toggle button", "check box", "radio button", "c
                  "scroll bar", "slider", "spin button", "label", "page tab", "menu item", "password text"}
 PUBLIC = ["ОРТ", "Россия 1", "Москва 24", "НТВ", "Россия 2"]
 
-win_id, pid, work = sys.argv[1], sys.argv[2], sys.argv[3]
+pid, work = sys.argv[1], sys.argv[2]
 
 
 def fail(message):
@@ -79,6 +79,8 @@ def key_until(window, key, wanted, what, tries=1):
                 return f
             time.sleep(0.1)
     f = focused(window)
+    xfocus = subprocess.run(["xdotool", "getwindowfocus"], capture_output=True, text=True).stdout.strip()
+    print(f"X focus on {xfocus}, main window {main_xid}")
     fail(f"{what}: focus on {None if f is None else (f.getRoleName(), f.name)} after {key}")
 
 
@@ -108,8 +110,24 @@ tools = [b for b in buttons if has(b, pyatspi.STATE_SHOWING) and extents(b)[2:] 
 if len(tools) != 8 or any(len(t.name) < 3 for t in tools):
     fail(f"tool buttons and their names: {[t.name for t in tools]}")
 
+# The public layout, whatever was clicked before.
+for b in walk(window):
+    if b.getRoleName() == "push button" and b.name == "Общественные":
+        b.queryAction().doAction(0)
+for _ in range(50):
+    if any(c.name == PUBLIC[0] and has(c, pyatspi.STATE_SHOWING) for c in walk(window)):
+        break
+    time.sleep(0.1)
+else:
+    fail("the public layout did not come back")
+
 # Keyboard: into the grid, along a row and down a column, back to the bar, press a category.
-xdo("windowfocus", "--sync", win_id)
+# The window is looked up now: its X window may have been re-created since it first showed.
+main_xid = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Zelmo Player$"], capture_output=True,
+                          text=True).stdout.split()
+if not main_xid:
+    fail("main window not found by xdotool")
+xdo("windowfocus", "--sync", main_xid[0])
 time.sleep(0.5)
 slot = key_until(window, "Tab", lambda f: f.name == PUBLIC[0], "Tab into the grid", tries=6)
 key_until(window, "Right", lambda f: f.name == PUBLIC[1], "Right in the grid")
