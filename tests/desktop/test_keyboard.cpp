@@ -67,7 +67,7 @@ private slots:
         const struct {
             int key;
             int to;
-        } steps[] = {{Qt::Key_Right, 1}, {Qt::Key_Down, 7}, {Qt::Key_Up, 1}, {Qt::Key_Right, 2},
+        } steps[] = {{Qt::Key_Right, 1}, {Qt::Key_Down, 7}, {Qt::Key_Up, 1},   {Qt::Key_Right, 2},
                      {Qt::Key_Down, 5},  {Qt::Key_Left, 3}, {Qt::Key_Left, 3}, {Qt::Key_Up, 0}};
         for (const auto& step : steps) {
             press(focusOf(s), step.key);
