@@ -36,7 +36,8 @@ endif()
 
 # Debian package. Library dependencies come from dpkg-shlibdeps; the rest are what the program
 # starts or loads by name at run time: Chromium's helper process, GStreamer's elements for
-# playback (playbin, http sources, decoders, pulsesink), https for streams and lame for recording.
+# playback (playbin, http sources, HLS and MPEG-TS, decoders, pulsesink), https for streams and
+# lame for recording.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME zelmo-player)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
@@ -51,6 +52,6 @@ set(CPACK_DEBIAN_PACKAGE_SECTION video)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://zelmo-player.example/)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-  "libqt6webenginecore6-bin, gstreamer1.0-plugins-base, gstreamer1.0-plugins-good, gstreamer1.0-plugins-ugly, gstreamer1.0-libav, gstreamer1.0-pulseaudio, glib-networking, lame")
+  "libqt6webenginecore6-bin, gstreamer1.0-plugins-base, gstreamer1.0-plugins-good, gstreamer1.0-plugins-ugly, gstreamer1.0-plugins-bad, gstreamer1.0-libav, gstreamer1.0-pulseaudio, glib-networking, lame")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "pulseaudio | pipewire-pulse")
 include(CPack)
