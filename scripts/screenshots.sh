@@ -51,19 +51,21 @@ window_for() {
 }
 # click_in <window> <x> <y>: a mouse click at client coordinates.
 click_in() {
-  eval "$(xdotool getwindowgeometry --shell "$1")"
-  xdotool mousemove $((X + $2)) $((Y + $3)) click 1
+  xdotool mousemove --window "$1" "$2" "$3"
+  sleep 0.3
+  xdotool click 1
 }
 # new_window: the id of a visible program window other than the main one (a dialog just opened).
 new_window() {
-  local id
+  local id main
   for _ in $(seq 1 60); do
+    main=$(window_for '^Zelmo Player$')
     for id in $(xdotool search --onlyvisible --pid "$pid" 2>/dev/null); do
       [ "$id" != "$main" ] && { echo "$id"; return; }
     done
     sleep 0.5
   done
-  echo "no new window" >&2
+  echo "no new window; visible: $(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | tr "\n" " "); all named: $(xdotool search --onlyvisible --name . 2>/dev/null | while read -r w; do echo -n "$w:$(xdotool getwindowname "$w") "; done)" >&2
   exit 1
 }
 capture() { # capture <window> <name>
@@ -71,21 +73,27 @@ capture() { # capture <window> <name>
   echo "docs/$2.png"
 }
 
-main=$(window_for '^Zelmo Player$' 120)
+window_for '^Zelmo Player$' 120 >/dev/null
+sleep 3 # the first paint and the web view's start
+# The main window is looked up at each use: its X window is re-created once the web view starts.
+main() { window_for '^Zelmo Player$'; }
 
 # The main window with the first channel of the first category open.
 shot_main() {
-  click_in "$main" 637 60 # first slot of the grid
+  click_in "$(main)" 637 60 # first slot of the grid
   sleep 4
-  capture "$main" main-window
+  capture "$(main)" main-window
 }
 
-# The settings window, opened with the gear button of the tool bar, closed again with Escape.
+# The settings window on its "Настройки" tab, opened with the gear button of the tool bar and
+# closed again with Escape.
 shot_settings() {
-  click_in "$main" 70 515
+  click_in "$(main)" 70 515
   local w
   w=$(new_window)
-  sleep 2
+  sleep 1
+  click_in "$w" 112 9 # its "Настройки" tab
+  sleep 1
   capture "$w" settings
   xdotool windowfocus --sync "$w" key Escape
   sleep 1
