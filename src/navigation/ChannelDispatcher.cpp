@@ -109,4 +109,12 @@ void ChannelDispatcher::StartFavorite(const QString& key) {
     // An imported channel that is not in the catalog reaches the screen through its favourite.
     if (stream && !played)
         t_.tv->play(*stream);
+    // The favourites catalog holds no stream addresses: a radio station added to the favourites
+    // plays from the main catalog's entry of the same name.
+    for (const ChannelEntry& e : MainCatalog()) {
+        if (e.Name == key && e.isRadio()) {
+            need(t_.radio, "radio player").PlayStream(e.Stream);
+            break;
+        }
+    }
 }

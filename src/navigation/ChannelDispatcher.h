@@ -54,7 +54,8 @@ public:
     // shows the "somethingiswrong" text.
     void StartTV(const QString& key);
     // Every FavoriteCatalog entry whose name equals key runs, in order; errors propagate. A name
-    // with an imported stream plays it even when no entry has that name.
+    // with an imported stream plays it even when no entry has that name; a name of a radio
+    // station of the MainCatalog plays that station.
     void StartFavorite(const QString& key);
 
 private:

@@ -1,7 +1,9 @@
 #pragma once
 #include "platform/PcmConsumer.h"
 
+#include <QByteArray>
 #include <QObject>
+#include <QString>
 
 #include <memory>
 
@@ -32,9 +34,22 @@ public:
     // the event loop, at the latest when the stream is freed.
     virtual void detachConsumer() = 0;
 
+    // Why it ended, in the engine's words; empty while fine.
+    QString reason() const { return reason_; }
+    // The stream has a known length (a file, not a live station): reaching its end is normal.
+    bool bounded() const { return bounded_; }
+
 signals:
     // The first audio reached the output.
     void started();
     // The open failed or timed out, or the stream ended: silence from now on.
     void ended(AudioStream::Failure why);
+    // A song title exactly as the station sent it (ICY StreamTitle): the encoding is not known.
+    void titleBytes(const QByteArray& raw);
+    // Titles the engine read from the stream's own tags, already text; empty fields are unknown.
+    void tags(const QString& title, const QString& artist, const QString& organization);
+
+protected:
+    QString reason_;
+    bool bounded_ = false;
 };

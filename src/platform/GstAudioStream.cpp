@@ -1,6 +1,9 @@
 #include "platform/GstAudioStream.h"
 
+#include "platform/IcyMetadataParser.h"
 #include "platform/LogCategories.h"
+
+#include <QMetaObject>
 
 #include <gst/gst.h>
 
@@ -23,6 +26,38 @@ AudioStream::Failure classify(const GError* err) {
     return AudioStream::Failure::Other;
 }
 
+bool isIcyDemuxer(GstObject* element) {
+    if (!GST_IS_ELEMENT(element))
+        return false;
+    GstElementFactory* factory = gst_element_get_factory(GST_ELEMENT(element));
+    return factory && g_strcmp0(GST_OBJECT_NAME(factory), "icydemux") == 0;
+}
+
+// Tags worth waking the UI thread for: what is playing. The ICY demuxer's title is skipped, the
+// raw bytes are read from the source instead (GStreamer guesses Latin-1 for non-UTF-8 titles).
+bool hasSongTags(GstMessage* msg) {
+    GstTagList* list = nullptr;
+    gst_message_parse_tag(msg, &list);
+    bool useful = false;
+    if (list) {
+        const bool icy = isIcyDemuxer(GST_MESSAGE_SRC(msg));
+        useful = (!icy && (gst_tag_list_get_tag_size(list, GST_TAG_TITLE) > 0 ||
+                           gst_tag_list_get_tag_size(list, GST_TAG_ARTIST) > 0)) ||
+                 gst_tag_list_get_tag_size(list, GST_TAG_ORGANIZATION) > 0;
+        gst_tag_list_unref(list);
+    }
+    return useful;
+}
+
+QString tagText(const GstTagList* list, const char* tag) {
+    gchar* value = nullptr;
+    if (!gst_tag_list_get_string(list, tag, &value))
+        return {};
+    QString text = QString::fromUtf8(value).trimmed();
+    g_free(value);
+    return text;
+}
+
 // Streaming threads: drop the messages handle() ignores (buffering levels arrive dozens of times a
 // second) before they wake the UI thread.
 GstBusSyncReply filterBus(GstBus*, GstMessage* msg, gpointer pipeline) {
@@ -31,6 +66,8 @@ GstBusSyncReply filterBus(GstBus*, GstMessage* msg, gpointer pipeline) {
     case GST_MESSAGE_EOS:
     case GST_MESSAGE_CLOCK_LOST:
         return GST_BUS_PASS;
+    case GST_MESSAGE_TAG:
+        return hasSongTags(msg) ? GST_BUS_PASS : GST_BUS_DROP;
     case GST_MESSAGE_STATE_CHANGED:
         return GST_MESSAGE_SRC(msg) == GST_OBJECT(pipeline) ? GST_BUS_PASS : GST_BUS_DROP;
     default:
@@ -39,9 +76,73 @@ GstBusSyncReply filterBus(GstBus*, GstMessage* msg, gpointer pipeline) {
 }
 } // namespace
 
+// The raw ICY stream as the HTTP source hands it on: its caps name the metadata interval, its
+// buffers carry the metadata blocks. Lives on the streaming thread; titles are posted to the stream.
+struct GstAudioStream::IcyReader {
+    GstAudioStream* owner;
+    std::unique_ptr<IcyMetadataParser> parser;
+
+    static void onSourceSetup(GstElement*, GstElement* source, gpointer self) {
+        GstPad* pad = gst_element_get_static_pad(source, "src");
+        if (!pad)
+            return;
+        gst_pad_add_probe(pad,
+                          GstPadProbeType(GST_PAD_PROBE_TYPE_BUFFER | GST_PAD_PROBE_TYPE_BUFFER_LIST |
+                                          GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM),
+                          &IcyReader::onData, self, nullptr);
+        gst_object_unref(pad);
+    }
+
+    static gboolean feedBuffer(GstBuffer** buffer, guint, gpointer self) {
+        static_cast<IcyReader*>(self)->feed(*buffer);
+        return TRUE;
+    }
+
+    static GstPadProbeReturn onData(GstPad*, GstPadProbeInfo* info, gpointer self) {
+        auto* reader = static_cast<IcyReader*>(self);
+        if (info->type & GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM) {
+            GstEvent* event = GST_PAD_PROBE_INFO_EVENT(info);
+            if (GST_EVENT_TYPE(event) == GST_EVENT_CAPS)
+                reader->onCaps(event);
+        } else if (info->type & GST_PAD_PROBE_TYPE_BUFFER) {
+            reader->feed(GST_PAD_PROBE_INFO_BUFFER(info));
+        } else if (info->type & GST_PAD_PROBE_TYPE_BUFFER_LIST) {
+            gst_buffer_list_foreach(GST_PAD_PROBE_INFO_BUFFER_LIST(info), &IcyReader::feedBuffer, reader);
+        }
+        return GST_PAD_PROBE_OK;
+    }
+
+    void onCaps(GstEvent* event) {
+        GstCaps* caps = nullptr;
+        gst_event_parse_caps(event, &caps);
+        const GstStructure* st = caps ? gst_caps_get_structure(caps, 0) : nullptr;
+        gint interval = 0;
+        if (!st || !gst_structure_has_name(st, "application/x-icy") ||
+            !gst_structure_get_int(st, "metadata-interval", &interval) || interval <= 0) {
+            parser.reset();
+            return;
+        }
+        parser = std::make_unique<IcyMetadataParser>(interval, [this](const QByteArray& raw) {
+            QMetaObject::invokeMethod(owner, [o = owner, raw] { emit o->titleBytes(raw); }, Qt::QueuedConnection);
+        });
+    }
+
+    void feed(GstBuffer* buffer) {
+        if (!parser)
+            return;
+        GstMapInfo map;
+        if (!gst_buffer_map(buffer, &map, GST_MAP_READ))
+            return;
+        parser->feed(reinterpret_cast<const char*>(map.data), qsizetype(map.size));
+        gst_buffer_unmap(buffer, &map);
+    }
+};
+
 GstAudioStream::GstAudioStream(GstElement* pipeline, GstElement* sinkBin, GstElement* tee, GstElement* volume,
                                bool useBusWatch, int openTimeoutMs)
-    : pipeline_(pipeline), sinkBin_(sinkBin), tee_(tee), volume_(volume) {
+    : pipeline_(pipeline), sinkBin_(sinkBin), tee_(tee), volume_(volume),
+      icy_(std::make_unique<IcyReader>(IcyReader{this, nullptr})) {
+    g_signal_connect(pipeline_, "source-setup", G_CALLBACK(&IcyReader::onSourceSetup), icy_.get());
     GstBus* bus = gst_pipeline_get_bus(GST_PIPELINE(pipeline_));
     gst_bus_set_sync_handler(bus, &filterBus, pipeline_, nullptr);
     if (useBusWatch) {
@@ -63,6 +164,7 @@ GstAudioStream::GstAudioStream(GstElement* pipeline, GstElement* sinkBin, GstEle
     connect(&watchdog_, &QTimer::timeout, this, [this] {
         if (state_ == State::Opening) {
             qCWarning(lcAudio) << "stream: no audio within" << watchdog_.interval() << "ms";
+            reason_ = QStringLiteral("no audio within %1 s").arg(watchdog_.interval() / 1000.0);
             end(Failure::Unreachable);
         }
     });
@@ -146,14 +248,31 @@ void GstAudioStream::handle(GstMessage* msg) {
         if (why == Failure::NotAudio && state_ != State::Opening)
             why = Failure::Other;
         qCWarning(lcAudio) << "stream:" << err->message << why;
+        reason_ = QString::fromUtf8(err->message);
         g_clear_error(&err);
         g_free(debug);
         end(why);
         break;
     }
     case GST_MESSAGE_EOS:
+        qCInfo(lcAudio) << "stream: end of stream";
+        reason_ = QStringLiteral("end of stream");
         end(state_ == State::Opening ? Failure::Other : Failure::None);
         break;
+    case GST_MESSAGE_TAG: {
+        GstTagList* list = nullptr;
+        gst_message_parse_tag(msg, &list);
+        if (!list)
+            break;
+        const bool icy = isIcyDemuxer(GST_MESSAGE_SRC(msg));
+        const QString title = icy ? QString() : tagText(list, GST_TAG_TITLE);
+        const QString artist = icy ? QString() : tagText(list, GST_TAG_ARTIST);
+        const QString organization = tagText(list, GST_TAG_ORGANIZATION);
+        gst_tag_list_unref(list);
+        if (!title.isEmpty() || !artist.isEmpty() || !organization.isEmpty())
+            emit tags(title, artist, organization);
+        break;
+    }
     case GST_MESSAGE_STATE_CHANGED: {
         if (GST_MESSAGE_SRC(msg) != GST_OBJECT(pipeline_) || state_ == State::Ended)
             break;
@@ -163,6 +282,11 @@ void GstAudioStream::handle(GstMessage* msg) {
             break;
         const bool first = state_ == State::Opening;
         state_ = State::Playing;
+        if (first) {
+            // A file has a length; a live station has none and never ends by itself.
+            gint64 duration = -1;
+            bounded_ = gst_element_query_duration(pipeline_, GST_FORMAT_TIME, &duration) && duration > 0;
+        }
         watchdog_.stop();
         // The tap joins only a playing pipeline: linking while paused stalls playback.
         if (tap_ && !tap_->isLinked())

@@ -37,6 +37,8 @@ private:
     GstRecordingTap* findTap(GstRecordingTap::Id id) const;
     void finishRetiring(GstRecordingTap::Id id);
 
+    struct IcyReader;
+
     GstElement* pipeline_;
     GstElement* sinkBin_;
     GstElement* tee_;
@@ -49,4 +51,5 @@ private:
     GstRecordingTap::Id lastTapId_ = 0;
     std::unique_ptr<GstRecordingTap> tap_; // the attached consumer's branch, linked or waiting for PLAYING
     std::vector<std::unique_ptr<GstRecordingTap>> retiring_;
+    std::unique_ptr<IcyReader> icy_; // used by the streaming thread until the pipeline stops
 };

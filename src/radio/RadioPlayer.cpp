@@ -3,22 +3,68 @@
 #include "platform/AudioEngine.h"
 #include "platform/GstAudioEngine.h"
 #include "platform/LameEncoder.h"
+#include "platform/LogCategories.h"
 #include "radio/PlaylistResolver.h"
 
 #include <QDeadlineTimer>
 #include <QFileInfo>
+#include <QTimer>
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace {
 constexpr int kShutdownEncoderWaitMs = 5000;
 constexpr int kRestartEncoderWaitMs = 3000;
+constexpr int kMaxReconnectUnits = 30;
+constexpr int kPcmFrameBytes = 4; // S16LE stereo
 
 bool isHttp(const QUrl& url) {
     const QString scheme = url.scheme().toLower();
     return scheme == QLatin1String("http") || scheme == QLatin1String("https");
 }
+
+// Feeds one recording's encoder from whichever stream currently plays. A stream ending (a dropped
+// connection about to be reopened) does not end the file; only the player closing the recording
+// does, once. Audio reaches the encoder in whole frames only.
+class RecordingFeed final : public PcmConsumer {
+public:
+    explicit RecordingFeed(std::shared_ptr<LameEncoder> encoder) : encoder_(std::move(encoder)) {}
+
+    void writePcm(const QByteArray& pcm) override {
+        if (ended_)
+            return;
+        carry_.append(pcm);
+        const qsizetype whole = carry_.size() - carry_.size() % kPcmFrameBytes;
+        if (whole == 0)
+            return;
+        encoder_->writePcm(carry_.first(whole));
+        carry_.remove(0, whole);
+    }
+    void endOfPcm() override {
+        carry_.clear(); // a frame a stream broke off mid-way is dropped, not half-written
+        if (closing_ && !std::exchange(ended_, true))
+            encoder_->endOfPcm();
+    }
+    // From now on the end of the current stream's audio ends the file.
+    void closeAtEnd() { closing_ = true; }
+    void closeNow() {
+        closing_ = true;
+        endOfPcm();
+    }
+
+private:
+    std::shared_ptr<LameEncoder> encoder_;
+    QByteArray carry_;
+    bool closing_ = false;
+    bool ended_ = false;
+};
+
+struct Recording {
+    std::shared_ptr<LameEncoder> encoder;
+    std::shared_ptr<RecordingFeed> feed;
+};
 } // namespace
 
 struct RadioPlayer::Impl {
@@ -29,14 +75,25 @@ struct RadioPlayer::Impl {
     std::unique_ptr<AudioStream> stream;
     QUrl streamUrl;
     bool contentChecked = false; // the stream's address was already looked at as a playlist
-    std::shared_ptr<LameEncoder> recording;
+    Recording recording;
     std::vector<std::shared_ptr<LameEncoder>> finishing;
     QString encoderProgram = QStringLiteral("lame");
+
+    float volume = 1.0f;
+    QByteArray stationUrl; // as chosen, for replay()
+    StationInfo station;
+    std::function<StationInfo(const QByteArray&)> lookup;
+    RadioStatus status;
+    bool everPlayed = false; // the current station gave sound since it was chosen
+    QTimer retry;
+    int reconnectUnitMs = 1000;
 };
 
 RadioPlayer::RadioPlayer(std::unique_ptr<AudioEngine> engine, QObject* parent)
     : QObject(parent), d_(std::make_unique<Impl>()) {
     d_->engine = std::move(engine);
+    d_->retry.setSingleShot(true);
+    connect(&d_->retry, &QTimer::timeout, this, &RadioPlayer::reconnectNow);
 }
 
 RadioPlayer::~RadioPlayer() {
@@ -55,6 +112,7 @@ bool RadioPlayer::StartAudio() {
 
 void RadioPlayer::ShutdownAudio() {
     freeStream();
+    setState(RadioStatus::State::Off);
     // Give the encoders a bounded time to complete their files; the program is about to exit.
     const QDeadlineTimer deadline(kShutdownEncoderWaitMs);
     for (const auto& encoder : std::vector(d_->finishing))
@@ -67,12 +125,26 @@ void RadioPlayer::ShutdownAudio() {
 
 void RadioPlayer::PlayStream(const QByteArray& url) {
     freeStream();
-    if (!d_->started)
+    d_->stationUrl = url;
+    d_->everPlayed = false;
+    d_->station = d_->lookup ? d_->lookup(url) : StationInfo{};
+    RadioStatus fresh;
+    fresh.station = d_->station.name;
+    if (!d_->started || url.trimmed().isEmpty()) {
+        setStatus(fresh); // nothing chosen: the radio is simply off
         return;
+    }
     // Station addresses are 8-bit text in the system's code page.
     const QUrl target(QString::fromLocal8Bit(url).trimmed(), QUrl::TolerantMode);
-    if (!target.isValid() || target.scheme().isEmpty())
+    if (!target.isValid() || target.scheme().isEmpty()) {
+        fresh.state = RadioStatus::State::NoConnection;
+        fresh.reason = QStringLiteral("not a stream address");
+        qCInfo(lcAudio) << "radio: not a stream address:" << url;
+        setStatus(fresh);
         return;
+    }
+    fresh.state = RadioStatus::State::Connecting;
+    setStatus(fresh);
     if (PlaylistResolver::hasPlaylistSuffix(target))
         resolveThenOpen(target, false);
     else
@@ -81,11 +153,39 @@ void RadioPlayer::PlayStream(const QByteArray& url) {
 
 void RadioPlayer::StopStream() {
     freeStream();
+    setState(RadioStatus::State::Off);
 }
 
 void RadioPlayer::SetVolume(float volume) {
+    d_->volume = std::isnan(volume) ? 0.0f : std::clamp(volume, 0.0f, 1.0f);
     if (d_->stream)
-        d_->stream->setVolume(volume);
+        d_->stream->setVolume(d_->volume);
+}
+
+float RadioPlayer::volume() const {
+    return d_->volume;
+}
+
+void RadioPlayer::replay() {
+    if (!d_->stationUrl.trimmed().isEmpty())
+        PlayStream(QByteArray(d_->stationUrl));
+}
+
+void RadioPlayer::setStationLookup(std::function<StationInfo(const QByteArray& url)> lookup) {
+    d_->lookup = std::move(lookup);
+}
+
+RadioStatus RadioPlayer::status() const {
+    return d_->status;
+}
+
+int RadioPlayer::reconnectDelayMs(int attempt, int unitMs) {
+    const int step = std::clamp(attempt, 1, 16) - 1;
+    return unitMs * std::min(1 << step, kMaxReconnectUnits);
+}
+
+void RadioPlayer::setReconnectUnit(int msecs) {
+    d_->reconnectUnitMs = std::max(1, msecs);
 }
 
 bool RadioPlayer::StartRecording(const QString& name, QString* error) {
@@ -95,7 +195,7 @@ bool RadioPlayer::StartRecording(const QString& name, QString* error) {
         return false;
     };
     const bool streamAlive = d_->stream && d_->stream->state() != AudioStream::State::Ended;
-    if (!d_->started || (!streamAlive && !d_->resolving))
+    if (!d_->started || (!streamAlive && !d_->resolving && !d_->retry.isActive()))
         return fail(QStringLiteral("радио не играет."));
     endRecording();
     // Two encoders must never write one file: an ending one with the same name completes first.
@@ -115,11 +215,10 @@ bool RadioPlayer::StartRecording(const QString& name, QString* error) {
     });
     if (!encoder->start(name, error))
         return false;
-    connect(encoder.get(), &LameEncoder::finished, this,
-            [this, raw = encoder.get()] { onEncoderFinished(raw); });
-    d_->recording = encoder;
-    if (d_->stream)
-        d_->stream->attachConsumer(encoder);
+    connect(encoder.get(), &LameEncoder::finished, this, [this, raw = encoder.get()] { onEncoderFinished(raw); });
+    d_->recording = Recording{encoder, std::make_shared<RecordingFeed>(encoder)};
+    if (streamAlive)
+        d_->stream->attachConsumer(d_->recording.feed);
     return true;
 }
 
@@ -128,7 +227,7 @@ void RadioPlayer::StopRecording() {
 }
 
 bool RadioPlayer::isRecording() const {
-    return d_->recording != nullptr;
+    return d_->recording.encoder != nullptr;
 }
 
 bool RadioPlayer::isOpening() const {
@@ -140,8 +239,7 @@ bool RadioPlayer::isPlaying() const {
 }
 
 bool RadioPlayer::hasUnfinishedRecordings() const {
-    return std::any_of(d_->finishing.begin(), d_->finishing.end(),
-                       [](const auto& e) { return e->isRunning(); });
+    return std::any_of(d_->finishing.begin(), d_->finishing.end(), [](const auto& e) { return e->isRunning(); });
 }
 
 void RadioPlayer::setEncoderProgram(const QString& program) {
@@ -149,6 +247,7 @@ void RadioPlayer::setEncoderProgram(const QString& program) {
 }
 
 void RadioPlayer::freeStream() {
+    d_->retry.stop();
     d_->resolver.cancel();
     d_->resolving = false;
     endRecording();
@@ -157,20 +256,23 @@ void RadioPlayer::freeStream() {
 }
 
 void RadioPlayer::endRecording() {
-    std::shared_ptr<LameEncoder> encoder = std::move(d_->recording);
-    if (!encoder)
+    Recording recording = std::exchange(d_->recording, {});
+    if (!recording.encoder)
         return;
-    if (d_->stream)
+    if (d_->stream && d_->stream->state() != AudioStream::State::Ended) {
+        // The audio still in flight reaches the file, then its end closes it.
+        recording.feed->closeAtEnd();
         d_->stream->detachConsumer();
-    else
-        encoder->endOfPcm();
-    if (encoder->isRunning())
-        d_->finishing.push_back(std::move(encoder));
+    } else {
+        recording.feed->closeNow();
+    }
+    if (recording.encoder->isRunning())
+        d_->finishing.push_back(std::move(recording.encoder));
     emit recordingEnded();
 }
 
 void RadioPlayer::onEncoderFinished(LameEncoder* encoder) {
-    if (d_->recording.get() == encoder) {
+    if (d_->recording.encoder.get() == encoder) {
         // The encoder died while recording: stop feeding it.
         endRecording();
     }
@@ -184,6 +286,8 @@ void RadioPlayer::resolveThenOpen(const QUrl& url, bool afterFailedOpen) {
         d_->stream.reset(); // an ended stream whose content turned out to be a playlist
         if (result.isEmpty() || (afterFailedOpen && result == url)) {
             endRecording(); // nothing to play
+            qCInfo(lcAudio) << "radio: no stream found in" << url.toDisplayString();
+            setState(RadioStatus::State::NoConnection, QStringLiteral("no stream in the playlist"));
             return;
         }
         openNow(result, true);
@@ -195,20 +299,106 @@ void RadioPlayer::openNow(const QUrl& url, bool contentChecked) {
     d_->streamUrl = url;
     d_->contentChecked = contentChecked;
     if (!d_->stream) {
+        if (d_->everPlayed) {
+            scheduleReconnect(QStringLiteral("the engine cannot open the stream"));
+            return;
+        }
         endRecording();
+        setState(RadioStatus::State::NoConnection, QStringLiteral("the engine cannot open the stream"));
         return;
     }
     AudioStream* stream = d_->stream.get();
-    connect(stream, &AudioStream::ended, this, [this, stream](AudioStream::Failure why) {
+    stream->setVolume(d_->volume);
+    connect(stream, &AudioStream::started, this, [this, stream] {
         if (stream != d_->stream.get())
             return;
-        // The stream has already ended the encoder's input.
-        endRecording();
-        // Some servers hand out playlists under addresses without a playlist suffix.
-        if (why == AudioStream::Failure::NotAudio && !d_->contentChecked && isHttp(d_->streamUrl))
-            resolveThenOpen(d_->streamUrl, true);
+        d_->everPlayed = true;
+        setState(RadioStatus::State::Playing);
     });
+    connect(stream, &AudioStream::ended, this,
+            [this, stream](AudioStream::Failure why) { onStreamEnded(stream, int(why)); });
+    connect(stream, &AudioStream::titleBytes, this, [this, stream](const QByteArray& raw) {
+        if (stream == d_->stream.get())
+            setTitle(decodeTitle(raw, d_->station.encoding));
+    });
+    connect(stream, &AudioStream::tags, this,
+            [this, stream](const QString& title, const QString& artist, const QString& organization) {
+                if (stream != d_->stream.get())
+                    return;
+                if (d_->status.station.isEmpty() && !organization.isEmpty()) {
+                    RadioStatus s = d_->status;
+                    s.station = organization;
+                    setStatus(s);
+                }
+                if (!title.isEmpty())
+                    setTitle(artist.isEmpty() ? title : artist + QStringLiteral(" - ") + title);
+            });
     stream->play();
-    if (d_->recording)
-        stream->attachConsumer(d_->recording); // recording asked for while the playlist was read
+    if (d_->recording.encoder)
+        stream->attachConsumer(d_->recording.feed); // recording asked for before this stream opened
+}
+
+void RadioPlayer::onStreamEnded(AudioStream* stream, int whyCode) {
+    if (stream != d_->stream.get())
+        return;
+    const auto why = AudioStream::Failure(whyCode);
+    const QString reason = stream->reason();
+    // Some servers hand out playlists under addresses without a playlist suffix.
+    if (why == AudioStream::Failure::NotAudio && !d_->contentChecked && isHttp(d_->streamUrl) && !d_->everPlayed) {
+        endRecording();
+        resolveThenOpen(d_->streamUrl, true);
+        return;
+    }
+    const bool endOfFile = why == AudioStream::Failure::None && stream->bounded();
+    if (d_->everPlayed && !endOfFile) {
+        // A live station dropped: it comes back by itself, the recording waits for it.
+        scheduleReconnect(reason);
+        return;
+    }
+    endRecording();
+    if (endOfFile || (d_->everPlayed && why == AudioStream::Failure::None))
+        setState(RadioStatus::State::Ended, reason);
+    else
+        setState(RadioStatus::State::NoConnection, reason);
+}
+
+void RadioPlayer::scheduleReconnect(const QString& reason) {
+    // The ended stream is freed once its signal has returned.
+    if (d_->stream)
+        d_->stream.release()->deleteLater();
+    RadioStatus s = d_->status;
+    s.state = RadioStatus::State::Reconnecting;
+    s.attempt = d_->status.state == RadioStatus::State::Reconnecting ? d_->status.attempt + 1 : 1;
+    s.reason = reason;
+    const int delay = reconnectDelayMs(s.attempt, d_->reconnectUnitMs);
+    qCInfo(lcAudio) << "radio: stream lost (" << reason << "), try" << s.attempt << "in" << delay << "ms";
+    setStatus(s);
+    d_->retry.start(delay);
+}
+
+void RadioPlayer::reconnectNow() {
+    if (d_->stream || !d_->started)
+        return;
+    openNow(d_->streamUrl, d_->contentChecked);
+}
+
+void RadioPlayer::setStatus(const RadioStatus& status) {
+    if (status == d_->status)
+        return;
+    d_->status = status;
+    emit statusChanged(d_->status);
+}
+
+void RadioPlayer::setState(RadioStatus::State state, const QString& reason) {
+    RadioStatus s = d_->status;
+    s.state = state;
+    s.attempt = 0;
+    s.reason = reason;
+    setStatus(s);
+}
+
+void RadioPlayer::setTitle(const QString& title) {
+    RadioStatus s = d_->status;
+    s.title = title.simplified();
+    setStatus(s);
 }

@@ -2,20 +2,33 @@
 #include "navigation/ChannelDispatcher.h"
 #include "radio/MainWindowRadio.h"
 #include "radio/RadioRecorder.h"
+#include "radio/RadioStatus.h"
+#include "radio/TitleDecoder.h"
 
 #include <QByteArray>
 #include <QObject>
 #include <QString>
 #include <QUrl>
 
+#include <functional>
 #include <memory>
 
 class AudioEngine;
+class AudioStream;
 class LameEncoder;
 
+// What the program knows about the station behind an address: its name and how its song titles
+// are encoded.
+struct StationInfo {
+    QString name;
+    TitleEncoding encoding = TitleEncoding::Auto;
+};
+
 // The one current stream and its control. Opening a stream never blocks the UI thread for long;
-// a stream that fails to open leaves silence and reports nothing. It is itself what the
-// dispatcher, the main window and the record buttons drive.
+// a station that fails leaves silence and says so through status(), never with a message box. A
+// live stream that drops after it played is reopened by itself, with growing pauses, until another
+// station is chosen or the radio is turned off; a recording goes on across such a gap. It is itself
+// what the dispatcher, the main window and the record buttons drive.
 class RadioPlayer : public QObject, public StreamPlayer, public MainWindowRadio, public RadioRecorder {
     Q_OBJECT
 public:
@@ -30,8 +43,19 @@ public:
     // Frees the current stream (and any recording on it), then opens and plays url.
     void PlayStream(const QByteArray& url) override;
     void StopStream() override;
-    // 0.0 .. 1.0, applied to the current stream only.
+    // 0.0 .. 1.0: the current stream and every stream opened after it play at this volume.
     void SetVolume(float volume) override;
+    float volume() const;
+    // The last station again, after radio off or a failure; nothing when none was chosen yet.
+    void replay();
+
+    // Names the station behind an address and its title encoding; without it titles are guessed
+    // and the station is named by the stream itself, if at all.
+    void setStationLookup(std::function<StationInfo(const QByteArray& url)> lookup);
+    RadioStatus status() const;
+    // Pause before reconnect try n: unit, 2 units, 4 ... at most 30 units (a unit is 1 s).
+    static int reconnectDelayMs(int attempt, int unitMs = 1000);
+    void setReconnectUnit(int msecs);
 
     // Starts the encoder on the playing stream, writing workingDir/name + ".mp3" (name is one
     // argument, spaces included). Ends a recording already running first. False with a reason when
@@ -50,8 +74,11 @@ public:
 
 signals:
     // A recording stopped, for any reason: StopRecording, a new station, radio off, the stream
-    // ending, the encoder dying, shutdown. Its file completes shortly after.
+    // ending for good, the encoder dying, shutdown. Its file completes shortly after. A reconnect
+    // does not end it.
     void recordingEnded();
+    // Anything the listener is shown changed: state, station, title.
+    void statusChanged(const RadioStatus& status);
 
 private:
     void freeStream();
@@ -59,6 +86,12 @@ private:
     void onEncoderFinished(LameEncoder* encoder);
     void resolveThenOpen(const QUrl& url, bool afterFailedOpen);
     void openNow(const QUrl& url, bool contentChecked);
+    void onStreamEnded(AudioStream* stream, int why);
+    void scheduleReconnect(const QString& reason);
+    void reconnectNow();
+    void setStatus(const RadioStatus& status);
+    void setState(RadioStatus::State state, const QString& reason = {});
+    void setTitle(const QString& title);
 
     struct Impl;
     std::unique_ptr<Impl> d_;

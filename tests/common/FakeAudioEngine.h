@@ -61,12 +61,16 @@ public:
         if (consumer)
             consumer->writePcm(pcm);
     }
-    void fail(Failure why) {
+    void fail(Failure why, const QString& reason = QStringLiteral("test failure")) {
         state_ = State::Ended;
         failure_ = why;
+        reason_ = reason;
         detachConsumer();
         emit ended(why);
     }
+
+    // A stream with a known length, such as a file.
+    void setBounded(bool b) { bounded_ = b; }
 
     const QUrl url;
     int plays = 0;

@@ -213,7 +213,8 @@ void TestChannelDispatcher::startFavorite_data() {
     QTest::newRow("repeated") << "Россия 2"
                               << QStringList{"main:load:" + kApp + "channel\\public\\russia-2.htm",
                                              "main:load:" + kApp + "channel\\public\\russia-2.htm"};
-    QTest::newRow("radio name plays nothing") << "DFM" << QStringList{};
+    QTest::newRow("radio station plays") << "DFM" << QStringList{"radio:play:" + streamOf("DFM")};
+    QTest::newRow("radio with a trailing space") << "Retro " << QStringList{"radio:play:" + streamOf("Retro ")};
     QTest::newRow("main-only spaced name") << " Россия 24 " << QStringList{};
 }
 

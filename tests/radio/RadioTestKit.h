@@ -115,12 +115,13 @@ public:
             proc_.waitForFinished(3000);
         }
     }
-    bool start(const QString& root) {
+    // port 0: any free port; a fixed one lets a test restart the server where clients expect it.
+    bool start(const QString& root, int port = 0) {
         const QString script =
             qEnvironmentVariable("ZELMO_TEST_SOURCE_DIR") + "/tests/radio/stream_server.py";
         const QString python = QFile::exists("/usr/bin/python3") ? "/usr/bin/python3" : "python3";
         proc_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        proc_.start(python, {script, root});
+        proc_.start(python, {script, root, QString::number(port)});
         if (!proc_.waitForStarted(5000))
             return false;
         QElapsedTimer t;
@@ -132,6 +133,11 @@ public:
             return false;
         port_ = line.mid(5).toInt();
         return port_ > 0;
+    }
+    // Gone at once, as a crashed or restarted server is: its connections close.
+    void stop() {
+        proc_.kill();
+        proc_.waitForFinished(5000);
     }
     int port() const { return port_; }
     QByteArray url(const QString& pathAndQuery) const {

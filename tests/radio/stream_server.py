@@ -7,7 +7,7 @@ Special paths: /hang accepts and never answers; /headers-only sends headers and 
 /status/404 answers 404. ?type=... overrides the content type.
 ICY: a client that asks with "Icy-MetaData: 1" gets "icy-metaint" and a StreamTitle block in the
 stream; /set-title?text=<UTF-8 text>&enc=<codec> changes the title (sent as that codec's bytes),
-/drop closes every running stream. An optional second argument fixes the port (for restarts).
+/drop closes every running stream; ?stall=<bytes> goes silent (connection open) after that much. An optional second argument fixes the port (for restarts).
 Prints "PORT <n>" once listening on 127.0.0.1.
 """
 import os
@@ -126,12 +126,13 @@ class Handler(BaseHTTPRequestHandler):
         self.end_headers()
         rate = int(query.get("rate", ["0"])[0])
         loop = query.get("loop", ["0"])[0] == "1"
+        stall = int(query.get("stall", ["0"])[0])
         try:
-            self.stream(out, data, rate, loop)
+            self.stream(out, data, rate, loop, stall)
         except (BrokenPipeError, ConnectionResetError):
             pass
 
-    def stream(self, out, data, rate, loop):
+    def stream(self, out, data, rate, loop, stall=0):
         generation = DROP_GENERATION[0]
         if not rate:
             while DROP_GENERATION[0] == generation:
@@ -157,6 +158,10 @@ class Handler(BaseHTTPRequestHandler):
             out.write(piece)
             pos += len(piece)
             sent += len(piece)
+            if stall and sent >= stall:
+                out.flush()
+                STOP.wait(120)  # the connection stays open and silent
+                return
 
 
 class Server(ThreadingHTTPServer):

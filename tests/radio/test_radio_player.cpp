@@ -6,7 +6,11 @@
 #include "radio/RadioPlayer.h"
 
 #include <QFile>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
 #include <QSignalSpy>
+#include <QTcpServer>
+#include <QUrlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -54,6 +58,20 @@ private:
         while (monitor_.recentLevel() > kSilence && t.elapsed() < timeoutMs)
             QTest::qWait(50);
         return monitor_.levelOver(500) < kSilence;
+    }
+
+    // The loopback station's next song title, sent as the given codec's bytes.
+    void setTitle(const QString& text, const char* codec) {
+        QUrlQuery q;
+        q.addQueryItem("text", text);
+        q.addQueryItem("enc", QString::fromLatin1(codec));
+        QUrl url(QString::fromUtf8(server_.url("set-title")));
+        url.setQuery(q);
+        QNetworkAccessManager network;
+        QNetworkReply* reply = network.get(QNetworkRequest(url));
+        QTRY_VERIFY_WITH_TIMEOUT(reply->isFinished(), 10000);
+        QCOMPARE(reply->error(), QNetworkReply::NoError);
+        reply->deleteLater();
     }
 
     void waitForFiles() { QTRY_VERIFY_WITH_TIMEOUT(!player_->hasUnfinishedRecordings(), 10000); }
@@ -111,13 +129,18 @@ private slots:
     }
 
     void volumeBelongsToTheStream() {
-        player_->SetVolume(0.3f); // nothing plays yet: no effect, no failure
+        player_->SetVolume(0.3f); // nothing plays yet: kept for the station that comes next
         player_->StopStream();
         player_->PlayStream(mp3());
+        QTRY_VERIFY_WITH_TIMEOUT(player_->isPlaying(), 8000);
+        QTest::qWait(900);
+        const double third = monitor_.levelOver(600);
+        player_->SetVolume(1.0f);
         QVERIFY(waitForSound());
-        QTest::qWait(300);
+        QTest::qWait(600);
         const double full = monitor_.levelOver(600);
         QVERIFY(full > kSound);
+        QVERIFY2(third > 0.2 * full && third < 0.4 * full, qPrintable(QString("%1 vs %2").arg(third).arg(full)));
 
         player_->SetVolume(0.5f);
         QTest::qWait(600);
@@ -127,8 +150,11 @@ private slots:
         player_->SetVolume(0.0f);
         QVERIFY(waitForSilence());
 
-        // Another station starts at full volume whatever the last setting was.
+        // Another station plays at the bar's volume: still silent, until the bar moves.
         player_->PlayStream(mp3("b"));
+        QTRY_VERIFY_WITH_TIMEOUT(player_->isPlaying(), 8000);
+        QVERIFY(waitForSilence());
+        player_->SetVolume(1.0f);
         QVERIFY(waitForSound());
         QTest::qWait(300);
         const double again = monitor_.levelOver(600);
@@ -153,6 +179,9 @@ private slots:
         // The open gives up on its own, and the UI thread was never held.
         QTRY_VERIFY_WITH_TIMEOUT(!player_->isOpening(), 8000);
         QVERIFY(!player_->isPlaying());
+        // Said in one line, with the engine's reason; never tried again by itself.
+        QCOMPARE(player_->status().state, RadioStatus::State::NoConnection);
+        QVERIFY(!player_->status().reason.isEmpty());
         QString why;
         QVERIFY(!player_->StartRecording("dead", &why));
         QVERIFY(!why.isEmpty());
@@ -216,6 +245,92 @@ private slots:
         QCOMPARE(ended.size(), 4);
         const Decoded d = decode(recordDir_ + "/at exit.mp3");
         QVERIFY(d.ok && d.seconds > 0.8);
+    }
+
+
+    void icyTitlesInEveryEncoding() {
+        player_->setStationLookup([](const QByteArray& url) {
+            return url.contains("koi") ? StationInfo{QStringLiteral("Станция KOI"), TitleEncoding::Koi8R}
+                                       : StationInfo{QStringLiteral("Станция"), TitleEncoding::Auto};
+        });
+        struct Case {
+            QString text;
+            const char* sentAs;
+        };
+        const Case cases[] = {
+            {QStringLiteral("Кино - Группа крови"), "utf-8"},
+            {QStringLiteral("ДДТ - Что такое осень"), "cp1251"},
+            {QStringLiteral("Сплин - Выхода нет"), "koi8_r"},
+            {QStringLiteral("Rock 'n' Roll - Beyoncé"), "utf-8"},
+        };
+        setTitle(cases[0].text, cases[0].sentAs);
+        player_->PlayStream(mp3("icy"));
+        QVERIFY(waitForSound());
+        for (const Case& c : cases) {
+            setTitle(c.text, c.sentAs);
+            QTRY_COMPARE_WITH_TIMEOUT(player_->status().title, c.text, 10000);
+            QCOMPARE(player_->status().station, QStringLiteral("Станция"));
+            QCOMPARE(player_->status().state, RadioStatus::State::Playing);
+        }
+        // A KOI8-R station whose short title the guess could get wrong: the station's choice decides.
+        setTitle(QStringLiteral("Ёлки"), "koi8_r");
+        player_->PlayStream(mp3("koi"));
+        QTRY_COMPARE_WITH_TIMEOUT(player_->status().title, QStringLiteral("Ёлки"), 10000);
+    }
+
+    void reconnectsAfterAServerRestartAndTheRecordingGoesOn() {
+        // A server of its own on a fixed port, so that it can come back where the player expects it.
+        QTcpServer probe;
+        QVERIFY(probe.listen(QHostAddress::LocalHost));
+        const int port = probe.serverPort();
+        probe.close();
+        StreamServer station;
+        QVERIFY(station.start(dir_.path(), port));
+        player_->setReconnectUnit(250);
+        player_->SetVolume(0.5f);
+        player_->PlayStream(station.url("tone.mp3?rate=16000&loop=1"));
+        QVERIFY(waitForSound());
+        QTest::qWait(300);
+        const double before = monitor_.levelOver(600);
+        QSignalSpy ended(player_.get(), &RadioPlayer::recordingEnded);
+        QVERIFY(player_->StartRecording("across the gap"));
+        QTest::qWait(1500);
+
+        station.stop();
+        QTRY_COMPARE_WITH_TIMEOUT(player_->status().state, RadioStatus::State::Reconnecting, 10000);
+        QVERIFY(waitForSilence());
+        QTRY_VERIFY_WITH_TIMEOUT(player_->status().attempt >= 2, 10000); // failing tries go on
+        QVERIFY(player_->isRecording());
+
+        QVERIFY(station.start(dir_.path(), port));
+        QTRY_COMPARE_WITH_TIMEOUT(player_->status().state, RadioStatus::State::Playing, 20000);
+        QVERIFY(waitForSound());
+        QTest::qWait(300);
+        const double after = monitor_.levelOver(600);
+        // Back at the bar's volume, not at full.
+        QVERIFY2(after > 0.7 * before && after < 1.4 * before,
+                 qPrintable(QString("%1 vs %2").arg(after).arg(before)));
+        QTest::qWait(1500);
+        player_->StopRecording();
+        QCOMPARE(ended.size(), 1);
+        waitForFiles();
+        const Decoded d = decode(recordDir_ + "/across the gap.mp3");
+        QVERIFY(d.ok);
+        // Both sides of the gap in one file; the gap itself is simply missing.
+        QVERIFY2(d.seconds > 2.5 && d.seconds < 9, qPrintable(QString::number(d.seconds)));
+        QVERIFY(!QFile::exists(recordDir_ + "/across the gap (2).mp3"));
+    }
+
+    void aStationThatFallsSilentIsReopened() {
+        player_->setReconnectUnit(250);
+        // 2 s of audio, then the connection stays open and sends nothing.
+        player_->PlayStream(server_.url("tone.mp3?rate=16000&stall=32000"));
+        QVERIFY(waitForSound());
+        QTRY_COMPARE_WITH_TIMEOUT(player_->status().state, RadioStatus::State::Reconnecting, 20000);
+        // The next try gets a fresh connection and sound again.
+        QTRY_COMPARE_WITH_TIMEOUT(player_->status().state, RadioStatus::State::Playing, 20000);
+        player_->StopStream();
+        QCOMPARE(player_->status().state, RadioStatus::State::Off);
     }
 
     void recordingNeedsAStreamAndAnEncoder() {

@@ -1,5 +1,6 @@
 // The radio player's own decisions (what it opens, frees, records and turns up) over an engine
 // without sound; test_radio_player covers the same player with GStreamer and real audio.
+#include "../radio/RadioTestKit.h"
 #include "common/FakeAudioEngine.h"
 #include "radio/RadioPlayer.h"
 
@@ -103,7 +104,6 @@ private slots:
         QTest::addColumn<bool>("startedFirst");
         QTest::newRow("engine cannot try it") << true << false;
         QTest::newRow("open fails") << false << false;
-        QTest::newRow("stream breaks off") << false << true;
     }
     void failureLeavesSilence() {
         QFETCH(bool, refused);
@@ -118,7 +118,9 @@ private slots:
         }
         QVERIFY(!player_->isOpening());
         QVERIFY(!player_->isPlaying());
-        QCOMPARE(log_->opened.size(), 1); // no second try
+        QCOMPARE(log_->opened.size(), 1); // a station that never played is not tried again
+        QCOMPARE(player_->status().state, RadioStatus::State::NoConnection);
+        QVERIFY(!player_->status().reason.isEmpty());
         QString why;
         QVERIFY(!player_->StartRecording("after failure", &why));
         QCOMPARE(why, QStringLiteral("радио не играет."));
@@ -131,7 +133,7 @@ private slots:
         player_->SetVolume(0.25f);
         QCOMPARE(current().volume, 0.25f);
         player_->PlayStream("http://127.0.0.1:1/b.mp3");
-        QCOMPARE(current().volume, 1.0f); // a new station starts at the stream's own level
+        QCOMPARE(current().volume, 0.25f); // a new station plays at the bar's volume too
     }
 
     void recordingFollowsItsStream() {
@@ -153,9 +155,11 @@ private slots:
         QVERIFY(!current().consumer);
         QVERIFY(player_->isPlaying()); // the station plays on
 
-        // The stream failing, a new station and radio off each end the recording.
+        // A station that fails before it ever played, a new station and radio off each end it.
+        player_->PlayStream("http://127.0.0.1:1/never.mp3");
+        QCOMPARE(ended.size(), 1);
         QVERIFY(player_->StartRecording("second"));
-        current().fail(AudioStream::Failure::Other);
+        current().fail(AudioStream::Failure::Unreachable);
         QCOMPARE(ended.size(), 2);
         QVERIFY(!player_->isRecording());
 
@@ -184,6 +188,139 @@ private slots:
         QVERIFY(!player_->isRecording());
         QVERIFY(!current().consumer);
         QVERIFY(player_->isPlaying());
+    }
+
+    void reconnectDelaysGrowToHalfAMinute() {
+        QList<int> delays;
+        for (int n = 1; n <= 8; ++n)
+            delays << RadioPlayer::reconnectDelayMs(n);
+        QCOMPARE(delays, (QList<int>{1000, 2000, 4000, 8000, 16000, 30000, 30000, 30000}));
+    }
+
+    void droppedStationComesBackUntilTheUserChoosesOtherwise() {
+        startPlayer();
+        player_->setReconnectUnit(5);
+        QSignalSpy changes(player_.get(), &RadioPlayer::statusChanged);
+        player_->SetVolume(0.4f);
+        player_->PlayStream("http://127.0.0.1:1/live");
+        QCOMPARE(player_->status().state, RadioStatus::State::Connecting);
+        current().start();
+        QCOMPARE(player_->status().state, RadioStatus::State::Playing);
+
+        // Dropped: announced at once, tried again after a pause, again and again while it fails.
+        current().fail(AudioStream::Failure::Unreachable, "Connection refused");
+        QCOMPARE(player_->status().state, RadioStatus::State::Reconnecting);
+        QCOMPARE(player_->status().attempt, 1);
+        QCOMPARE(player_->status().reason, QStringLiteral("Connection refused"));
+        QTRY_COMPARE_WITH_TIMEOUT(log_->opened.size(), 2, 10000);
+        QCOMPARE(log_->opened.last(), QUrl("http://127.0.0.1:1/live"));
+        QCOMPARE(current().volume, 0.4f); // at the bar's volume
+        current().fail(AudioStream::Failure::Unreachable);
+        QCOMPARE(player_->status().attempt, 2);
+        QTRY_COMPARE_WITH_TIMEOUT(log_->opened.size(), 3, 10000);
+        current().fail(AudioStream::Failure::Other);
+        QCOMPARE(player_->status().attempt, 3);
+        QTRY_COMPARE_WITH_TIMEOUT(log_->opened.size(), 4, 10000);
+        current().start();
+        QCOMPARE(player_->status().state, RadioStatus::State::Playing);
+        QCOMPARE(player_->status().attempt, 0);
+
+        // A live stream that simply ends is reopened too; radio off stops the tries.
+        current().fail(AudioStream::Failure::None, "end of stream");
+        QCOMPARE(player_->status().attempt, 1);
+        player_->StopStream();
+        QCOMPARE(player_->status().state, RadioStatus::State::Off);
+        QTest::qWait(100); // far beyond the 5 ms pause: nothing may come
+        QCOMPARE(log_->opened.size(), 4);
+
+        // Another station chosen while a reconnect waits: only that one opens.
+        player_->setReconnectUnit(1000);
+        player_->PlayStream("http://127.0.0.1:1/live");
+        current().start();
+        current().fail(AudioStream::Failure::Unreachable);
+        player_->PlayStream("http://127.0.0.1:1/other");
+        QCOMPARE(log_->opened.last(), QUrl("http://127.0.0.1:1/other"));
+        QCOMPARE(player_->status().state, RadioStatus::State::Connecting);
+    }
+
+    void aFileThatEndsIsNotReopened() {
+        startPlayer();
+        player_->setReconnectUnit(5);
+        player_->PlayStream("http://127.0.0.1:1/song.mp3");
+        current().setBounded(true);
+        current().start();
+        current().fail(AudioStream::Failure::None, "end of stream");
+        QCOMPARE(player_->status().state, RadioStatus::State::Ended);
+        QTest::qWait(50);
+        QCOMPARE(log_->opened.size(), 1);
+    }
+
+    void recordingSurvivesAReconnectAsOneFile() {
+        startPlayer();
+        player_->setReconnectUnit(5);
+        QSignalSpy ended(player_.get(), &RadioPlayer::recordingEnded);
+        player_->PlayStream("http://127.0.0.1:1/live");
+        current().start();
+        QVERIFY(player_->StartRecording("across"));
+        // A second of audio handed over in pieces that split frames, then the drop mid-frame.
+        const QByteArray second(44100 * 4, '\x10');
+        current().feed(second.first(1001));
+        current().feed(second.sliced(1001));
+        current().feed(QByteArray(6, '\x10')); // a frame and a half: the half is lost with the drop
+        current().fail(AudioStream::Failure::Unreachable);
+        QVERIFY(player_->isRecording());
+        QCOMPARE(ended.size(), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(log_->opened.size(), 2, 10000);
+        QVERIFY(current().consumer); // the same recording continues on the new stream
+        current().start();
+        current().feed(second);
+        player_->StopRecording();
+        QCOMPARE(ended.size(), 1);
+        QTRY_VERIFY_WITH_TIMEOUT(!player_->hasUnfinishedRecordings(), 20000);
+        const radiotest::Decoded d = radiotest::decode("across.mp3");
+        QVERIFY(d.ok);
+        QVERIFY2(std::abs(d.seconds - 2.0) < 0.1, qPrintable(QString::number(d.seconds)));
+    }
+
+    void titlesAreDecodedForTheStation() {
+        startPlayer();
+        std::function<StationInfo(const QByteArray&)> lookup = [](const QByteArray& url) {
+            if (url.endsWith("/koi"))
+                return StationInfo{QStringLiteral("Ретро КОИ"), TitleEncoding::Koi8R};
+            if (url.endsWith("/known"))
+                return StationInfo{QStringLiteral("Радио Лоопбэк"), TitleEncoding::Auto};
+            return StationInfo{};
+        };
+        player_->setStationLookup(lookup);
+
+        player_->PlayStream("http://127.0.0.1:1/known");
+        current().start();
+        emit current().titleBytes(QByteArray("\xca\xe8\xed\xee - \xc3\xf0\xf3\xef\xef\xe0 \xea\xf0\xee\xe2\xe8"));
+        QCOMPARE(player_->status().station, QStringLiteral("Радио Лоопбэк"));
+        QCOMPARE(player_->status().title, QStringLiteral("Кино - Группа крови")); // guessed: Windows-1251
+        emit current().tags(QString(), QString(), QStringLiteral("Loopback FM")); // the known name stays
+        QCOMPARE(player_->status().station, QStringLiteral("Радио Лоопбэк"));
+
+        // The station's own choice wins over the guess: these bytes read as KOI8-R.
+        player_->PlayStream("http://127.0.0.1:1/koi");
+        QCOMPARE(player_->status().title, QString()); // a new station starts without a title
+        current().start();
+        emit current().titleBytes(QByteArray("\xf3\xd0\xcc\xc9\xce"));
+        QCOMPARE(player_->status().title, QStringLiteral("Сплин"));
+
+        // Unknown station: named by the stream; titles from tags as "artist - title".
+        player_->PlayStream("http://127.0.0.1:1/other.ogg");
+        current().start();
+        emit current().tags(QStringLiteral("Осень"), QStringLiteral("ДДТ"), QStringLiteral("Ogg FM"));
+        QCOMPARE(player_->status().station, QStringLiteral("Ogg FM"));
+        QCOMPARE(player_->status().title, QStringLiteral("ДДТ - Осень"));
+
+        // Radio off keeps what was last chosen, for playing it again.
+        player_->StopStream();
+        QCOMPARE(player_->status().state, RadioStatus::State::Off);
+        player_->replay();
+        QCOMPARE(log_->opened.last(), QUrl("http://127.0.0.1:1/other.ogg"));
+        QCOMPARE(player_->status().state, RadioStatus::State::Connecting);
     }
 };
 

@@ -13,6 +13,7 @@
 #include "platform/ui/ChromiumView.h"
 #include "platform/ui/DesktopShell.h"
 #include "platform/ui/MessageBoxSink.h"
+#include "app/ui/RadioDesktop.h"
 #include "radio/RadioPlayer.h"
 #include "radio/ui/RadioRecording.h"
 #include "radio/ui/RadioWiring.h"
@@ -191,6 +192,7 @@ struct Program::Impl {
 
     std::unique_ptr<RadioRecording> recording;
     std::unique_ptr<KeyboardAccess> keyboard;
+    std::unique_ptr<RadioDesktop> radioDesktop;
 
     std::unique_ptr<BenchProbe> bench;
 };
@@ -273,6 +275,9 @@ Program::Program(const Options& options) : d_(std::make_unique<Impl>()) {
     form1.setToolWindows(tools);
     d_->recording =
         ConnectRadioStrip(form1, *d_->radioSave, *d_->radioForm, *d_->myRadio, *d_->radio, *messages);
+    d_->radioDesktop = std::make_unique<RadioDesktop>(
+        form1, *d_->radioForm, *d_->setting, d_->setting->settings(), *d_->radio,
+        [](const QString& section, const QString& key) { return LangText(section, key); });
     QObject::connect(&form1, &TForm1::closed, qApp, &QCoreApplication::quit);
     QObject::connect(&form1, &TForm1::addFavoriteRequested, d_->favorite.get(), &TFavoriteForm::AddFavorite);
     QObject::connect(iptvTab, &IptvTab::favoriteRequested, d_->favorite.get(), &TFavoriteForm::AddFavorite);
@@ -303,6 +308,7 @@ Program::~Program() {
     g_services = {};
     d_->bench.reset();
     d_->keyboard.reset();
+    d_->radioDesktop.reset();
     d_->recording.reset();
     d_->iptvStart.reset();
     d_->iptv.reset(); // before the settings window, whose file it writes

@@ -1,0 +1,148 @@
+#include "app/ui/RadioDesktop.h"
+
+#include "app/ui/TForm1.h"
+#include "desktop/DesktopNotifier.h"
+#include "desktop/MprisService.h"
+#include "navigation/ChannelCatalog.h"
+#include "platform/LogCategories.h"
+#include "radio/RadioPlayer.h"
+#include "radio/ui/SongNotifyOption.h"
+#include "radio/ui/TRadioForm.h"
+#include "settings/SettingsFile.h"
+
+#include <QFontMetrics>
+#include <QLabel>
+#include <QScrollBar>
+#include <QSystemTrayIcon>
+#include <QToolButton>
+
+#include <cmath>
+
+namespace {
+constexpr int kVolumeWriteDelayMs = 600;
+const QString kProgram = QStringLiteral("Zelmo Player");
+
+// The station behind an address: a main-catalog radio station, or one of the user's own, whose
+// title encoding may be chosen in My Radio.
+StationInfo lookUp(SettingsFile& settings, const QByteArray& url) {
+    const QString text = QString::fromLocal8Bit(url).trimmed();
+    for (int k = 0; k < 9; ++k) {
+        const QChar letter(u'a' + k);
+        const QString link = settings.ReadString(QStringLiteral("MyRadio"), QStringLiteral("MyR") + letter, QString());
+        if (link.isEmpty() || link.trimmed() != text)
+            continue;
+        return StationInfo{
+            settings.ReadString(QStringLiteral("MyRadio"), QStringLiteral("MyRN") + letter, QString()).trimmed(),
+            titleEncodingFromName(
+                settings.ReadString(QStringLiteral("RadioEncoding"), QStringLiteral("MyR") + letter, QString()))};
+    }
+    for (const ChannelEntry& e : MainCatalog())
+        if (e.isRadio() && QString::fromLocal8Bit(e.Stream).trimmed() == text)
+            return StationInfo{e.Name.simplified(), TitleEncoding::Auto};
+    return {};
+}
+} // namespace
+
+RadioDesktop::RadioDesktop(TForm1& main, TRadioForm& mini, QWidget& settingsWindow, SettingsFile& settings,
+                           RadioPlayer& radio, RadioLangLookup lang)
+    : main_(main), mini_(mini), settings_(settings), radio_(radio), lang_(std::move(lang)),
+      mpris_(std::make_unique<MprisService>()), notifier_(std::make_unique<DesktopNotifier>()) {
+    radio_.setStationLookup([&settings](const QByteArray& url) { return lookUp(settings, url); });
+
+    // The free part of the bottom row, between the left tool buttons and the hidden hand-over ones.
+    statusLine_ = new QLabel(&main_);
+    statusLine_->setObjectName(QStringLiteral("RadioStatusLine"));
+    statusLine_->setGeometry(188, 495, 212, 40);
+    statusLine_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    statusLine_->setTextFormat(Qt::PlainText);
+    QFont font = statusLine_->font();
+    font.setPixelSize(11);
+    statusLine_->setFont(font);
+    statusLine_->hide();
+
+    const QString caption = [this] {
+        const QString t = lang_ ? lang_(QStringLiteral("Radio"), QStringLiteral("titlenotify")) : QString();
+        return t.isEmpty() || t == QLatin1String("0") ? QStringLiteral("Показывать уведомление о новой песне") : t;
+    }();
+    new SongNotifyOption(settings_, caption, &settingsWindow);
+
+    // The stored volume: absent or unreadable keeps the bar where it starts.
+    const QString stored = settings_.ReadString(kVolumeSection, kVolumeKey, QString()).trimmed();
+    bool ok = false;
+    const int volume = stored.toInt(&ok);
+    if (ok && volume >= 0 && volume <= 100) {
+        storedVolume_ = volume;
+        main_.sScrollBar1->setValue(volume);
+    } else if (!stored.isEmpty()) {
+        qCInfo(lcSettings) << "radio volume ignored:" << stored;
+    }
+    volumeWrite_.setSingleShot(true);
+    volumeWrite_.setInterval(kVolumeWriteDelayMs);
+    connect(&volumeWrite_, &QTimer::timeout, this, &RadioDesktop::storeVolume);
+    connect(main_.sScrollBar1, &QScrollBar::valueChanged, this, [this](int value) {
+        // Dragging the bar moves it through many positions: the file gets the one it rests at.
+        volumeWrite_.start();
+        mpris_->setVolume(value / 100.0);
+    });
+    mpris_->setVolume(main_.sScrollBar1->value() / 100.0);
+
+    connect(&radio_, &RadioPlayer::statusChanged, this, &RadioDesktop::show);
+    connect(mpris_.get(), &MprisService::playRequested, &radio_, &RadioPlayer::replay);
+    connect(mpris_.get(), &MprisService::stopRequested, main_.sSpeedButton12, &QToolButton::click);
+    connect(mpris_.get(), &MprisService::volumeRequested, this,
+            [this](double v) { main_.sScrollBar1->setValue(int(std::lround(v * 100))); });
+    connect(mpris_.get(), &MprisService::raiseRequested, this, [this] {
+        QWidget* target = mini_.isVisible() ? static_cast<QWidget*>(&mini_) : &main_;
+        target->showNormal();
+        target->raise();
+        target->activateWindow();
+    });
+    mpris_->publish();
+    show(radio_.status());
+}
+
+RadioDesktop::~RadioDesktop() {
+    if (volumeWrite_.isActive())
+        storeVolume();
+}
+
+void RadioDesktop::storeVolume() {
+    volumeWrite_.stop();
+    const int value = main_.sScrollBar1->value();
+    if (value == storedVolume_)
+        return;
+    try {
+        settings_.WriteString(kVolumeSection, kVolumeKey, QString::number(value));
+        storedVolume_ = value;
+    } catch (const SettingsWriteError& e) {
+        qCWarning(lcSettings) << "radio volume not stored:" << e.what();
+    }
+}
+
+void RadioDesktop::show(const RadioStatus& status) {
+    const QString summary = radioSummary(status, lang_);
+    QString tip = summary;
+    if (!status.reason.isEmpty() && !status.audible() && status.state != RadioStatus::State::Off)
+        tip += QStringLiteral("\n(") + status.reason + QStringLiteral(")");
+
+    const QFontMetrics metrics(statusLine_->font());
+    const QString playing = nowPlayingText(status);
+    const QString state = radioStateText(status, lang_);
+    const int width = statusLine_->width();
+    statusLine_->setText(metrics.elidedText(playing, Qt::ElideRight, width) + QLatin1Char('\n') +
+                         metrics.elidedText(state, Qt::ElideRight, width));
+    statusLine_->setToolTip(tip);
+    statusLine_->setVisible(status.state != RadioStatus::State::Off);
+
+    mini_.setToolTip(tip);
+    main_.TrayIcon1->setToolTip(summary.isEmpty() ? kProgram : kProgram + QLatin1Char('\n') + summary);
+
+    mpris_->setStatus(status.active() ? MprisService::Status::Playing : MprisService::Status::Stopped);
+    mpris_->setNowPlaying(status.station, status.title);
+
+    if (status.title != lastTitle_) {
+        lastTitle_ = status.title;
+        if (!status.title.isEmpty() && status.audible() && SongNotifyOption::enabled(settings_))
+            notifier_->notify(status.station.isEmpty() ? kProgram : status.station, status.title);
+    }
+}
