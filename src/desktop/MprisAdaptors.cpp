@@ -2,6 +2,8 @@
 
 #include "desktop/MprisService.h"
 
+#include <QUrl>
+
 #include <algorithm>
 #include <cmath>
 
@@ -52,4 +54,11 @@ void MprisPlayerAdaptor::Stop() {
 void MprisPlayerAdaptor::Play() {
     if (service_->status() != MprisService::Status::Playing)
         emit service_->playRequested();
+}
+
+void MprisPlayerAdaptor::OpenUri(const QString& uri) {
+    const QUrl url(uri);
+    const QString scheme = url.scheme().toLower();
+    if (url.isValid() && (scheme == QLatin1String("http") || scheme == QLatin1String("https")))
+        emit service_->openUriRequested(uri);
 }

@@ -24,8 +24,12 @@ public:
     bool hasTrackList() const { return false; }
     QString identity() const { return QStringLiteral("Zelmo Player"); }
     QString desktopEntry() const { return QStringLiteral("zelmo-player"); }
-    QStringList supportedUriSchemes() const { return {}; }
-    QStringList supportedMimeTypes() const { return {}; }
+    QStringList supportedUriSchemes() const { return {QStringLiteral("http"), QStringLiteral("https")}; }
+    QStringList supportedMimeTypes() const {
+        return {QStringLiteral("audio/mpeg"),    QStringLiteral("audio/ogg"),
+                QStringLiteral("audio/aac"),     QStringLiteral("audio/x-mpegurl"),
+                QStringLiteral("audio/x-scpls"), QStringLiteral("video/x-ms-asf")};
+    }
 
 public slots:
     void Raise();
@@ -74,7 +78,8 @@ public slots:
     void Play();
     void Seek(qlonglong) {}
     void SetPosition(const QDBusObjectPath&, qlonglong) {}
-    void OpenUri(const QString&) {}
+    // A stream address to play as a station of its own.
+    void OpenUri(const QString& uri);
 
 signals:
     void Seeked(qlonglong position);

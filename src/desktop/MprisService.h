@@ -40,6 +40,7 @@ signals:
     void stopRequested(); // radio off
     void volumeRequested(double volume);
     void raiseRequested();
+    void openUriRequested(const QString& uri);
 
 private:
     void announce(const QString& interface, const QVariantMap& changed);

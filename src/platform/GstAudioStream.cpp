@@ -123,7 +123,8 @@ struct GstAudioStream::IcyReader {
             return;
         }
         parser = std::make_unique<IcyMetadataParser>(interval, [this](const QByteArray& raw) {
-            QMetaObject::invokeMethod(owner, [o = owner, raw] { emit o->titleBytes(raw); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                owner, [o = owner, raw] { emit o->titleBytes(raw); }, Qt::QueuedConnection);
         });
     }
 

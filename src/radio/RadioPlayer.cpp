@@ -215,7 +215,8 @@ bool RadioPlayer::StartRecording(const QString& name, QString* error) {
     });
     if (!encoder->start(name, error))
         return false;
-    connect(encoder.get(), &LameEncoder::finished, this, [this, raw = encoder.get()] { onEncoderFinished(raw); });
+    connect(encoder.get(), &LameEncoder::finished, this,
+            [this, raw = encoder.get()] { onEncoderFinished(raw); });
     d_->recording = Recording{encoder, std::make_shared<RecordingFeed>(encoder)};
     if (streamAlive)
         d_->stream->attachConsumer(d_->recording.feed);
@@ -239,7 +240,8 @@ bool RadioPlayer::isPlaying() const {
 }
 
 bool RadioPlayer::hasUnfinishedRecordings() const {
-    return std::any_of(d_->finishing.begin(), d_->finishing.end(), [](const auto& e) { return e->isRunning(); });
+    return std::any_of(d_->finishing.begin(), d_->finishing.end(),
+                       [](const auto& e) { return e->isRunning(); });
 }
 
 void RadioPlayer::setEncoderProgram(const QString& program) {
@@ -344,7 +346,8 @@ void RadioPlayer::onStreamEnded(AudioStream* stream, int whyCode) {
     const auto why = AudioStream::Failure(whyCode);
     const QString reason = stream->reason();
     // Some servers hand out playlists under addresses without a playlist suffix.
-    if (why == AudioStream::Failure::NotAudio && !d_->contentChecked && isHttp(d_->streamUrl) && !d_->everPlayed) {
+    if (why == AudioStream::Failure::NotAudio && !d_->contentChecked && isHttp(d_->streamUrl) &&
+        !d_->everPlayed) {
         endRecording();
         resolveThenOpen(d_->streamUrl, true);
         return;

@@ -116,6 +116,12 @@ private slots:
         call(kPlayer + ".Next"); // a live radio has no next track: harmless
         QCOMPARE(play.count() + stop.count(), 3);
 
+        QSignalSpy open(&service, &MprisService::openUriRequested);
+        call(kPlayer + ".OpenUri", {"http://127.0.0.1:9/live"});
+        call(kPlayer + ".OpenUri", {"file:///etc/passwd"}); // not a stream address: ignored
+        QCOMPARE(open.count(), 1);
+        QCOMPARE(open.at(0).at(0).toString(), QStringLiteral("http://127.0.0.1:9/live"));
+
         call(QStringLiteral("org.freedesktop.DBus.Properties.Set"), {kPlayer, "Volume", "<0.25>"});
         QCOMPARE(volume.count(), 1);
         QCOMPARE(volume.at(0).at(0).toDouble(), 0.25);

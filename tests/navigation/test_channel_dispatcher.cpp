@@ -214,7 +214,8 @@ void TestChannelDispatcher::startFavorite_data() {
                               << QStringList{"main:load:" + kApp + "channel\\public\\russia-2.htm",
                                              "main:load:" + kApp + "channel\\public\\russia-2.htm"};
     QTest::newRow("radio station plays") << "DFM" << QStringList{"radio:play:" + streamOf("DFM")};
-    QTest::newRow("radio with a trailing space") << "Retro " << QStringList{"radio:play:" + streamOf("Retro ")};
+    QTest::newRow("radio with a trailing space")
+        << "Retro " << QStringList{"radio:play:" + streamOf("Retro ")};
     QTest::newRow("main-only spaced name") << " Россия 24 " << QStringList{};
 }
 

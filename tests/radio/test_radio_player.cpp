@@ -10,9 +10,9 @@
 #include <QNetworkReply>
 #include <QSignalSpy>
 #include <QTcpServer>
-#include <QUrlQuery>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrlQuery>
 
 using namespace radiotest;
 
@@ -140,7 +140,8 @@ private slots:
         QTest::qWait(600);
         const double full = monitor_.levelOver(600);
         QVERIFY(full > kSound);
-        QVERIFY2(third > 0.2 * full && third < 0.4 * full, qPrintable(QString("%1 vs %2").arg(third).arg(full)));
+        QVERIFY2(third > 0.2 * full && third < 0.4 * full,
+                 qPrintable(QString("%1 vs %2").arg(third).arg(full)));
 
         player_->SetVolume(0.5f);
         QTest::qWait(600);
@@ -246,7 +247,6 @@ private slots:
         const Decoded d = decode(recordDir_ + "/at exit.mp3");
         QVERIFY(d.ok && d.seconds > 0.8);
     }
-
 
     void icyTitlesInEveryEncoding() {
         player_->setStationLookup([](const QByteArray& url) {

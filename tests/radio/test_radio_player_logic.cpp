@@ -295,7 +295,8 @@ private slots:
 
         player_->PlayStream("http://127.0.0.1:1/known");
         current().start();
-        emit current().titleBytes(QByteArray("\xca\xe8\xed\xee - \xc3\xf0\xf3\xef\xef\xe0 \xea\xf0\xee\xe2\xe8"));
+        emit current().titleBytes(
+            QByteArray("\xca\xe8\xed\xee - \xc3\xf0\xf3\xef\xef\xe0 \xea\xf0\xee\xe2\xe8"));
         QCOMPARE(player_->status().station, QStringLiteral("Радио Лоопбэк"));
         QCOMPARE(player_->status().title, QStringLiteral("Кино - Группа крови")); // guessed: Windows-1251
         emit current().tags(QString(), QString(), QStringLiteral("Loopback FM")); // the known name stays

@@ -12,6 +12,7 @@
 
 #include <QFontMetrics>
 #include <QLabel>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QSystemTrayIcon>
 #include <QToolButton>
@@ -28,13 +29,15 @@ StationInfo lookUp(SettingsFile& settings, const QByteArray& url) {
     const QString text = QString::fromLocal8Bit(url).trimmed();
     for (int k = 0; k < 9; ++k) {
         const QChar letter(u'a' + k);
-        const QString link = settings.ReadString(QStringLiteral("MyRadio"), QStringLiteral("MyR") + letter, QString());
+        const QString link =
+            settings.ReadString(QStringLiteral("MyRadio"), QStringLiteral("MyR") + letter, QString());
         if (link.isEmpty() || link.trimmed() != text)
             continue;
         return StationInfo{
-            settings.ReadString(QStringLiteral("MyRadio"), QStringLiteral("MyRN") + letter, QString()).trimmed(),
-            titleEncodingFromName(
-                settings.ReadString(QStringLiteral("RadioEncoding"), QStringLiteral("MyR") + letter, QString()))};
+            settings.ReadString(QStringLiteral("MyRadio"), QStringLiteral("MyRN") + letter, QString())
+                .trimmed(),
+            titleEncodingFromName(settings.ReadString(QStringLiteral("RadioEncoding"),
+                                                      QStringLiteral("MyR") + letter, QString()))};
     }
     for (const ChannelEntry& e : MainCatalog())
         if (e.isRadio() && QString::fromLocal8Bit(e.Stream).trimmed() == text)
@@ -62,7 +65,8 @@ RadioDesktop::RadioDesktop(TForm1& main, TRadioForm& mini, QWidget& settingsWind
 
     const QString caption = [this] {
         const QString t = lang_ ? lang_(QStringLiteral("Radio"), QStringLiteral("titlenotify")) : QString();
-        return t.isEmpty() || t == QLatin1String("0") ? QStringLiteral("Показывать уведомление о новой песне") : t;
+        return t.isEmpty() || t == QLatin1String("0") ? QStringLiteral("Показывать уведомление о новой песне")
+                                                      : t;
     }();
     new SongNotifyOption(settings_, caption, &settingsWindow);
 
@@ -91,6 +95,11 @@ RadioDesktop::RadioDesktop(TForm1& main, TRadioForm& mini, QWidget& settingsWind
     connect(mpris_.get(), &MprisService::stopRequested, main_.sSpeedButton12, &QToolButton::click);
     connect(mpris_.get(), &MprisService::volumeRequested, this,
             [this](double v) { main_.sScrollBar1->setValue(int(std::lround(v * 100))); });
+    // Played the way My Radio plays a station: through the main window's hand-over button.
+    connect(mpris_.get(), &MprisService::openUriRequested, this, [this](const QString& uri) {
+        main_.PendingStreamUrl = uri;
+        main_.Button1->click();
+    });
     connect(mpris_.get(), &MprisService::raiseRequested, this, [this] {
         QWidget* target = mini_.isVisible() ? static_cast<QWidget*>(&mini_) : &main_;
         target->showNormal();
