@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
-SHOTS=(main settings)
+SHOTS=(main settings radio)
 [ $# -gt 0 ] && SHOTS=("$@")
 
 if [ -z "${ZELMO_SHOTS_INNER:-}" ]; then
@@ -19,6 +19,8 @@ pid=""
 wm=""
 cleanup() {
   [ -n "$pid" ] && kill "$pid" 2>/dev/null
+  [ -n "${station_server:-}" ] && kill "$station_server" 2>/dev/null
+  [ -n "${shot_pulse:-}" ] && ZELMO_PULSE_DIR=$shot_pulse bash "$root/scripts/pulse.sh" stop
   [ -n "$wm" ] && kill "$wm" 2>/dev/null
   rm -rf "$work"
 }
@@ -34,6 +36,25 @@ if command -v openbox >/dev/null; then
   openbox >/dev/null 2>&1 &
   wm=$!
   sleep 1
+fi
+
+# The radio shot needs a station before the program starts: a loopback ICY stream with a
+# Windows-1251 song title, kept in My Radio's first slot, and a sound server with a null sink.
+station_server=""
+if [[ " ${SHOTS[*]} " == *" radio "* ]]; then
+  ffmpeg -loglevel error -y -f lavfi -i sine=frequency=440:duration=20 -ac 2 -ar 44100 -c:a libmp3lame \
+    -b:a 128k "$work/tone.mp3"
+  /usr/bin/python3 tests/radio/stream_server.py "$work" >"$work/server.out" 2>&1 &
+  station_server=$!
+  for _ in $(seq 1 100); do grep -q '^PORT' "$work/server.out" 2>/dev/null && break; sleep 0.1; done
+  station_base="http://127.0.0.1:$(awk '/^PORT/ {print $2}' "$work/server.out")"
+  /usr/bin/python3 -c 'import sys, urllib.parse, urllib.request
+urllib.request.urlopen(sys.argv[1] + "/set-title?" + urllib.parse.urlencode({"text": "Кино - Группа крови", "enc": "cp1251"})).read()' \
+    "$station_base"
+  printf '[MyRadio]\r\nMyRNa=Радио Лоопбэк\r\nMyRa=%s\r\n' "$station_base/tone.mp3?rate=16000&loop=1" \
+    >"$work/AppDir/Setting.ini"
+  shot_pulse=$work/pulse
+  eval "$(ZELMO_PULSE_DIR=$shot_pulse bash scripts/pulse.sh start)"
 fi
 
 (cd "$work" && exec "$work/AppDir/zelmo-player" >"$work/program.log" 2>&1) &
@@ -97,6 +118,23 @@ shot_settings() {
   capture "$w" settings
   xdotool windowfocus --sync "$w" key Escape
   sleep 1
+}
+
+# The radio category with My Radio's station playing: station, song title and state in the
+# bottom row.
+shot_radio() {
+  click_in "$(main)" 128 18 # "Радио"
+  sleep 1
+  click_in "$(main)" 758 421 # "Мое радио" in the radio strip
+  local w
+  w=$(new_window)
+  sleep 1
+  click_in "$w" 47 27 # the first station
+  sleep 1
+  xdotool windowfocus --sync "$w" key Escape
+  sleep 6 # connected, and the first title block has come
+  xdotool mousemove --window "$(main)" 700 200
+  capture "$(main)" radio-now-playing
 }
 
 for s in "${SHOTS[@]}"; do
