@@ -4,6 +4,7 @@
 #include "desktop/ui/AccessibleNames.h"
 #include "desktop/ui/EscapeCloses.h"
 #include "desktop/ui/KeyboardGroups.h"
+#include "platform/ui/ChromiumView.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -33,6 +34,10 @@ KeyboardAccess::KeyboardAccess(TForm1& main, const std::vector<QWidget*>& window
     f.sSpeedButton9->setAccessibleName(QStringLiteral("Обычное положение окна"));
     f.sScrollBar1->setAccessibleName(f.VolumeCaption->text());
     f.sEdit1->setAccessibleName(QStringLiteral("Название записи"));
+    // The containers too, so that a reader moving through the window knows where it is.
+    f.sPanel1->setAccessibleName(QStringLiteral("Каналы"));
+    f.sPanel2->setAccessibleName(QStringLiteral("Радио"));
+    f.Chromium1->setAccessibleName(QStringLiteral("Страница канала"));
     for (QWidget* w : windows)
         names_->nameButtonsOf(w);
     for (QWidget* w : closeOnEscape)
