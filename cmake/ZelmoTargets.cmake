@@ -23,7 +23,7 @@ find_package(ZLIB REQUIRED)
 target_link_libraries(zelmo_core PUBLIC ZLIB::ZLIB)
 
 add_library(zelmo_ui STATIC ${ZELMO_UI_SOURCES} ${ZELMO_QRC})
-target_link_libraries(zelmo_ui PUBLIC zelmo_core Qt6::Widgets Qt6::WebEngineWidgets)
+target_link_libraries(zelmo_ui PUBLIC zelmo_core Qt6::Widgets Qt6::WebEngineWidgets Qt6::QuickWidgets)
 
 add_executable(zelmo-player ${CMAKE_SOURCE_DIR}/src/app/main.cpp)
 target_link_libraries(zelmo-player PRIVATE zelmo_ui)

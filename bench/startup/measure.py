@@ -30,22 +30,27 @@ def run_once(cmd, env, stop_at, timeout):
                             start_new_session=True)
     marks, buf, result = {}, b"", {}
     deadline = time.monotonic() + timeout
+    settle_until = None
     try:
-        while stop_at not in marks and time.monotonic() < deadline:
-            r, _, _ = select.select([proc.stdout], [], [], 0.2)
-            if not r:
-                continue
-            chunk = os.read(proc.stdout.fileno(), 4096)
-            if not chunk:
-                break
-            buf += chunk
-            while b"\n" in buf:
-                line, buf = buf.split(b"\n", 1)
-                parts = line.decode(errors="replace").split()
-                if len(parts) == 3 and parts[0] == "ZELMO_BENCH":
-                    marks[parts[1]] = (int(parts[2]) - t0) / 1e6
+        # Reads marks until stop_at, then 1 s more (the settle), so that a window re-created after
+        # its first paint is seen: "shown" then counts from the replacement's paint.
+        while time.monotonic() < (settle_until or deadline):
+            r, _, _ = select.select([proc.stdout], [], [], 0.05)
+            if r:
+                chunk = os.read(proc.stdout.fileno(), 4096)
+                if not chunk:
+                    break
+                buf += chunk
+                while b"\n" in buf:
+                    line, buf = buf.split(b"\n", 1)
+                    parts = line.decode(errors="replace").split()
+                    if len(parts) == 3 and parts[0] == "ZELMO_BENCH":
+                        marks[parts[1]] = (int(parts[2]) - t0) / 1e6
+                        if parts[1] == "recreated":
+                            result["recreated"] = result.get("recreated", 0) + 1
+            if settle_until is None and stop_at in marks:
+                settle_until = time.monotonic() + 1.0
         if stop_at in marks:
-            time.sleep(1.0)
             result["pss"], result["procs"] = pss_mb(proc.pid)
     finally:
         try:

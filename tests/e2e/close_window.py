@@ -1,6 +1,8 @@
 #!/usr/bin/python3
 """Asks an X11 window to close the way a window manager does (WM_DELETE_WINDOW), so the program
-runs its ordinary close path. Usage: close_window.py <window id>"""
+runs its ordinary close path. Usage: close_window.py <window id>
+Exit status 0 when the request was delivered, 2 when the window no longer exists (the caller may
+look the window up again and retry), 1 when the display cannot be opened."""
 import ctypes
 import sys
 
@@ -12,6 +14,14 @@ x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
 x11.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, ctypes.c_void_p]
 x11.XFlush.argtypes = [ctypes.c_void_p]
 x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+x11.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
+
+# Xlib's default error handler ends the process on any error, e.g. BadWindow for a window that
+# has just gone; count errors instead and report them through the exit status.
+errors = []
+ERROR_HANDLER = ctypes.CFUNCTYPE(ctypes.c_int, ctypes.c_void_p, ctypes.c_void_p)
+on_error = ERROR_HANDLER(lambda display, event: errors.append(1) or 0)
+x11.XSetErrorHandler(on_error)
 
 
 class XClientMessageEvent(ctypes.Structure):
@@ -38,5 +48,8 @@ event.xclient.format = 32
 event.xclient.data[0] = x11.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
 event.xclient.data[1] = 0  # CurrentTime
 x11.XSendEvent(display, window, 0, 0, ctypes.byref(event))
-x11.XFlush(display)
+x11.XSync(display, 0)
 x11.XCloseDisplay(display)
+if errors:
+    print(f"window 0x{window:x} is gone")
+    sys.exit(2)

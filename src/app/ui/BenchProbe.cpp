@@ -10,6 +10,7 @@
 
 #include <cstdio>
 #include <ctime>
+#include <utility>
 
 BenchProbe::BenchProbe(TForm1& form) : QObject(&form), form_(form) {
     form_.installEventFilter(this);
@@ -33,12 +34,22 @@ void BenchProbe::mark(const char* what) {
 }
 
 bool BenchProbe::eventFilter(QObject* watched, QEvent* event) {
+    // A native window replaced after the first paint means the user saw the window vanish: the
+    // window counts as shown once its replacement has painted.
+    if (watched == &form_ && shown_ && event->type() == QEvent::WinIdChange) {
+        mark("recreated");
+        shown_ = false;
+        remarking_ = true;
+        return false;
+    }
     if (watched == &form_ && !shown_ &&
         (event->type() == QEvent::Paint || event->type() == QEvent::UpdateRequest)) {
         shown_ = true;
         // Marked once the first paint has been done and flushed.
         QTimer::singleShot(0, this, [this] {
             mark("shown");
+            if (std::exchange(remarking_, false))
+                return;
             const QString channel = qEnvironmentVariable("ZELMO_BENCH_CHANNEL");
             if (!channel.isEmpty()) {
                 pageWanted_ = true;

@@ -3,6 +3,7 @@
 #include "platform/LocalUrl.h"
 #include "platform/ui/EngineHost.h"
 
+#include <QQuickWidget>
 #include <QWebEngineView>
 
 LazyEngineView::LazyEngineView(const QString& initialRequest, QWidget* parent)
@@ -12,6 +13,13 @@ LazyEngineView::LazyEngineView(const QString& initialRequest, QWidget* parent)
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::white);
     setPalette(pal);
+    // The browser draws through the window's GPU surface. A window created without one gets it by
+    // being re-created when the browser arrives: it vanishes and reappears, and what was set on the
+    // old native window (title, transient parent) is lost. A hidden widget of the browser's kind
+    // makes the window ask for that surface from its first showing on.
+    auto* surfaceKeeper = new QQuickWidget(this); // owned by this
+    surfaceKeeper->setObjectName(QStringLiteral("surfaceKeeper"));
+    surfaceKeeper->hide();
 }
 
 LazyEngineView::~LazyEngineView() = default;

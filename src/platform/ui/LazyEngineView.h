@@ -8,7 +8,8 @@ class QWebEngineView;
 // visible, so hidden windows start no renderer process. A request made while hidden before the
 // browser exists is kept (only the last request counts) and served when the view is shown; the
 // first browser of a window waits for the window's first paint. Once the browser exists, every
-// request goes to it at once.
+// request goes to it at once. The view's window is given the browser's kind of surface from its
+// first showing, so the browser's arrival never re-creates the window.
 class LazyEngineView : public QWidget {
     Q_OBJECT
 public:
