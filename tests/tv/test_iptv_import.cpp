@@ -42,13 +42,13 @@ struct Rig {
         return done.count() > 0 || done.wait(LoadWaitMs);
     }
     QString status() const { return tab.statusLabel()->text(); }
-    int rowOf(const QString& catalogName) const {
+    int rowOf(const QString& catalogName) {
         for (int r = 0; r < tab.table()->rowCount(); ++r)
             if (tab.table()->item(r, IptvTab::CatalogColumn)->text() == catalogName)
                 return r;
         return -1;
     }
-    QString cell(const QString& catalogName, int column) const {
+    QString cell(const QString& catalogName, int column) {
         const int r = rowOf(catalogName);
         return r < 0 ? QStringLiteral("<no row>") : tab.table()->item(r, column)->text();
     }

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QTableWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -102,7 +103,7 @@ IptvTab::IptvTab(IptvImporter& importer, QWidget* parent) : QWidget(parent), imp
     connect(favorite_, &QPushButton::clicked, this, &IptvTab::favoriteClicked);
     connect(table_, &QTableWidget::itemSelectionChanged, this, &IptvTab::rowChanged);
     connect(&importer_, &IptvImporter::statusChanged, status_, &QLabel::setText);
-    connect(&importer_, &IptvImporter::playlistChanged, this, &IptvTab::fillTable);
+    connect(&importer_, &IptvImporter::playlistChanged, this, &IptvTab::playlistChanged);
     connect(&importer_, &IptvImporter::finished, this, [this] { load_->setEnabled(true); });
 
     const IptvImporter::Sources stored = importer_.storedSources();
@@ -110,6 +111,27 @@ IptvTab::IptvTab(IptvImporter& importer, QWidget* parent) : QWidget(parent), imp
     guide_->setText(stored.guide);
     status_->setText(importer_.status());
     fillTable();
+}
+
+// Thousands of rows take a while to build: a hidden tab (the usual case at start-up) waits until
+// it is shown.
+void IptvTab::playlistChanged() {
+    if (isVisible())
+        fillTable();
+    else
+        stale_ = true;
+}
+
+void IptvTab::showEvent(QShowEvent* e) {
+    if (stale_)
+        fillTable();
+    QWidget::showEvent(e);
+}
+
+QTableWidget* IptvTab::table() {
+    if (stale_)
+        fillTable();
+    return table_;
 }
 
 void IptvTab::browse(QLineEdit* edit, const QString& filter) {
@@ -126,6 +148,7 @@ void IptvTab::loadClicked() {
 }
 
 void IptvTab::fillTable() {
+    stale_ = false;
     const IptvLibrary& lib = importer_.library();
     const auto& playlist = lib.playlist();
     const QString current = selectedCatalogName().isEmpty() ? selectedPlaylistName() : selectedCatalogName();
@@ -173,6 +196,7 @@ void IptvTab::fillTable() {
 }
 
 bool IptvTab::selectChannel(const QString& name) {
+    table();
     for (int column : {CatalogColumn, PlaylistColumn}) {
         for (int row = 0; row < table_->rowCount(); ++row) {
             const QTableWidgetItem* item = table_->item(row, column);

@@ -23,7 +23,8 @@ public:
     QLineEdit* guideEdit() const { return guide_; }
     QPushButton* loadButton() const { return load_; }
     QLabel* statusLabel() const { return status_; }
-    QTableWidget* table() const { return table_; }
+    // The table, brought up to date first (a hidden tab fills it only when it is looked at).
+    QTableWidget* table();
     QComboBox* entryBox() const { return entries_; }
     QPushButton* chooseButton() const { return choose_; }
     QPushButton* clearButton() const { return clear_; }
@@ -31,6 +32,9 @@ public:
 
     // Selects the row of a catalog channel, or of a playlist channel without one; false if none.
     bool selectChannel(const QString& name);
+
+protected:
+    void showEvent(QShowEvent* e) override;
 
 signals:
     // A playlist channel the user wants in a favourite slot.
@@ -43,6 +47,7 @@ private:
     void favoriteClicked();
     void browse(QLineEdit* edit, const QString& filter);
     void fillTable();
+    void playlistChanged();
     void rowChanged();
     QString selectedCatalogName() const;
     QString selectedPlaylistName() const;
@@ -57,4 +62,5 @@ private:
     QPushButton* choose_;
     QPushButton* clear_;
     QPushButton* favorite_;
+    bool stale_ = false; // the import changed while the tab was hidden
 };
