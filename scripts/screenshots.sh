@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
-SHOTS=(main settings radio)
+SHOTS=(main settings radio iptv)
 [ $# -gt 0 ] && SHOTS=("$@")
 
 if [ -z "${ZELMO_SHOTS_INNER:-}" ]; then
@@ -55,6 +55,29 @@ urllib.request.urlopen(sys.argv[1] + "/set-title?" + urllib.parse.urlencode({"te
     >"$work/AppDir/Setting.ini"
   shot_pulse=$work/pulse
   eval "$(ZELMO_PULSE_DIR=$shot_pulse bash scripts/pulse.sh start)"
+fi
+
+# For the IPTV tab: the test playlist (names as public Russian playlists write them) and a guide of
+# today, from files; the program imports them after its first paint.
+if [[ " ${SHOTS[*]} " == *" iptv "* ]]; then
+  mkdir -p "$work/iptv"
+  sed 's|@BASE@|http://iptv.example|g; s|^live/|http://iptv.example/live/|' tests/tv/data/ru_playlist.m3u >"$work/iptv/ru.m3u"
+  /usr/bin/python3 - "$work/iptv/epg.xml" <<'PY'
+import datetime, sys
+now = datetime.datetime.now().astimezone()
+day = now.replace(hour=0, minute=0, second=0, microsecond=0)
+fmt = lambda t: t.strftime("%Y%m%d%H%M%S %z")
+with open(sys.argv[1], "w", encoding="utf-8") as f:
+    f.write('<?xml version="1.0" encoding="UTF-8"?>\n<tv>\n')
+    for cid, name in (("1tv", "Первый канал"), ("ntv", "НТВ"), ("tnt", "ТНТ")):
+        f.write(f'<channel id="{cid}"><display-name>{name}</display-name></channel>\n')
+        for h in range(0, 48, 2):
+            start = day + datetime.timedelta(hours=h)
+            f.write(f'<programme start="{fmt(start)}" stop="{fmt(start + datetime.timedelta(hours=2))}" '
+                    f'channel="{cid}"><title>Передача {h // 2 + 1}</title></programme>\n')
+    f.write("</tv>\n")
+PY
+  printf '[IPTV]\nplaylist=%s\nguide=%s\n' "$work/iptv/ru.m3u" "$work/iptv/epg.xml" >>"$work/AppDir/Setting.ini"
 fi
 
 (cd "$work" && exec "$work/AppDir/zelmo-player" >"$work/program.log" 2>&1) &
@@ -135,6 +158,20 @@ shot_radio() {
   sleep 6 # connected, and the first title block has come
   xdotool mousemove --window "$(main)" 700 200
   capture "$(main)" radio-now-playing
+}
+
+# The settings window on its "IPTV" tab, the last one, after the start-up import.
+shot_iptv() {
+  click_in "$(main)" 70 515
+  local w
+  w=$(new_window)
+  sleep 1
+  # The window opens on "Обновления"; two steps on are "Язык", then "IPTV".
+  xdotool windowfocus --sync "$w" key ctrl+Tab ctrl+Tab
+  sleep 1
+  capture "$w" iptv-tab
+  xdotool windowfocus --sync "$w" key Escape
+  sleep 1
 }
 
 for s in "${SHOTS[@]}"; do
