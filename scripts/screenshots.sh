@@ -166,8 +166,7 @@ shot_iptv() {
   local w
   w=$(new_window)
   sleep 1
-  # The window opens on "Обновления"; two steps on are "Язык", then "IPTV".
-  xdotool windowfocus --sync "$w" key ctrl+Tab ctrl+Tab
+  click_in "$w" 454 9 # its "IPTV" tab, the last one
   sleep 1
   capture "$w" iptv-tab
   xdotool windowfocus --sync "$w" key Escape
