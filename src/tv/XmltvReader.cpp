@@ -196,7 +196,8 @@ ParsedGuide XmltvReader::read(QIODevice& in, const GuideFilter& filter, const st
             out.error = QStringLiteral("загрузка программы прервана");
             return out;
         }
-        const QByteArray chunk = in.read(ChunkBytes);
+        // Compressed pieces are smaller: each unpacks to about ten times its size.
+        const QByteArray chunk = in.read(inflater ? ChunkBytes / 8 : ChunkBytes);
         if (chunk.isEmpty())
             break;
         if (first) {
