@@ -18,6 +18,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s URL SECONDS\n", argv[0]);
         return 2;
     }
+    // The program loads GStreamer at start-up, before any click.
+    GstVideoPlayer::initGStreamer();
     TvScreen screen;
     QWidget window;
     window.resize(800, 450);

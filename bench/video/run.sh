@@ -43,13 +43,17 @@ echo "Stream: $url (HLS, 640x360 H.264/AAC at 25 fps, 2 s segments); $(nproc) co
 # gst-launch: the video fakesink announces every buffer (-v); the first such line is the first picture.
 gst_first=(gst-launch-1.0 -v playbin "uri=$url" "video-sink=fakesink name=vsink silent=false sync=true")
 gst_play=(gst-launch-1.0 -q playbin "uri=$url" "video-sink=fakesink sync=true")
+# The same pipeline as ours without the program: playbin converting to BGRx for a synchronised sink.
+gst_same=(gst-launch-1.0 -q playbin "uri=$url" "video-sink=videoconvert ! video/x-raw,format=BGRx ! fakesink sync=true")
 first_ours=$(measure first "$repeats" '^FIRST_FRAME' -- "$ours" "$url" 20)
 first_gst=$(measure first "$repeats" 'vsink: last-message = (preroll|chain)' -- "${gst_first[@]}")
 load_ours=$(measure load "$seconds" -- "$ours" "$url" $((seconds + 10)))
 load_gst=$(measure load "$seconds" -- "${gst_play[@]}")
+load_same=$(measure load "$seconds" -- "${gst_same[@]}")
 
 printf '\n%s\n' "first picture"
 printf '  %-34s %s\n' "zelmo TV (appsink, view painted)" "$first_ours" "gst-launch-1.0 playbin, fakesink" "$first_gst"
 printf '\n%s\n' "load over ${seconds} s (CPU % of one core; PSS of the process tree)"
-printf '  %-34s %s\n' "zelmo TV, playing" "$load_ours" "gst-launch-1.0 playbin, fakesink" "$load_gst"
+printf '  %-34s %s\n' "zelmo TV, playing" "$load_ours" "gst-launch-1.0 playbin, fakesink" "$load_gst" \
+  "gst-launch-1.0, BGRx to fakesink" "$load_same"
 echo "load average after the run: $(cut -d" " -f1-3 /proc/loadavg)"
