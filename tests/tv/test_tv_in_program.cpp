@@ -125,6 +125,13 @@ void TestTvInProgram::gridChannelPlaysInTheMainViewArea() {
     QVERIFY(!tv.isPlaying());
     QVERIFY(!view->isVisible());
     QCOMPARE(form.Chromium1->lastRequested(), QStringLiteral("about:blank"));
+
+    // A station started elsewhere (My Radio) ends the TV: never two sounds at once.
+    QTest::mouseClick(channels[0], Qt::LeftButton);
+    QVERIFY(tv.isPlaying());
+    Services().Radio->PlayStream(server.url("tone.mp3?rate=16000").toUtf8());
+    QVERIFY(!tv.isPlaying());
+    QVERIFY(!view->isVisible());
     QVERIFY(messages.shown.isEmpty());
 }
 

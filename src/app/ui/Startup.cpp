@@ -2,6 +2,7 @@
 
 #include "app/ui/BenchProbe.h"
 #include "app/ui/KeyboardAccess.h"
+#include "app/ui/RadioDesktop.h"
 #include "app/ui/TDonationForm.h"
 #include "app/ui/TForm1.h"
 #include "closed/ClosedLayout.h"
@@ -13,7 +14,6 @@
 #include "platform/ui/ChromiumView.h"
 #include "platform/ui/DesktopShell.h"
 #include "platform/ui/MessageBoxSink.h"
-#include "app/ui/RadioDesktop.h"
 #include "radio/RadioPlayer.h"
 #include "radio/ui/RadioRecording.h"
 #include "radio/ui/RadioWiring.h"
@@ -210,6 +210,13 @@ Program::Program(const Options& options) : d_(std::make_unique<Impl>()) {
 
     d_->tv = std::make_unique<TvScreen>();
     d_->tv->setBeforePlay([radio = d_->radio.get()] { radio->StopStream(); });
+    // And the other way round: a station chosen from anywhere (My Radio, a favourite, media keys)
+    // ends the TV, so the two never sound at once.
+    QObject::connect(d_->radio.get(), &RadioPlayer::statusChanged, d_->tv.get(),
+                     [tv = d_->tv.get()](const RadioStatus& status) {
+                         if (status.state == RadioStatus::State::Connecting)
+                             tv->stop();
+                     });
 
     d_->form1 = std::make_unique<TForm1>(services);
     TForm1& form1 = *d_->form1;
