@@ -192,7 +192,8 @@ void TestVideoPlayer::stopDuringAHangingOpenReturnsPromptly() {
     QElapsedTimer t;
     t.start();
     screen.stop();
-    QVERIFY2(t.elapsed() < 1000, qPrintable(QString::number(t.elapsed())));
+    // Milliseconds when idle; the bound leaves room for a very busy machine.
+    QVERIFY2(t.elapsed() < 2000, qPrintable(QString::number(t.elapsed())));
     QCOMPARE(screen.video().status(), Status::Idle);
 
     // An open that shows no picture in time ends by itself.
