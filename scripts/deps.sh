@@ -9,7 +9,7 @@ packages=(
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-ugly gstreamer1.0-plugins-bad
   gstreamer1.0-libav gstreamer1.0-pulseaudio
   lame pulseaudio pulseaudio-utils sox ffmpeg
-  xvfb xauth x11-utils xdotool imagemagick dbus dbus-x11 at-spi2-core python3-pyatspi
+  xvfb xauth x11-utils xdotool openbox imagemagick dbus dbus-x11 at-spi2-core python3-pyatspi
   fonts-dejavu-core fonts-dejavu-extra fonts-wqy-microhei
   desktop-file-utils appstream librsvg2-bin dpkg-dev
 )

@@ -82,7 +82,7 @@ bool UpdateChecker::download(const QString& appDir) {
         }
         QSaveFile file(target);
         if (!file.open(QIODevice::WriteOnly) || file.write(r.body) != r.body.size() || !file.commit()) {
-            emit downloadFailed(QStringLiteral("Unable to write to ") + target);
+            emit saveFailed(QStringLiteral("Unable to write to %1: %2").arg(target, file.errorString()));
             return;
         }
         QFile::setPermissions(target,

@@ -46,6 +46,8 @@ signals:
     // Emitted only when the whole installer arrived and was saved; the file is then complete.
     void downloaded(const QString& path);
     void downloadFailed(const QString& reason); // nothing was written
+    // The installer arrived but could not be saved; the message names the path and the reason.
+    void saveFailed(const QString& message);
 
 private:
     bool start(const QString& path, HttpClient::Completion done);

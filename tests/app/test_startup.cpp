@@ -17,9 +17,11 @@
 #include "web/ui/TOvegoPlayerForm.h"
 #include "web/ui/TTVprogrammForm.h"
 
+#include <QDialog>
 #include <QFrame>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include <algorithm>
 #include <stdexcept>
@@ -59,7 +61,7 @@ private slots:
             QList<QWidget*> windows;
             QStringList names;
             for (QWidget* t : QApplication::topLevelWidgets())
-                if (!t->parentWidget()) {
+                if (t->windowType() == Qt::Window || t->windowType() == Qt::Dialog) {
                     windows << t;
                     names << t->objectName();
                 }
@@ -100,6 +102,63 @@ private slots:
         std::reverse(creationOrder.begin(), creationOrder.end());
         QCOMPARE(destroyed, creationOrder);
         QVERIFY(sink.shown.isEmpty());
+    }
+
+    // Only the main window's close ends the program. With the main window hidden (behind the mini
+    // radio, or in the tray) every other window is opened and closed, by its close box and, for
+    // dialogs, by Escape: the program goes on. The steps run inside the application's own event
+    // loop, where an automatic quit would take effect; each step is queued behind whatever the
+    // previous one queued, so a quit it caused ends the loop before the next step.
+    void onlyTheMainWindowsCloseEndsTheProgram() {
+        SetAppDirForTesting(qEnvironmentVariable("ZELMO_TEST_APPDIR") + QLatin1Char('/'));
+        FakeMessages sink;
+        Program program(Program::Options{&sink});
+        const AppWindows& w = Windows();
+        program.show();
+
+        const QList<QWidget*> others{w.SettingForm, w.DonationForm,   w.FavoriteForm, w.TVprogrammForm,
+                                     w.Form2,       w.Browser2Form,   w.KorbinaForm,  w.RadioSaveForm,
+                                     w.MyRadioForm, w.OvegoPlayerForm};
+        QList<std::function<void()>> steps;
+        const auto openAndCloseEach = [&](const QList<QWidget*>& windows) {
+            for (QWidget* window : windows) {
+                steps << [window] { window->show(); } << [window] { window->close(); };
+                if (qobject_cast<QDialog*>(window))
+                    steps << [window] { window->show(); } << [window] {
+                        QTest::keyClick(window, Qt::Key_Escape);
+                        window->close(); // a window that ignores Escape
+                    };
+            }
+        };
+        steps << [&] { w.RadioForm->OpenMiniRadio(); } << [&] { QVERIFY(w.Form1->isHidden()); };
+        openAndCloseEach(others);
+        steps << [&] { w.RadioForm->close(); } << [&] { QVERIFY(w.Form1->isVisible()); };
+        steps << [&] { w.Form1->hide(); }; // minimised to the tray
+        openAndCloseEach(others);
+        bool allStepsRan = false;
+        steps << [&] {
+            allStepsRan = true;
+            w.Form1->show();
+        } << [&] { w.Form1->close(); };
+
+        int next = 0;
+        std::function<void()> runNext = [&] {
+            if (next < steps.size()) {
+                steps[next++]();
+                QMetaObject::invokeMethod(qApp, runNext, Qt::QueuedConnection);
+            }
+        };
+        QMetaObject::invokeMethod(qApp, runNext, Qt::QueuedConnection);
+        QTimer guard;
+        guard.setSingleShot(true);
+        connect(&guard, &QTimer::timeout, qApp, [] { QCoreApplication::exit(2); });
+        guard.start(120000);
+        const int rc = QCoreApplication::exec();
+        QVERIFY2(
+            allStepsRan,
+            qPrintable(QStringLiteral("the program ended after step %1 of %2").arg(next).arg(steps.size())));
+        QCOMPARE(rc, 0);
+        QCOMPARE(next, steps.size());
     }
 };
 

@@ -6,7 +6,7 @@ set -uo pipefail
 appdir_src=$(cd "$1" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
 
-for tool in Xvfb xdotool xwininfo import convert dbus-run-session /usr/libexec/at-spi-bus-launcher; do
+for tool in Xvfb xdotool xwininfo xprop openbox import convert dbus-run-session /usr/libexec/at-spi-bus-launcher; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool not installed"; exit 77; }
 done
 /usr/bin/python3 -c "import pyatspi" 2>/dev/null || { echo "SKIP: python3-pyatspi not installed"; exit 77; }
@@ -55,9 +55,17 @@ pid=""
 atspi=$!
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 watch=""
+# A real window manager, so that stacking, on-top state and transient windows behave as on a desktop.
+openbox --sm-disable >"$work/openbox.log" 2>&1 &
+wm=$!
+for _ in $(seq 1 100); do
+  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break
+  sleep 0.2
+done
 cleanup() {
   [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null && kill -9 "$pid" 2>/dev/null
   [ -n "$watch" ] && kill "$watch" 2>/dev/null
+  kill "$wm" 2>/dev/null
   kill "$atspi" 2>/dev/null
   rm -rf "$work"
 }
@@ -155,6 +163,10 @@ kill -TERM "$watch"
 wait "$watch" || fail "$(cat "$work/windows.log" 2>/dev/null || echo "window watch failed")"
 watch=""
 [ -n "$painted" ] || fail "the programme window showed no page within 60 s"
+
+# Windows open above their opener with the main window on top; only the main window's close ends
+# the program.
+/usr/bin/python3 "$here/check_windows.py" "$pid" || fail "window stacking and lifetime"
 
 # Closed through the window found by its title now (a window id found earlier could be stale).
 closed=""

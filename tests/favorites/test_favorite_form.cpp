@@ -195,6 +195,30 @@ private slots:
         QCOMPARE(stored(10), QStringLiteral("Новый"));
     }
 
+    // A refused write propagates (the general error handling shows it), and the slot keeps and
+    // shows its new caption for the run: what the button shows is what it opens.
+    void refusedWriteKeepsCaptionOnScreen() {
+        QFile blocker(dir_->filePath(QStringLiteral("blocker")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        SettingsFile unwritable(dir_->filePath(QStringLiteral("blocker/Setting.ini")));
+        TFavoriteForm form(
+            unwritable, [this](const QString& name) { opened_ << name; }, sink_, nullptr, &lang);
+        for (const QString& caption : {QStringLiteral("ОРТ"), QStringLiteral("НТВ")}) {
+            bool refused = false;
+            try {
+                form.AddFavorite(caption);
+            } catch (const SettingsWriteError&) {
+                refused = true;
+            }
+            QVERIFY(refused);
+        }
+        QCOMPARE(form.slotButton(1)->text(), QStringLiteral("ОРТ"));
+        QCOMPARE(form.slotButton(2)->text(), QStringLiteral("НТВ"));
+        QTest::mouseClick(form.slotButton(1), Qt::LeftButton);
+        QCOMPARE(opened_, QStringList{QStringLiteral("ОРТ")});
+    }
+
     void closeHidesAndAddsStillLand() {
         auto form = makeForm();
         form->show();

@@ -1,5 +1,7 @@
 #include "RadioFakes.h"
 #include "common/LoopbackServer.h"
+#include "platform/ui/ButtonCaption.h"
+#include "platform/ui/CaptionButton.h"
 #include "radio/ui/TDirectoryForm.h"
 #include "radio/ui/TMyRadioForm.h"
 #include "settings/SettingsFile.h"
@@ -246,7 +248,9 @@ private slots:
         QCOMPARE(played, QStringList{QStringLiteral("http://127.0.0.1/rr")});
     }
 
-    void refusedWriteIsReportedAndTheSlotStaysFree() {
+    // A refused write is reported; the station stays on its button and in memory for the run, so
+    // what the button shows is what it plays, and the next station takes the next slot.
+    void refusedWriteIsReportedAndTheStationStaysForTheRun() {
         QFile blocker(dir.filePath(QStringLiteral("blocker")));
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
@@ -254,13 +258,59 @@ private slots:
         TMyRadioForm refused(unwritable, messages, StationHandOver{&pending, button1.get()},
                              mainWindow.get());
         refused.show();
-        refused.sEdit1->setText(QStringLiteral("Name"));
-        refused.sEdit2->setText(QStringLiteral("http://127.0.0.1/x"));
-        QTest::mouseClick(refused.sBitBtn10, Qt::LeftButton);
-        QCOMPARE(messages.shown.size(), 1);
+        for (const char* name : {"Name", "Second"}) {
+            refused.sEdit1->setText(QString::fromLatin1(name));
+            refused.sEdit2->setText(QStringLiteral("http://127.0.0.1/") + QString::fromLatin1(name));
+            QTest::mouseClick(refused.sBitBtn10, Qt::LeftButton);
+        }
+        QCOMPARE(messages.shown.size(), 2);
         QVERIFY(messages.shown.first().startsWith(QStringLiteral("Unable to write to ")));
-        QVERIFY(refused.slotButtons[0]->text().isEmpty());
-        QCOMPARE(refused.stationLink(1), QString());
+        QCOMPARE(refused.slotButtons[0]->text(), QStringLiteral("Name"));
+        QCOMPARE(refused.stationName(1), QStringLiteral("Name"));
+        QCOMPARE(refused.stationLink(1), QStringLiteral("http://127.0.0.1/Name"));
+        QCOMPARE(refused.slotButtons[1]->text(), QStringLiteral("Second"));
+        QTest::mouseClick(refused.slotButtons[0], Qt::LeftButton);
+        QCOMPARE(played, QStringList{QStringLiteral("http://127.0.0.1/Name")});
+    }
+
+    // The name is written before the link.
+    void nameIsStoredBeforeLink() {
+        form->show();
+        add(QStringLiteral("Первое"), QStringLiteral("http://127.0.0.1/1"));
+        QFile file(dir.filePath(QStringLiteral("Setting.ini")));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray text = file.readAll();
+        const qsizetype name = text.indexOf("MyRNa="), link = text.indexOf("MyRa=");
+        QVERIFY2(name >= 0 && link > name, text.constData());
+    }
+
+    // Captions are shown whole, wrapped or in a smaller face, never cut at both ends.
+    void captionsShowWhole() {
+        form->show();
+        const QStringList names{QStringLiteral("Тест Радио"), QStringLiteral("Радиостанция"),
+                                QStringLiteral("Europa Plus Москва"), QStringLiteral("Хит FM & Ретро")};
+        for (int k = 1; k <= names.size(); ++k) {
+            add(names[k - 1], QStringLiteral("http://127.0.0.1/%1").arg(k));
+            auto* b = qobject_cast<CaptionButton*>(form->slotButtons[k - 1]);
+            QVERIFY2(b, "slot buttons fit their captions");
+            QCOMPARE(ButtonCaption(b), names[k - 1]);
+            const QRect box(QPoint(), b->captionRect().size());
+            const QRect needed = QFontMetrics(b->captionFont())
+                                     .boundingRect(box, Qt::AlignCenter | Qt::TextWordWrap, names[k - 1]);
+            QVERIFY2(needed.width() <= box.width() && needed.height() <= box.height(),
+                     qPrintable(names[k - 1]));
+        }
+    }
+
+    // Only the close box closes the window: Escape leaves it open.
+    void escapeDoesNotClose() {
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        QTest::keyClick(form.get(), Qt::Key_Escape);
+        QTest::keyClick(form->sEdit1, Qt::Key_Escape);
+        QVERIFY(form->isVisible());
+        QVERIFY(form->close());
+        QVERIFY(form->isHidden());
     }
 
     void clickIntoAFieldEmptiesItEveryTime() {

@@ -232,10 +232,14 @@ private slots:
         server.routes["/data/Zelmo_player.exe"] = {LoopbackServer::ok("MZ")};
         UpdateChecker checker(nullptr, server.base());
         QSignalSpy failed(&checker, &UpdateChecker::downloadFailed);
+        QSignalSpy notSaved(&checker, &UpdateChecker::saveFailed);
         checker.download(blocker + QLatin1Char('/'));
-        QVERIFY(failed.wait(Bound));
-        QCOMPARE(failed.at(0).at(0).toString(),
-                 QStringLiteral("Unable to write to ") + blocker + QStringLiteral("/InstalZelmoPlayer.exe"));
+        QVERIFY(notSaved.wait(Bound));
+        QCOMPARE(failed.count(), 0);
+        const QString message = notSaved.at(0).at(0).toString();
+        const QString prefix =
+            QStringLiteral("Unable to write to ") + blocker + QStringLiteral("/InstalZelmoPlayer.exe: ");
+        QVERIFY2(message.startsWith(prefix) && message.size() > prefix.size() + 3, qPrintable(message));
     }
 };
 

@@ -17,6 +17,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
 
 class TestSettingForm : public QObject {
     Q_OBJECT
@@ -38,6 +39,7 @@ private slots:
     void proxySave();
     void languageApplyStoresCheckedCaption();
     void skinChangeAppliesAndStores();
+    void wheelOverClosedSkinListChangesNothing();
     void linksOpenInShell_data();
     void linksOpenInShell();
     void closesAndKeepsTabAndCentres();
@@ -462,6 +464,24 @@ void TestSettingForm::skinChangeAppliesAndStores() {
     QCOMPARE(again.skinManager().skinName(), wood);
     QCOMPARE(qApp->styleSheet(), SkinManager::LookFor(wood).styleSheet);
     QCOMPARE(again.sComboBox1->currentIndex(), -1);
+}
+
+void TestSettingForm::wheelOverClosedSkinListChangesNothing() {
+    SettingsUiFixture fx;
+    TSettingForm& f = fx.open();
+    f.show();
+    const QString before = f.skinManager().skinName();
+    QVERIFY(!f.sComboBox1->hasFocus());
+    for (int delta : {-120, 120, -120}) {
+        const QPointF inside(20, 10);
+        QWheelEvent wheel(inside, f.sComboBox1->mapToGlobal(inside), QPoint(), QPoint(0, delta), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(f.sComboBox1, &wheel);
+    }
+    QCOMPARE(f.sComboBox1->currentIndex(), -1);
+    QCOMPARE(f.skinManager().skinName(), before);
+    QCOMPARE(fx.stored("Skin", "useSkin"), QStringLiteral("<absent>"));
+    QVERIFY(!f.sComboBox1->hasFocus());
 }
 
 void TestSettingForm::linksOpenInShell_data() {

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QHash>
 #include <QImage>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -10,6 +11,8 @@
 #include <QSet>
 #include <QTest>
 #include <QVBoxLayout>
+
+#include <cmath>
 
 namespace {
 
@@ -30,6 +33,26 @@ QImage renderSample() {
     return panel.grab().toImage();
 }
 
+double luminance(QRgb c) {
+    const auto channel = [](int v) {
+        const double s = v / 255.0;
+        return s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(qRed(c)) + 0.7152 * channel(qGreen(c)) + 0.0722 * channel(qBlue(c));
+}
+
+double contrast(QRgb a, QRgb b) {
+    const double la = luminance(a), lb = luminance(b);
+    return (qMax(la, lb) + 0.05) / (qMin(la, lb) + 0.05);
+}
+
+QImage renderCheckBox(bool checked) {
+    QCheckBox box(QStringLiteral("Флажок"));
+    box.setChecked(checked);
+    box.resize(100, 24);
+    return box.grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
 } // namespace
 
 class TestSkinManager : public QObject {
@@ -38,6 +61,7 @@ private slots:
     void listHoldsTheSixtyNineNames();
     void everySkinLooksDifferent();
     void unknownNameGetsDefaultLook();
+    void tickedCheckBoxShowsATickInEverySkin();
 };
 
 void TestSkinManager::listHoldsTheSixtyNineNames() {
@@ -86,6 +110,44 @@ void TestSkinManager::unknownNameGetsDefaultLook() {
     QVERIFY(!skins.isKnown());
     QCOMPARE(qApp->styleSheet(), neutralSheet);
     QCOMPARE(renderSample(), neutral);
+}
+
+// Rendered ticked and unticked: the indicator is where the two differ. Inside it the ticked box
+// must hold a mark that stands out from the box's own fill (contrast of at least 3 : 1), not
+// merely a differently coloured square.
+void TestSkinManager::tickedCheckBoxShowsATickInEverySkin() {
+    SkinManager skins;
+    for (const QString& name : SkinManager::Names()) {
+        skins.apply(name);
+        const QImage on = renderCheckBox(true);
+        const QImage off = renderCheckBox(false);
+        QCOMPARE(on.size(), off.size());
+        QRect changed;
+        for (int y = 0; y < on.height(); ++y)
+            for (int x = 0; x < on.width(); ++x)
+                if (on.pixel(x, y) != off.pixel(x, y))
+                    changed |= QRect(x, y, 1, 1);
+        QVERIFY2(changed.width() >= 6 && changed.height() >= 6, qPrintable(name));
+        const QRect inside = changed.adjusted(2, 2, -2, -2);
+        QHash<QRgb, int> counts;
+        for (int y = inside.top(); y <= inside.bottom(); ++y)
+            for (int x = inside.left(); x <= inside.right(); ++x)
+                ++counts[on.pixel(x, y)];
+        QRgb fill = 0;
+        int most = 0;
+        for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+            if (it.value() > most)
+                most = it.value(), fill = it.key();
+        int mark = 0;
+        for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+            if (contrast(it.key(), fill) >= 3.0)
+                mark += it.value();
+        QVERIFY2(mark >= 6, qPrintable(QStringLiteral("%1: %2 mark pixels in %3x%4")
+                                           .arg(name)
+                                           .arg(mark)
+                                           .arg(inside.width())
+                                           .arg(inside.height())));
+    }
 }
 
 int main(int argc, char** argv) {

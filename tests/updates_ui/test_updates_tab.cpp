@@ -10,6 +10,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -95,6 +96,7 @@ private slots:
     void completeDownloadIsSavedStartedAndClosesProgram();
     void failedDownloadChangesNothing_data();
     void failedDownloadChangesNothing();
+    void unwritableInstallerNamesPathAndReason();
     void cutShortDownloadIgnoresBusyClicks();
     void proxyOfStartupLoad_data();
     void proxyOfStartupLoad();
@@ -235,6 +237,26 @@ void TestUpdatesTab::failedDownloadChangesNothing() {
     QVERIFY(fx.shell.opened.isEmpty());
     QCOMPARE(fx.mainWindow.closes, 0);
     QCOMPARE(fx.form->sProgressBar1->value(), 0);
+}
+
+// The installer arrives but its file cannot be created (here a directory holds its name): the
+// message names the file and the reason instead of the transfer error, and nothing is started.
+void TestUpdatesTab::unwritableInstallerNamesPathAndReason() {
+    LoopbackServer server;
+    server.routes["/data/Zelmo_player.exe"] = {LoopbackServer::ok("MZ installer")};
+    Fixture fx;
+    fx.useSite(server.base());
+    QVERIFY(QDir().mkpath(fx.installer()));
+
+    fx.form->sBitBtn13->click();
+    QTRY_COMPARE_WITH_TIMEOUT(fx.messages.shown.size(), 1, Bound);
+    const QString shown = fx.messages.shown[0];
+    QVERIFY2(shown != Fixture::errorUpgrade(), qPrintable(shown));
+    const QString prefix = QStringLiteral("Unable to write to ") + fx.installer() + QStringLiteral(": ");
+    QVERIFY2(shown.startsWith(prefix) && shown.size() > prefix.size() + 3, qPrintable(shown));
+    QVERIFY(QFileInfo(fx.installer()).isDir());
+    QVERIFY(fx.shell.opened.isEmpty());
+    QCOMPARE(fx.mainWindow.closes, 0);
 }
 
 void TestUpdatesTab::cutShortDownloadIgnoresBusyClicks() {

@@ -39,7 +39,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
@@ -81,9 +80,7 @@ void ShowGeneralError(const QString& message) {
         presenter()(message);
         return;
     }
-    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), message, QMessageBox::Ok);
-    box.setTextFormat(Qt::PlainText);
-    box.exec();
+    MessageBoxSink(Windows().Form1).show(message);
 }
 
 ZelmoApplication::ZelmoApplication(int& argc, char** argv) : QApplication(argc, argv) {
@@ -199,6 +196,10 @@ struct Program::Impl {
 
 Program::Program(const Options& options) : d_(std::make_unique<Impl>()) {
     qApp->installEventFilter(&d_->blankTitles);
+    // One rule for every window: only the main window's close ends the program. Any other window
+    // may be the last one on screen (the main window hidden in the tray or behind the mini radio)
+    // and closing it only hides it.
+    QGuiApplication::setQuitOnLastWindowClosed(false);
     MessageSink* messages = options.messages ? options.messages : &d_->messages;
     d_->radio = RadioPlayer::createDefault();
 
@@ -225,6 +226,7 @@ Program::Program(const Options& options) : d_(std::make_unique<Impl>()) {
     // The native TV takes the web view's rectangle while it plays; any page for the view ends it.
     new TvVideoView(*d_->tv, form1.Chromium1);
     QObject::connect(form1.Chromium1, &ChromiumView::loadRequested, d_->tv.get(), &TvScreen::stop);
+    d_->messages.setFallbackOwner(main);
     d_->setting = std::make_unique<TSettingForm>(form1, main, d_->shell, *messages);
     const QString cacheDir =
         QFileInfo(d_->setting->settings().path()).absolutePath() + QStringLiteral("/IPTV");

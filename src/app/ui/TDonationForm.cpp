@@ -1,13 +1,13 @@
 #include "app/ui/TDonationForm.h"
 
+#include "platform/ui/OwnedWindow.h"
+
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QShowEvent>
 
 TDonationForm::TDonationForm(QWidget* mainWindow)
-    : QDialog(nullptr,
-              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      mainWindow_(mainWindow) {
+    : QDialog(mainWindow, OwnedWindowFlags(Qt::WindowCloseButtonHint)), mainWindow_(mainWindow) {
     setObjectName(QStringLiteral("DonationForm"));
     setWindowTitle(QString());
     setFixedSize(341, 132);

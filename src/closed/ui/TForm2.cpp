@@ -1,5 +1,6 @@
 #include "closed/ui/TForm2.h"
 
+#include "platform/ui/OwnedWindow.h"
 #include "settings/LanguagePack.h"
 
 #include <QLabel>
@@ -13,8 +14,7 @@ ClosedSectionGate::LangLookup orShared(ClosedSectionGate::LangLookup f) {
 } // namespace
 
 TForm2::TForm2(Deps deps, QWidget* mainWindow)
-    : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                           Qt::WindowCloseButtonHint),
+    : QDialog(mainWindow, OwnedWindowFlags(Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)),
       mainWindow_(mainWindow), gate_([&] {
           ClosedSectionGate::Deps g;
           g.code = std::move(deps.code);

@@ -3,11 +3,13 @@
 #include "platform/MessageSink.h"
 #include "platform/ui/ButtonCaption.h"
 #include "platform/ui/CaptionButton.h"
+#include "platform/ui/OwnedWindow.h"
 #include "settings/LanguagePack.h"
 
 #include <QAction>
 #include <QMenu>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QShowEvent>
 
 namespace {
@@ -17,8 +19,7 @@ constexpr std::array<int, 3> kColumnX{15, 81, 147};
 
 TFavoriteForm::TFavoriteForm(SettingsFile& store, StartFavoriteFn startFavorite, MessageSink& messages,
                              QWidget* mainWindow, LangLookup langText)
-    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                           Qt::WindowCloseButtonHint),
+    : QWidget(mainWindow, OwnedWindowFlags(Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)),
       slots_(store), startFavorite_(std::move(startFavorite)), messages_(messages), mainWindow_(mainWindow),
       langText_(langText ? std::move(langText) : LangLookup(&::LangText)) {
     setObjectName(QStringLiteral("FavoriteForm"));
@@ -83,9 +84,12 @@ void TFavoriteForm::showSlot(int slot) {
 }
 
 void TFavoriteForm::AddFavorite(const QString& caption) {
-    const auto slot = slots_.Add(caption);
-    if (slot)
-        showSlot(*slot);
+    if (const auto slot = slots_.firstFree()) {
+        // The slot holds the caption for the run even when the store refuses it (the error goes
+        // on to be shown), so the button shows it whatever the write does.
+        const auto show = qScopeGuard([this, k = *slot] { showSlot(k); });
+        slots_.Add(caption);
+    }
     if (slots_.full())
         messages_.show(langText_(QStringLiteral("Message"), QStringLiteral("NoFavorite")));
 }

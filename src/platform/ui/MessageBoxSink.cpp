@@ -3,11 +3,17 @@
 #include <QApplication>
 #include <QMessageBox>
 
+QWidget* MessageBoxSink::ownerFor(QWidget* fallback) {
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
+    if (QWidget* active = QApplication::activeWindow())
+        return active;
+    return fallback ? fallback->window() : nullptr;
+}
+
 void MessageBoxSink::show(const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text, QMessageBox::Ok,
-                    parent_);
+                    ownerFor(fallbackOwner_));
     box.setTextFormat(Qt::PlainText);
-    // A message shown while the main window is hidden (mini radio, tray) must not end the program.
-    box.setAttribute(Qt::WA_QuitOnClose, false);
     box.exec();
 }

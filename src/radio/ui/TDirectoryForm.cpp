@@ -11,7 +11,6 @@
 TDirectoryForm::TDirectoryForm(const QString& server, QWidget* parent) : QDialog(parent), directory_(server) {
     setObjectName(QStringLiteral("DirectoryForm"));
     setWindowTitle(QStringLiteral("Каталог радиостанций"));
-    setAttribute(Qt::WA_QuitOnClose, false);
     resize(560, 420);
 
     nameEdit = new QLineEdit(this);

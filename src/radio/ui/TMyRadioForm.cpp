@@ -1,6 +1,9 @@
 #include "radio/ui/TMyRadioForm.h"
 
 #include "platform/MessageSink.h"
+#include "platform/ui/ButtonCaption.h"
+#include "platform/ui/CaptionButton.h"
+#include "platform/ui/OwnedWindow.h"
 #include "radio/TitleDecoder.h"
 #include "radio/ui/CentreOnWindow.h"
 #include "radio/ui/RadioIcons.h"
@@ -9,6 +12,7 @@
 
 #include <QAbstractButton>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -48,14 +52,13 @@ QLabel* label(QWidget* owner, const char* name, const QString& text, int x, int 
 
 TMyRadioForm::TMyRadioForm(SettingsFile& settings, MessageSink& messages, StationHandOver handOver,
                            QWidget* mainWindow, QWidget* parent)
-    : QDialog(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint),
+    : QDialog(parent ? parent : mainWindow,
+              OwnedWindowFlags(Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                               Qt::WindowMinimizeButtonHint)),
       settings_(settings), messages_(messages), handOver_(handOver), mainWindow_(mainWindow) {
     setObjectName(QStringLiteral("MyRadioForm"));
     setWindowTitle(QString());
     setFixedSize(229, 278);
-    // Only the main window's closing ends the program.
-    setAttribute(Qt::WA_QuitOnClose, false);
 
     PopupMenu3 = new QMenu(this);
     PopupMenu3->setObjectName(QStringLiteral("PopupMenu3"));
@@ -90,7 +93,8 @@ TMyRadioForm::TMyRadioForm(SettingsFile& settings, MessageSink& messages, Statio
     };
 
     for (int k = 1; k <= kSlots; ++k) {
-        auto* b = new QPushButton(this);
+        // Names are shown whole, wrapped or in a smaller face, like the grid's captions.
+        auto* b = new CaptionButton(/*wrap=*/true, this);
         b->setObjectName(QStringLiteral("sBitBtn%1").arg(k));
         const int row = (k - 1) / 3, column = (k - 1) % 3;
         b->setGeometry(15 + 66 * column, 8 + 40 * row, 64, 38);
@@ -189,16 +193,16 @@ void TMyRadioForm::AddStation() {
         messages_.show(QStringLiteral("Нет свободных кнопок"));
         return;
     }
-    try {
-        // Link first: should the second write fail, the slot still reads as free.
-        settings_.WriteString(kSection, linkKey(slot), link);
-        settings_.WriteString(kSection, nameKey(slot), name);
-    } catch (const SettingsWriteError& e) {
-        messages_.show(QString::fromUtf8(e.what()));
-        return;
-    }
+    // The slot takes the station first, so that a refused write leaves the button and memory
+    // agreeing for the rest of the run; the file keeps what it had.
     stations_[slot - 1] = {name, link};
     setCaption(slot, name);
+    try {
+        settings_.WriteString(kSection, nameKey(slot), name);
+        settings_.WriteString(kSection, linkKey(slot), link);
+    } catch (const SettingsWriteError& e) {
+        messages_.show(QString::fromUtf8(e.what()));
+    }
 }
 
 void TMyRadioForm::PlayStation(int slot) {
@@ -238,12 +242,20 @@ QString TMyRadioForm::stationLink(int slot) const {
 }
 
 void TMyRadioForm::setCaption(int slot, const QString& name) {
-    // A button would take "&" as a shortcut marker; the station's name is shown as typed.
-    slotButtons[slot - 1]->setText(QString(name).replace(u'&', QStringLiteral("&&")));
+    SetButtonCaption(slotButtons[slot - 1], name);
 }
 
 bool TMyRadioForm::isFree(int slot) const {
-    return slotButtons[slot - 1]->text().isEmpty();
+    return ButtonCaption(slotButtons[slot - 1]).isEmpty();
+}
+
+void TMyRadioForm::keyPressEvent(QKeyEvent* event) {
+    // The window closes with its close box only; Escape would otherwise reject the dialog.
+    if (event->matches(QKeySequence::Cancel)) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void TMyRadioForm::popupOn(QPushButton* button, const QPoint& pos) {

@@ -27,8 +27,6 @@ TRadioForm::TRadioForm(MainRadioStrip main, QWidget* parent)
     setObjectName(QStringLiteral("RadioForm"));
     setWindowTitle(QString());
     setFixedSize(274, 37);
-    // Closing this window hands back to the main window; it must never end the program.
-    setAttribute(Qt::WA_QuitOnClose, false);
 
     sSpeedButton1 =
         speedButton(this, "sSpeedButton1", QStringLiteral("Записать радио"), RadioIcons::record(), 5);

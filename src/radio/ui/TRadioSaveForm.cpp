@@ -1,5 +1,6 @@
 #include "radio/ui/TRadioSaveForm.h"
 
+#include "platform/ui/OwnedWindow.h"
 #include "radio/ui/CentreOnWindow.h"
 
 #include <QDir>
@@ -8,14 +9,11 @@
 #include <QPushButton>
 
 TRadioSaveForm::TRadioSaveForm(QLineEdit* recordName, QWidget* mainWindow, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), recordName_(recordName),
+    : QDialog(parent ? parent : mainWindow, OwnedWindowFlags({})), recordName_(recordName),
       mainWindow_(mainWindow) {
     setObjectName(QStringLiteral("RadioSaveForm"));
     setWindowTitle(QString());
     setFixedSize(230, 109);
-    // In mini mode the main window is hidden and this prompt may be the last window on screen;
-    // answering it must not end the program.
-    setAttribute(Qt::WA_QuitOnClose, false);
 
     sLabel1 = new QLabel(QStringLiteral("Ведите название для записываемого файла"), this);
     sLabel1->setObjectName(QStringLiteral("sLabel1"));

@@ -1,7 +1,11 @@
 #include "settings/ui/SkinManager.h"
 
+#include "settings/ui/SkinStyle.h"
+
 #include <QApplication>
 #include <QColor>
+#include <QPointer>
+#include <QStyle>
 
 #include <cmath>
 
@@ -146,18 +150,16 @@ QString styleSheetFor(const SkinParams& p) {
     s += QStringLiteral(
              "QGroupBox::title { subcontrol-origin: margin; left: 8px; padding: 0 3px; color: %1; }\n")
              .arg(css(p.accent));
-    // Indicators drawn by the sheet itself, so that checked and unchecked differ in every skin.
+    // Radio indicators are drawn by the sheet itself; the check box's is drawn by SkinStyle from
+    // the palette (a sheet cannot draw a tick), so only its size is set here.
     const QString dot =
         QStringLiteral("qradialgradient(cx:0.5, cy:0.5, radius:0.5, fx:0.5, fy:0.5, stop:0 %1, "
                        "stop:0.5 %1, stop:0.6 %2, stop:1 %2)")
             .arg(css(p.accent), css(p.field));
-    s += QStringLiteral("QCheckBox::indicator, QRadioButton::indicator { width: 12px; height: 12px; "
-                        "border: 1px solid %1; background: %2; }\n")
+    s += QStringLiteral("QCheckBox::indicator { width: 12px; height: 12px; }\n");
+    s += QStringLiteral("QRadioButton::indicator { width: 12px; height: 12px; border: 1px solid %1; "
+                        "background: %2; border-radius: 7px; }\n")
              .arg(css(p.frame), css(p.field));
-    s += QStringLiteral("QRadioButton::indicator { border-radius: 7px; }\n");
-    s += QStringLiteral("QCheckBox::indicator { border-radius: %1px; }\n").arg(qMin(innerRadius, 4));
-    s += QStringLiteral("QCheckBox::indicator:checked { background: %1; border-color: %2; }\n")
-             .arg(css(p.accent), css(p.accent.darker(130)));
     s += QStringLiteral("QRadioButton::indicator:checked { background: %1; border-color: %2; }\n")
              .arg(dot, css(p.accent.darker(130)));
     s += QStringLiteral("QProgressBar { background: %1; border: %2px solid %3; border-radius: %4px; "
@@ -227,6 +229,12 @@ SkinManager::Look SkinManager::LookFor(const QString& name) {
 void SkinManager::apply(const QString& name) {
     skinName_ = name;
     const Look look = LookFor(name);
+    // Installed once, under the first sheet; the application owns it from then on.
+    static QPointer<QStyle> style;
+    if (!style) {
+        style = new SkinStyle;
+        QApplication::setStyle(style);
+    }
     // Palette first, then the sheet: setting the sheet repolishes every existing widget once.
     QApplication::setPalette(look.palette);
     qApp->setStyleSheet(look.styleSheet);

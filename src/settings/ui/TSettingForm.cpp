@@ -5,6 +5,7 @@
 #include "platform/MessageSink.h"
 #include "platform/Shell.h"
 #include "platform/ui/ChromiumView.h"
+#include "platform/ui/OwnedWindow.h"
 #include "settings/IntegerText.h"
 #include "settings/LanguagePack.h"
 #include "settings/ui/AboutPicture.h"
@@ -68,11 +69,10 @@ QLineEdit* hiddenField(QWidget* parent, const char* name) {
 
 TSettingForm::TSettingForm(MainWindowSurface& main, QWidget* mainWindow, Shell& shell, MessageSink& messages,
                            QWidget* parent, std::unique_ptr<TickSource> autoCloseTicks)
-    : QDialog(parent), main_(main), mainWindow_(mainWindow), shell_(shell), messages_(messages),
-      settings_(SettingsFilePath()) {
+    : QDialog(parent ? parent : mainWindow), main_(main), mainWindow_(mainWindow), shell_(shell),
+      messages_(messages), settings_(SettingsFilePath()) {
     setObjectName(QStringLiteral("SettingForm"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowCloseButtonHint);
+    setWindowFlags(OwnedWindowFlags(Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint));
     setModal(true);
     setFixedSize(494, 328);
     setWindowTitle(QStringLiteral("Настройки"));
@@ -146,6 +146,10 @@ void TSettingForm::buildSettingsTab() {
     sComboBox1->addItems(SkinManager::Names());
     sComboBox1->setMaxVisibleItems(20);
     sComboBox1->setCurrentIndex(-1);
+    // The skin changes when an item is picked: a wheel turned over the closed list without focus
+    // neither takes the focus nor changes the skin.
+    sComboBox1->setFocusPolicy(Qt::StrongFocus);
+    sComboBox1->installEventFilter(this);
 
     sRadioGroup4 = frame(page, "sRadioGroup4", QStringLiteral("Поверх всех окон"), QRect(6, 194, 476, 54));
     sBitBtn10 = button(sRadioGroup4, "sBitBtn10", QStringLiteral("Включить"), QRect(10, 20, 170, 26));
@@ -402,6 +406,8 @@ void TSettingForm::showEvent(QShowEvent* e) {
 bool TSettingForm::eventFilter(QObject* watched, QEvent* e) {
     if (watched == sEdit8 && e->type() == QEvent::MouseButtonPress)
         sEdit8Click();
+    if (watched == sComboBox1 && e->type() == QEvent::Wheel && !sComboBox1->hasFocus())
+        return true;
     return QDialog::eventFilter(watched, e);
 }
 

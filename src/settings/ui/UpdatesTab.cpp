@@ -31,6 +31,9 @@ UpdatesTab::UpdatesTab(QLabel* publishedVersion, QProgressBar* progress, Message
     connect(&checker_, &UpdateChecker::checkFailed, this, &UpdatesTab::failed);
     connect(&checker_, &UpdateChecker::downloaded, this, &UpdatesTab::installerSaved);
     connect(&checker_, &UpdateChecker::downloadFailed, this, &UpdatesTab::failed);
+    // Not a transfer fault: the user must learn which file could not be written, and why.
+    connect(&checker_, &UpdateChecker::saveFailed, this,
+            [this](const QString& message) { messages_.show(message); });
 }
 
 void UpdatesTab::setProjectSite(const QString& baseUrl) {

@@ -9,7 +9,7 @@
 
 PartnerForm::PartnerForm(WebView& mainView, QWidget* mainWindow, QString titlePath, QSize clientSize,
                          Qt::WindowFlags extraButtons)
-    : QWidget(nullptr), mainView_(mainView), mainWindow_(mainWindow), titlePath_(std::move(titlePath)) {
+    : QWidget(mainWindow), mainView_(mainView), mainWindow_(mainWindow), titlePath_(std::move(titlePath)) {
     SetUpSecondaryWindow(*this, clientSize, extraButtons);
 }
 

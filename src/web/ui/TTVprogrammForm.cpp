@@ -6,7 +6,7 @@
 #include <QShowEvent>
 
 TTVprogrammForm::TTVprogrammForm(QWidget* mainWindow)
-    : QWidget(nullptr), WebBrowser1(new BrowserView(this)), mainWindow_(mainWindow) {
+    : QWidget(mainWindow), WebBrowser1(new BrowserView(this)), mainWindow_(mainWindow) {
     setObjectName(QStringLiteral("TVprogrammForm"));
     SetUpSecondaryWindow(*this, QSize(564, 477));
     WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));

@@ -1,14 +1,15 @@
 #include "web/ui/WindowPlacement.h"
 
+#include "platform/ui/OwnedWindow.h"
+
 #include <QWidget>
 #include <QWindow>
 
 void SetUpSecondaryWindow(QWidget& window, QSize clientSize, Qt::WindowFlags extraButtons) {
-    window.setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint | extraButtons);
+    window.setWindowFlags(
+        OwnedWindowFlags(Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint | extraButtons));
     window.setFixedSize(clientSize);
     window.setWindowTitle(QString());
-    window.setAttribute(Qt::WA_QuitOnClose, false);
 }
 
 void PlaceOverMainWindow(QWidget& window, const QWidget* mainWindow) {
@@ -18,8 +19,6 @@ void PlaceOverMainWindow(QWidget& window, const QWidget* mainWindow) {
     QRect client(QPoint(), window.size());
     client.moveCenter(main->geometry().center());
     window.setGeometry(client); // client coordinates, whatever the frame
-    if (window.windowHandle() && main->windowHandle())
-        window.windowHandle()->setTransientParent(main->windowHandle());
 }
 
 void ShowInFront(QWidget& window) {
