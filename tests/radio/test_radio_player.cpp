@@ -40,11 +40,11 @@ private:
 
     // The player says it plays and the sink carries sound (the player's word alone could hide audio
     // captured before this station started).
-    bool waitForSound(int timeoutMs = 8000) {
+    bool waitForSound(int timeoutMs = 8000, double level = kSound) {
         QElapsedTimer t;
         t.start();
         while (t.elapsed() < timeoutMs) {
-            if (player_->isPlaying() && monitor_.recentLevel() > kSound)
+            if (player_->isPlaying() && monitor_.recentLevel() > level)
                 return true;
             QTest::qWait(50);
         }
@@ -161,6 +161,17 @@ private slots:
         const double again = monitor_.levelOver(600);
         QVERIFY2(again > 0.8 * full && again < 1.25 * full,
                  qPrintable(QString("%1 vs %2").arg(again).arg(full)));
+
+        // A station whose playlist is still being read takes a change made meanwhile.
+        player_->StopStream();
+        QVERIFY(waitForSilence());
+        player_->PlayStream(server_.url("list.m3u?volume=1"));
+        QVERIFY(player_->isOpening());
+        player_->SetVolume(0.5f);
+        QVERIFY(waitForSound(8000, 0.25 * full));
+        const double listed = monitor_.levelOver(600);
+        QVERIFY2(listed > 0.4 * full && listed < 0.6 * full,
+                 qPrintable(QString("%1 vs %2").arg(listed).arg(full)));
     }
 
     void deadStationLeavesSilence_data() {

@@ -132,6 +132,27 @@ private slots:
         QCOMPARE(f.form->sScrollBar1->value(), 30);
     }
 
+    // A click on the track, left of the thumb, turns the volume down by 1; on both bars.
+    void clickOnTheTrackMovesTheBarByOne() {
+        Fixture f;
+        QScrollBar* strip = f.form->sScrollBar1;
+        QVERIFY(strip->isVisible());
+        f.radio.volumes.clear();
+        for (int expected : {99, 98}) {
+            QTest::mouseClick(strip, Qt::LeftButton, {}, QPoint(strip->width() / 3, strip->height() / 2));
+            QCOMPARE(strip->value(), expected);
+        }
+        QCOMPARE(f.radio.volumes, (QList<float>{0.99f, 0.98f}));
+
+        QTest::mouseClick(f.form->sSpeedButton13, Qt::LeftButton);
+        QScrollBar* mini = f.mini->sScrollBar1;
+        QVERIFY(mini->isVisible());
+        QCOMPARE(mini->value(), 98);
+        QTest::mouseClick(mini, Qt::LeftButton, {}, QPoint(mini->width() / 3, mini->height() / 2));
+        QCOMPARE(mini->value(), 97);
+        QCOMPARE(f.radio.volumes.last(), 0.97f);
+    }
+
     void myRadioStationPlaysThroughButton1() {
         Fixture f;
         const QString link = QStringLiteral("http://127.0.0.1/радио");

@@ -10,6 +10,7 @@
 #include "platform/ui/ButtonCaption.h"
 #include "platform/ui/CaptionButton.h"
 #include "platform/ui/ChromiumView.h"
+#include "radio/ui/VolumeBar.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -203,10 +204,7 @@ void TForm1::buildRadioStrip() {
     sScrollBar1 = new QScrollBar(Qt::Horizontal, sPanel2);
     sScrollBar1->setObjectName(QStringLiteral("sScrollBar1"));
     sScrollBar1->setGeometry(15, 41, 160, 15);
-    sScrollBar1->setRange(0, 100);
-    sScrollBar1->setSingleStep(1);
-    sScrollBar1->setPageStep(0);
-    sScrollBar1->setValue(100);
+    SetUpVolumeBar(*sScrollBar1);
 
     VolumeCaption = new QLabel(QStringLiteral("Громкость"), sPanel2);
     VolumeCaption->setObjectName(QStringLiteral("VolumeCaption"));

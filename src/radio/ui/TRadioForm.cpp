@@ -2,6 +2,7 @@
 
 #include "radio/ui/CentreOnWindow.h"
 #include "radio/ui/RadioIcons.h"
+#include "radio/ui/VolumeBar.h"
 
 #include <QAbstractButton>
 #include <QCloseEvent>
@@ -39,10 +40,7 @@ TRadioForm::TRadioForm(MainRadioStrip main, QWidget* parent)
     sScrollBar1 = new QScrollBar(Qt::Horizontal, this);
     sScrollBar1->setObjectName(QStringLiteral("sScrollBar1"));
     sScrollBar1->setGeometry(75, 10, 155, 17);
-    sScrollBar1->setRange(0, 100);
-    sScrollBar1->setPageStep(0);
-    sScrollBar1->setSingleStep(1);
-    sScrollBar1->setValue(100);
+    SetUpVolumeBar(*sScrollBar1);
 
     sSpeedButton4 = speedButton(this, "sSpeedButton4", QStringLiteral("Вернуться к Zelmo Player"),
                                 RadioIcons::backToMain(), 235);

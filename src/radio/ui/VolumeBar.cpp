@@ -1,0 +1,11 @@
+#include "radio/ui/VolumeBar.h"
+
+#include <QScrollBar>
+
+void SetUpVolumeBar(QScrollBar& bar) {
+    bar.setRange(0, 100);
+    bar.setSingleStep(1);
+    // A page step of 0 would make a click on the track do nothing at all.
+    bar.setPageStep(1);
+    bar.setValue(100);
+}
