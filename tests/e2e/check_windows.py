@@ -1,4 +1,4 @@
-#!/ usr / bin / python3
+#!/usr/bin/python3
 """Stacking and lifetime of the program's windows, read from the X server under a window manager.
 
 1. With the main window on top (its own button, then the settings window's button), every window
@@ -26,7 +26,7 @@ SIZES = {
     "settings": (494, 328), "donation": (341, 132), "favourites": (224, 388), "guide": (564, 477),
     "closed prompt": (341, 148), "My Radio": (229, 278), "Korbina": (714, 423), "mini radio": (274, 37),
 }
-#Client coordinates of the buttons pressed by mouse(their handlers run modal windows).
+# Client coordinates of the buttons pressed by mouse (their handlers run modal windows).
 TOOL = {"on top": (25, 515), "settings": (70, 515), "closed prompt": (115, 515), "favourites": (650, 515),
         "guide": (695, 515), "donation": (785, 515)}
 STRIP = {"mini radio": (718, 421), "My Radio": (758, 421)}  # radio strip, shown in the radio category
@@ -191,7 +191,7 @@ def windows_on_top_of(main):
     for name in ("favourites", "guide", "donation", "settings", "closed prompt"):
         open_and_close(name, TOOL[name])
 
-#My Radio, and the message box it opens, each above its opener.
+    # My Radio, and the message box it opens, each above its opener.
     radio_category()
     main = main_window()
     my_radio = open_by_click("My Radio", main, STRIP["My Radio"])
@@ -205,7 +205,7 @@ def windows_on_top_of(main):
     close(my_radio)
     wait_for("My Radio to close", lambda: gone(my_radio))
 
-#A partner window, opened from a channel of the foreign category's miscellaneous set.
+    # A partner window, opened from a channel of the foreign category's miscellaneous set.
     main = main_window()
     for caption in ("Зарубежные", "Разные", "Юмор ТВ"):
         press(find_button(accessible_window("Zelmo Player"), caption))
@@ -224,7 +224,7 @@ def check_stacking():
     click(main, TOOL["on top"])  # the pair's other button: off again
     wait_for("the main window to leave the top", lambda: not on_top(main_window()), 10)
 
-#The settings window's own on-top button, pressed while it is open.
+    # The settings window's own on-top button, pressed while it is open.
     settings = open_by_click("settings", main, TOOL["settings"])
     dialog = accessible_window("Настройки")
     tab = pyatspi.findDescendant(dialog, lambda a: a.getRoleName() == "page tab" and a.name == "Настройки")
@@ -247,7 +247,7 @@ def check_only_main_ends_program():
     main = main_window()
     favourites = open_by_click("favourites", main, TOOL["favourites"])
     prompt = open_by_click("closed prompt", main, TOOL["closed prompt"])
-#Both stand in front of the main window : move them off the radio strip.
+    # Both stand in front of the main window: move them off the radio strip.
     run("xdotool", "windowmove", "--sync", str(favourites), "0", "0")
     run("xdotool", "windowmove", "--sync", str(prompt), "0", "600")
     radio_category()
