@@ -1,6 +1,7 @@
 #include "SettingsUiFixture.h"
 
 #include "navigation/SiteUrls.h"
+#include "platform/SlotGuard.h"
 #include "platform/ui/ChromiumView.h"
 #include "settings/LanguagePack.h"
 #include "settings/ui/SkinManager.h"
@@ -599,6 +600,18 @@ void TestSettingForm::refusedWriteReachesCaller() {
     QVERIFY(fx.messages.shown.isEmpty());
     QVERIFY_THROWS_EXCEPTION(SettingsWriteError, f.sBitBtn1Click());
     QVERIFY(fx.messages.shown.isEmpty());
+
+    // Pressed by the user, the error stops at the slot and goes to the general error message.
+    QStringList reported;
+    SlotGuard::SetReporter([&](const QString& m) { reported << m; });
+    f.sPageControl1->setCurrentWidget(f.sTabSheet2);
+    f.show();
+    QTest::mouseClick(f.sBitBtn8, Qt::LeftButton);
+    QTest::mouseClick(f.sBitBtn10, Qt::LeftButton);
+    SlotGuard::SetReporter({});
+    const QString message = QStringLiteral("Unable to write to ") + fx.iniPath();
+    QCOMPARE(reported, (QStringList{message, message}));
+    f.hide();
 }
 
 int main(int argc, char** argv) {

@@ -7,6 +7,7 @@
 #include "navigation/SiteUrls.h"
 #include "platform/MessageSink.h"
 #include "platform/Shell.h"
+#include "platform/SlotGuard.h"
 #include "platform/ui/ButtonCaption.h"
 #include "platform/ui/CaptionButton.h"
 #include "platform/ui/ChromiumView.h"
@@ -90,14 +91,15 @@ TForm1::TForm1(Services services, QWidget* parent)
     StartTVButton->setGeometry(405, 491, 115, 25);
     SetButtonCaption(StartTVButton, QStringLiteral("Запуск ТВ каналов"));
     StartTVButton->hide();
-    connect(StartTVButton, &QPushButton::clicked, this, &TForm1::StartTVButtonClick);
+    connect(StartTVButton, &QPushButton::clicked, this,
+            SlotGuard::Guarded(this, &TForm1::StartTVButtonClick));
 
     Button1 = new QPushButton(this);
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setGeometry(526, 491, 98, 25);
     SetButtonCaption(Button1, QStringLiteral("Запуск MyRadio"));
     Button1->hide();
-    connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
+    connect(Button1, &QPushButton::clicked, this, SlotGuard::Guarded(this, &TForm1::Button1Click));
 
     TrayIcon1 = new QSystemTrayIcon(ToolIcon(ToolMotif::Program), this);
     TrayIcon1->setObjectName(QStringLiteral("TrayIcon1"));
@@ -134,7 +136,7 @@ void TForm1::buildCategoryBar() {
         SetButtonCaption(b, QString::fromUtf16(def.caption));
         b->setFocusPolicy(Qt::NoFocus);
         const int number = def.number;
-        connect(b, &QPushButton::clicked, this, [this, number] { rules_.click(number); });
+        connect(b, &QPushButton::clicked, this, SlotGuard::Guarded([this, number] { rules_.click(number); }));
         *members[i] = b;
     }
     sBitBtn45->hide();

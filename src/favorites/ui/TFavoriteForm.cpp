@@ -1,6 +1,7 @@
 #include "favorites/ui/TFavoriteForm.h"
 
 #include "platform/MessageSink.h"
+#include "platform/SlotGuard.h"
 #include "platform/ui/ButtonCaption.h"
 #include "platform/ui/CaptionButton.h"
 #include "platform/ui/OwnedWindow.h"
@@ -33,26 +34,26 @@ TFavoriteForm::TFavoriteForm(SettingsFile& store, StartFavoriteFn startFavorite,
     PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
     N1 = PopupMenu2->addAction(QStringLiteral("Очистить"));
     N1->setObjectName(QStringLiteral("N1"));
-    connect(N1, &QAction::triggered, this, &TFavoriteForm::RemoveFavorite);
+    connect(N1, &QAction::triggered, this, SlotGuard::Guarded(this, &TFavoriteForm::RemoveFavorite));
 
     for (int k = 1; k <= FavoriteSlots::Count; ++k) {
         auto* b = new CaptionButton(/*wrap=*/true, this);
         b->setObjectName(QStringLiteral("sBitBtn%1").arg(k));
         b->setGeometry(kColumnX[(k - 1) / kRows], 8 + 40 * ((k - 1) % kRows), 64, 38);
-        connect(b, &QPushButton::clicked, this, [this, k] { PickFavorite(k); });
+        connect(b, &QPushButton::clicked, this, SlotGuard::Guarded([this, k] { PickFavorite(k); }));
         Slots[k - 1] = b;
     }
 
     sBitBtn25 = new QPushButton(QStringLiteral("Закрыть"), this);
     sBitBtn25->setObjectName(QStringLiteral("sBitBtn25"));
     sBitBtn25->setGeometry(81, 345, 64, 25);
-    connect(sBitBtn25, &QPushButton::clicked, this, &TFavoriteForm::sBitBtn25Click);
+    connect(sBitBtn25, &QPushButton::clicked, this, SlotGuard::Guarded(this, &TFavoriteForm::sBitBtn25Click));
 
     sButton1 = new QPushButton(QStringLiteral("Избранное"), this);
     sButton1->setObjectName(QStringLiteral("sButton1"));
     sButton1->setGeometry(8, 345, 65, 25);
     sButton1->setVisible(false);
-    connect(sButton1, &QPushButton::clicked, this, &TFavoriteForm::sButton1Click);
+    connect(sButton1, &QPushButton::clicked, this, SlotGuard::Guarded(this, &TFavoriteForm::sButton1Click));
 
     for (auto* b : Slots)
         bindPopup(b);

@@ -1,6 +1,7 @@
 #include "radio/ui/TMyRadioForm.h"
 
 #include "platform/MessageSink.h"
+#include "platform/SlotGuard.h"
 #include "platform/ui/ButtonCaption.h"
 #include "platform/ui/CaptionButton.h"
 #include "platform/ui/OwnedWindow.h"
@@ -64,7 +65,7 @@ TMyRadioForm::TMyRadioForm(SettingsFile& settings, MessageSink& messages, Statio
     PopupMenu3->setObjectName(QStringLiteral("PopupMenu3"));
     N1 = PopupMenu3->addAction(QStringLiteral("Удалить радиостанцию"));
     N1->setObjectName(QStringLiteral("N1"));
-    connect(N1, &QAction::triggered, this, &TMyRadioForm::RemoveStation);
+    connect(N1, &QAction::triggered, this, SlotGuard::Guarded(this, &TMyRadioForm::RemoveStation));
     EncodingMenu = PopupMenu3->addMenu(QStringLiteral("Кодировка названий песен"));
     EncodingMenu->setObjectName(QStringLiteral("EncodingMenu"));
     const std::pair<TitleEncoding, QString> choices[] = {
@@ -99,7 +100,7 @@ TMyRadioForm::TMyRadioForm(SettingsFile& settings, MessageSink& messages, Statio
         const int row = (k - 1) / 3, column = (k - 1) % 3;
         b->setGeometry(15 + 66 * column, 8 + 40 * row, 64, 38);
         bindPopup(b);
-        connect(b, &QPushButton::clicked, this, [this, k] { PlayStation(k); });
+        connect(b, &QPushButton::clicked, this, SlotGuard::Guarded([this, k] { PlayStation(k); }));
         slotButtons[k - 1] = b;
     }
 
@@ -114,7 +115,7 @@ TMyRadioForm::TMyRadioForm(SettingsFile& settings, MessageSink& messages, Statio
     sBitBtn10->setObjectName(QStringLiteral("sBitBtn10"));
     sBitBtn10->setGeometry(70, 240, 100, 25);
     bindPopup(sBitBtn10);
-    connect(sBitBtn10, &QPushButton::clicked, this, &TMyRadioForm::AddStation);
+    connect(sBitBtn10, &QPushButton::clicked, this, SlotGuard::Guarded(this, &TMyRadioForm::AddStation));
 
     DirectoryButton = new QToolButton(this);
     DirectoryButton->setObjectName(QStringLiteral("DirectoryButton"));

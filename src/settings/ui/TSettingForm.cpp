@@ -4,6 +4,7 @@
 #include "platform/AppDir.h"
 #include "platform/MessageSink.h"
 #include "platform/Shell.h"
+#include "platform/SlotGuard.h"
 #include "platform/ui/ChromiumView.h"
 #include "platform/ui/OwnedWindow.h"
 #include "settings/IntegerText.h"
@@ -158,12 +159,13 @@ void TSettingForm::buildSettingsTab() {
     sEdit5 = hiddenField(page, "sEdit5");
     sEdit6 = hiddenField(page, "sEdit6");
 
-    connect(sBitBtn8, &QPushButton::clicked, this, &TSettingForm::sBitBtn8Click);
-    connect(sBitBtn9, &QPushButton::clicked, this, &TSettingForm::sBitBtn9Click);
-    connect(sBitBtn10, &QPushButton::clicked, this, &TSettingForm::sBitBtn10Click);
-    connect(sBitBtn11, &QPushButton::clicked, this, &TSettingForm::sBitBtn11Click);
-    connect(sButton1, &QPushButton::clicked, this, &TSettingForm::sButton1Click);
-    connect(sComboBox1, &QComboBox::currentIndexChanged, this, &TSettingForm::sComboBox1Change);
+    connect(sBitBtn8, &QPushButton::clicked, this, SlotGuard::Guarded(this, &TSettingForm::sBitBtn8Click));
+    connect(sBitBtn9, &QPushButton::clicked, this, SlotGuard::Guarded(this, &TSettingForm::sBitBtn9Click));
+    connect(sBitBtn10, &QPushButton::clicked, this, SlotGuard::Guarded(this, &TSettingForm::sBitBtn10Click));
+    connect(sBitBtn11, &QPushButton::clicked, this, SlotGuard::Guarded(this, &TSettingForm::sBitBtn11Click));
+    connect(sButton1, &QPushButton::clicked, this, SlotGuard::Guarded(this, &TSettingForm::sButton1Click));
+    connect(sComboBox1, &QComboBox::currentIndexChanged, this,
+            SlotGuard::Guarded(this, &TSettingForm::sComboBox1Change));
 }
 
 void TSettingForm::buildProxyTab() {
@@ -176,7 +178,7 @@ void TSettingForm::buildProxyTab() {
     sCheckBox1->setText(QStringLiteral("Использовать настройки прокси"));
     sBitBtn1 =
         button(page, "sBitBtn1", QStringLiteral("Сохранить настройки соединения"), QRect(16, 124, 260, 28));
-    connect(sBitBtn1, &QPushButton::clicked, this, &TSettingForm::sBitBtn1Click);
+    connect(sBitBtn1, &QPushButton::clicked, this, SlotGuard::Guarded(this, &TSettingForm::sBitBtn1Click));
 }
 
 void TSettingForm::buildTimerTab() {
@@ -270,7 +272,7 @@ void TSettingForm::buildLanguageTab() {
     sRadioButton1->setChecked(true);
     sBitBtn14 = button(page, "sBitBtn14", QStringLiteral("Применить"), QRect(12, 206, 140, 28));
     sEdit7 = hiddenField(page, "sEdit7");
-    connect(sBitBtn14, &QPushButton::clicked, this, &TSettingForm::sBitBtn14Click);
+    connect(sBitBtn14, &QPushButton::clicked, this, SlotGuard::Guarded(this, &TSettingForm::sBitBtn14Click));
 }
 
 std::array<QRadioButton*, 5> TSettingForm::languageButtons() const {

@@ -1,5 +1,6 @@
 #include "web/ui/TBrowser2Form.h"
 
+#include "platform/SlotGuard.h"
 #include "platform/ui/BrowserView.h"
 #include "web/ui/FormFiller.h"
 
@@ -54,7 +55,7 @@ TBrowser2Form::TBrowser2Form(WebView& mainView, QWidget* mainWindow)
 
     sEdit1->installEventFilter(this);
     sEdit2->installEventFilter(this);
-    connect(sBitBtn1, &QPushButton::clicked, this, &TBrowser2Form::sBitBtn1Click);
+    connect(sBitBtn1, &QPushButton::clicked, this, SlotGuard::Guarded(this, &TBrowser2Form::sBitBtn1Click));
 }
 
 void TBrowser2Form::openPage(const QString& url) {
