@@ -1,13 +1,14 @@
 #include "settings/IniText.h"
 
-#include <QList>
 #include <QStringDecoder>
+
+#include <vector>
 
 namespace IniText {
 namespace {
 
 bool isBlank(QChar c) {
-    return c.isSpace();
+    return c.isSpace() || c == QChar(0xFEFF);
 }
 
 QStringView trimmed(QStringView s) {
@@ -27,23 +28,34 @@ bool quotedPair(QStringView s) {
     return s.size() >= 2 && isQuote(s.front()) && s.back() == s.front();
 }
 
+struct RawLine {
+    QByteArrayView body;
+    QByteArrayView end;
+};
+
+const QByteArray kUtf8Mark("\xEF\xBB\xBF");
+
 } // namespace
 
-bool IsUtf16(const QByteArray& bytes) {
-    return bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF");
+Utf8File ToUtf8(const QByteArray& bytes) {
+    const auto utf16 = [&](QStringConverter::Encoding e) {
+        QStringDecoder d(e, QStringConverter::Flag::Stateless);
+        return Utf8File{{}, QString(d(QByteArrayView(bytes).sliced(2))).toUtf8(), true};
+    };
+    if (bytes.startsWith("\xFF\xFE"))
+        return utf16(QStringConverter::Utf16LE);
+    if (bytes.startsWith("\xFE\xFF"))
+        return utf16(QStringConverter::Utf16BE);
+    if (bytes.startsWith(kUtf8Mark))
+        return Utf8File{kUtf8Mark, bytes.sliced(3)};
+    return Utf8File{{}, bytes};
 }
 
-QString Decode(const QByteArray& bytes) {
-    if (bytes.startsWith("\xFF\xFE")) {
-        QStringDecoder d(QStringDecoder::Utf16LE);
-        return d(bytes.sliced(2));
-    }
-    if (bytes.startsWith("\xFE\xFF")) {
-        QStringDecoder d(QStringDecoder::Utf16BE);
-        return d(bytes.sliced(2));
-    }
-    QStringDecoder d(QStringDecoder::Utf8); // skips a leading UTF-8 mark
-    return d(bytes);
+QString DecodeLine(QByteArrayView line) {
+    // Stateless: a sequence cut off at the end of the line becomes U+FFFD instead of vanishing.
+    QStringDecoder d(QStringConverter::Utf8,
+                     QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
+    return d(line);
 }
 
 Line ParseLine(QStringView raw) {
@@ -74,33 +86,97 @@ Line ParseLine(QStringView raw) {
     return out;
 }
 
-bool SameName(const QString& a, const QString& b) {
-    return a.compare(b, Qt::CaseInsensitive) == 0;
+QString Fold(const QString& name) {
+    return name.toCaseFolded();
 }
 
-std::optional<QString> Find(const QString& text, const QString& section, const QString& key) {
+bool SameName(const QString& a, const QString& b) {
+    return Fold(a) == Fold(b);
+}
+
+std::optional<QString> Find(const QByteArray& file, const QString& section, const QString& key) {
     // Only the first section of a name is searched, as the profile-string calls do.
+    const Utf8File utf8 = ToUtf8(file);
     enum { Before, Inside, After } state = Before;
-    for (QStringView raw : QStringView(text).split(u'\n')) {
-        if (raw.endsWith(u'\r'))
-            raw.chop(1);
-        const Line line = ParseLine(raw);
+    std::optional<QString> found;
+    ForEachLine(utf8.body, [&](QByteArrayView body, QByteArrayView, qsizetype) {
+        const Line line = ParseLine(DecodeLine(body));
         if (line.kind == Line::Section) {
             if (state == Inside)
                 state = After;
             else if (state == Before && SameName(line.name, section))
                 state = Inside;
-            if (state == After)
-                break;
         } else if (line.kind == Line::Entry && state == Inside && SameName(line.name, key)) {
-            return line.value;
+            found = line.value;
+        }
+        return state != After && !found;
+    });
+    return found;
+}
+
+QByteArray WithValue(const QByteArray& file, const QString& section, const QString& key,
+                     const QString& value) {
+    const Utf8File utf8 = ToUtf8(file);
+    std::vector<RawLine> lines;
+    ForEachLine(utf8.body, [&](QByteArrayView body, QByteArrayView end, qsizetype) {
+        lines.push_back({body, end});
+        return true;
+    });
+    const QByteArrayView eol = (!lines.empty() && lines.front().end == "\r\n") ? "\r\n" : "\n";
+
+    enum { Before, Inside, After } state = Before;
+    qsizetype insertAfter = -1;
+    qsizetype target = -1;
+    QString fileKey = key;
+    for (qsizetype i = 0; i < qsizetype(lines.size()) && state != After && target < 0; ++i) {
+        const Line line = ParseLine(DecodeLine(lines[i].body));
+        if (line.kind == Line::Section) {
+            if (state == Inside)
+                state = After;
+            else if (state == Before && SameName(line.name, section)) {
+                state = Inside;
+                insertAfter = i;
+            }
+        } else if (line.kind == Line::Entry && state == Inside) {
+            insertAfter = i;
+            if (SameName(line.name, key)) {
+                target = i;
+                fileKey = line.name; // keep the spelling the file already uses
+            }
         }
     }
-    return std::nullopt;
+
+    const QByteArray entry = (fileKey + u'=' + EncodeValue(value)).toUtf8();
+    const QByteArray header = (u'[' + section + u']').toUtf8();
+    QByteArray out;
+    out.reserve(utf8.mark.size() + utf8.body.size() + header.size() + entry.size() + 8);
+    out += utf8.mark;
+    for (qsizetype i = 0; i < qsizetype(lines.size()); ++i) {
+        const RawLine& l = lines[i];
+        const bool last = i + 1 == qsizetype(lines.size());
+        out += i == target ? QByteArrayView(entry) : l.body;
+        const bool needsEnd = i == insertAfter || (last && insertAfter < 0);
+        out += (l.end.isEmpty() && needsEnd && target < 0) ? eol : l.end;
+        if (i == insertAfter && target < 0)
+            out.append(entry).append(eol);
+    }
+    if (insertAfter < 0)
+        out.append(header).append(eol).append(entry).append(eol);
+    return out;
 }
 
 bool CanStore(const QString& value) {
-    return !value.contains(u'\n') && !value.contains(u'\r') && !value.contains(QChar(0));
+    return !value.contains(u'\n') && !value.contains(u'\r') && !value.contains(QChar(0)) &&
+           QStringView(value).isValidUtf16();
+}
+
+bool CanStoreName(const QString& name, bool isSection) {
+    if (!CanStore(name) || trimmed(name).size() != name.size())
+        return false;
+    if (isSection)
+        return !name.contains(u']');
+    return !name.isEmpty() && !name.contains(u'=') && name.front() != u';' && name.front() != u'#' &&
+           name.front() != u'[';
 }
 
 QString EncodeValue(const QString& value) {

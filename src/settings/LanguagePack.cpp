@@ -1,6 +1,7 @@
 #include "settings/LanguagePack.h"
 
 #include "platform/AppDir.h"
+#include "platform/LogCategories.h"
 #include "settings/IniText.h"
 
 #include <QFile>
@@ -15,24 +16,25 @@ struct LanguagePack::Data {
 
 namespace {
 QString fold(const QString& name) {
-    return name.toCaseFolded();
+    return IniText::Fold(name);
 }
 } // namespace
 
 LanguagePack::LanguagePack(const QString& path) {
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return; // a missing pack is not reported: every text reads "0"
-    const QString text = IniText::Decode(f.readAll());
+    if (!f.open(QIODevice::ReadOnly)) {
+        // Not shown to the user: every text reads "0".
+        qCWarning(lcSettings) << "cannot read the language pack" << path << ":" << f.errorString();
+        return;
+    }
+    const IniText::Utf8File text = IniText::ToUtf8(f.readAll());
     auto data = std::make_shared<Data>();
     // As with the settings file, only the first section of a name counts and the first of
     // repeated keys wins.
     QSet<QString> seen;
     QHash<QString, QString>* current = nullptr;
-    for (QStringView raw : QStringView(text).split(u'\n')) {
-        if (raw.endsWith(u'\r'))
-            raw.chop(1);
-        const IniText::Line line = IniText::ParseLine(raw);
+    IniText::ForEachLine(text.body, [&](QByteArrayView raw, QByteArrayView, qsizetype) {
+        const IniText::Line line = IniText::ParseLine(IniText::DecodeLine(raw));
         if (line.kind == IniText::Line::Section) {
             const QString name = fold(line.name);
             current = seen.contains(name) ? nullptr : &data->sections[name];
@@ -42,7 +44,8 @@ LanguagePack::LanguagePack(const QString& path) {
             if (!current->contains(key))
                 current->insert(key, line.value);
         }
-    }
+        return true;
+    });
     data_ = std::move(data);
 }
 

@@ -9,7 +9,9 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// Setting.ini: read and written one key at a time, each call acting on the file at once.
+// Setting.ini: read and written one key at a time, each call acting on the file at once: every
+// read sees the file as it is now. An unchanged file is not decoded again for every key (the
+// parse is reused while the file's identity, size and modification time stay the same).
 // Section and key names match without regard to letter case; values read back exactly.
 class SettingsFile {
 public:
@@ -21,7 +23,7 @@ public:
     const QString& path() const { return path_; }
 
 private:
-    [[noreturn]] void fail() const;
+    [[noreturn]] void fail(const QString& reason) const;
 
     QString path_;
 };

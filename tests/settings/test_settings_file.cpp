@@ -1,11 +1,18 @@
 #include "settings/SettingsFile.h"
+#include "settings/WriterLock.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <cstring>
+#include <optional>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 namespace {
 
@@ -34,6 +41,17 @@ int runChildModes(int argc, char** argv) {
             file.WriteString(QStringLiteral("Favorite"), prefix + QString::number(i),
                              QStringLiteral("Канал ") + QString::number(i));
         return 0;
+    }
+    if (mode == QLatin1String("--hold")) {
+        // Takes the writers' lock and keeps it until killed.
+        QString reason;
+        const std::optional<WriterLock> lock = WriterLock::acquire(file.path(), 60000, reason);
+        if (!lock)
+            return 4;
+        fputs("locked\n", stdout);
+        fflush(stdout);
+        for (;;)
+            pause();
     }
     if (mode == QLatin1String("--loop")) {
         for (qint64 i = 1;; ++i) {
@@ -66,7 +84,10 @@ class TestSettingsFile : public QObject {
     QString ini() const { return dir.filePath(QStringLiteral("Setting.ini")); }
 
 private slots:
-    void init() { QFile::remove(ini()); }
+    void init() {
+        for (const QString& name : QDir(dir.path()).entryList(QDir::Files | QDir::Hidden))
+            QFile::remove(dir.filePath(name));
+    }
 
     void valuesReadBackExactly_data() {
         QTest::addColumn<QString>("value");
@@ -200,6 +221,17 @@ private slots:
                                     << "Language"
                                     << "useLanguage"
                                     << "Украинский [Ua]";
+        // Two files joined: the second one's mark starts a line and counts as a blank there.
+        QTest::newRow("UTF-8 mark in mid-file")
+            << QByteArray("[Favorite]\nfa=x\n\xEF\xBB\xBF[MyRadio]\nMyRa1=a\n") << "MyRadio"
+            << "MyRa1"
+            << "a";
+        QTest::newRow("cut-off UTF-8 at the end") << QByteArray("[A]\nk=ab\xE2\x82") << "A"
+                                                  << "k"
+                                                  << "ab\uFFFD\uFFFD";
+        QTest::newRow("cut-off UTF-16 at the end") << QByteArray("\xFF\xFE[\0A\0]\0\n\0k\0=\0b\0c", 17) << "A"
+                                                   << "k"
+                                                   << "b\uFFFD";
     }
     void handWrittenFilesRead() {
         QFETCH(QByteArray, content);
@@ -341,10 +373,120 @@ private slots:
         writeAll(ini(), "[MyRadio]\nMyRNa=old\n");
         SettingsFile file(ini());
         for (const QString& value :
-             {QStringLiteral("two\nlines"), QStringLiteral("cr\r"), QStringLiteral("\r\nx=y")})
+             {QStringLiteral("two\nlines"), QStringLiteral("cr\r"), QStringLiteral("\r\nx=y"),
+              QString(QChar(0xD800)) + u'x', u'x' + QString(QChar(0xDC00)), QStringLiteral("nul") + QChar(0)})
             QVERIFY_THROWS_EXCEPTION(SettingsWriteError, file.WriteString(QStringLiteral("MyRadio"),
                                                                           QStringLiteral("MyRNa"), value));
         QCOMPARE(readAll(ini()), QByteArray("[MyRadio]\nMyRNa=old\n"));
+    }
+
+    // Whatever the file holds, a value that was written is the value read back, and the other
+    // keys keep theirs.
+    void writesReadBackInAwkwardFiles_data() {
+        QTest::addColumn<QByteArray>("content");
+        QTest::newRow("mark in mid-file") << QByteArray("[Favorite]\nfa=x\n\xEF\xBB\xBF[MyRadio]\nMyRa1=a\n");
+        QTest::newRow("mark before the section") << QByteArray("\xEF\xBB\xBF[MyRadio]\nMyRa1=a\n");
+        QTest::newRow("cut-off UTF-8 at the end") << QByteArray("[MyRadio]\nMyRa1=a\xE2\x82");
+        QTest::newRow("invalid UTF-8") << QByteArray("[My\xFFRadio]\n[MyRadio]\nMyRa1=\xC0\xAF\n");
+        QTest::newRow("NUL bytes") << QByteArray("[MyRadio]\nx=") + '\0' + "b\n\0\nMyRa1=a\n";
+        QTest::newRow("only CR line ends") << QByteArray("[MyRadio]\rMyRa1=a\r");
+        QTest::newRow("repeated section") << QByteArray("[myradio]\nMyRa1=a\n[MyRadio]\nMyRa2=old\n");
+        QTest::newRow("mark alone") << QByteArray("\xEF\xBB\xBF");
+    }
+    void writesReadBackInAwkwardFiles() {
+        QFETCH(QByteArray, content);
+        writeAll(ini(), content);
+        SettingsFile file(ini());
+        const QString first = file.ReadString(QStringLiteral("MyRadio"), QStringLiteral("MyRa1"), {});
+        for (int slot = 2; slot <= 4; ++slot)
+            file.WriteString(QStringLiteral("MyRadio"), QStringLiteral("MyRa%1").arg(slot),
+                             QStringLiteral("station %1").arg(slot));
+        const SettingsFile reopened(ini());
+        for (int slot = 2; slot <= 4; ++slot)
+            QCOMPARE(reopened.ReadString(QStringLiteral("MyRadio"), QStringLiteral("MyRa%1").arg(slot), {}),
+                     QStringLiteral("station %1").arg(slot));
+        QCOMPARE(reopened.ReadString(QStringLiteral("MyRadio"), QStringLiteral("MyRa1"), {}), first);
+        file.WriteString(QStringLiteral("MyRadio"), QStringLiteral("MyRa1"), first);
+        QCOMPARE(reopened.ReadString(QStringLiteral("MyRadio"), QStringLiteral("MyRa1"), {}), first);
+    }
+
+    // Names that would read back as something else are refused like such values.
+    void unstorableNamesRefused() {
+        SettingsFile file(ini());
+        const QList<std::pair<QString, QString>> names{
+            {QStringLiteral("a]b"), QStringLiteral("k")}, {QStringLiteral(" A"), QStringLiteral("k")},
+            {QStringLiteral("A"), QStringLiteral("k=v")}, {QStringLiteral("A"), QString()},
+            {QStringLiteral("A"), QStringLiteral(";k")},  {QStringLiteral("A"), QStringLiteral("k ")},
+        };
+        for (const auto& [section, key] : names)
+            QVERIFY_THROWS_EXCEPTION(SettingsWriteError, file.WriteString(section, key, QStringLiteral("v")));
+        QVERIFY(!QFile::exists(ini()) || readAll(ini()).isEmpty());
+    }
+
+    // Each read sees the file as it is now, even when it changes in place to the same size.
+    void readsSeeTheFileAsItIsNow() {
+        const SettingsFile file(ini());
+        QCOMPARE(file.ReadString(QStringLiteral("A"), QStringLiteral("k"), QStringLiteral("def")),
+                 QStringLiteral("def"));
+        for (const char* digit : {"1", "2", "3"}) {
+            QFile f(ini());
+            QVERIFY(f.open(QIODevice::ReadWrite)); // in place: same inode, same size
+            f.resize(0);
+            f.write(QByteArray("[A]\nk=") + digit + "\n");
+            f.close();
+            QCOMPARE(file.ReadString(QStringLiteral("A"), QStringLiteral("k"), {}), QLatin1String(digit));
+        }
+        QVERIFY(QFile::remove(ini()));
+        QCOMPARE(file.ReadString(QStringLiteral("A"), QStringLiteral("k"), QStringLiteral("def")),
+                 QStringLiteral("def"));
+    }
+
+    // Whatever a dead writer left behind, the next write goes through at once.
+    void leftoversOfDeadWritersBlockNothing() {
+        writeAll(ini(), "[Keep]\nk=v\n");
+        writeAll(ini() + QStringLiteral(".lock"), QByteArray()); // an empty lock of an older writer
+        writeAll(ini() + QStringLiteral(".new"), "half a fi");   // a new file not yet renamed
+        writeAll(ini() + QStringLiteral(".aBcDeF"), "[Keep]\nk=");
+        writeAll(ini() + QStringLiteral(".backup"), "the user's own copy");
+        SettingsFile file(ini());
+        file.WriteString(QStringLiteral("Keep"), QStringLiteral("a"), QStringLiteral("1"));
+        QCOMPARE(readAll(ini()), QByteArray("[Keep]\nk=v\na=1\n"));
+        QVERIFY(!QFile::exists(ini() + QStringLiteral(".new")));
+        QVERIFY(!QFile::exists(ini() + QStringLiteral(".aBcDeF")));
+        QCOMPARE(readAll(ini() + QStringLiteral(".backup")), QByteArray("the user's own copy"));
+
+        QVERIFY(QFile::remove(ini() + QStringLiteral(".lock")));
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("Setting.ini.lock")));
+        file.WriteString(QStringLiteral("Keep"), QStringLiteral("b"), QStringLiteral("2"));
+        QCOMPARE(file.ReadString(QStringLiteral("Keep"), QStringLiteral("b"), {}), QStringLiteral("2"));
+        QVERIFY(QDir(dir.path()).rmdir(QStringLiteral("Setting.ini.lock")));
+
+        // A writer killed while holding the lock: the lock ends with it.
+        QProcess holder;
+        holder.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--hold"), ini()});
+        QVERIFY(holder.waitForStarted(60000));
+        QVERIFY2(holder.waitForReadyRead(180000), qPrintable(holder.readAllStandardError()));
+        QCOMPARE(holder.readAllStandardOutput(), QByteArray("locked\n"));
+        holder.kill();
+        QVERIFY(holder.waitForFinished(60000));
+        file.WriteString(QStringLiteral("Keep"), QStringLiteral("c"), QStringLiteral("3"));
+        QCOMPARE(file.ReadString(QStringLiteral("Keep"), QStringLiteral("c"), {}), QStringLiteral("3"));
+    }
+
+    // A live writer that keeps the lock makes a write fail after a short wait, not hang; once it
+    // lets go, writing works again.
+    void liveWriterMakesAWriteWaitABoundedTime() {
+        writeAll(ini(), "[Keep]\nk=v\n");
+        const int fd = ::open(QFile::encodeName(ini()).constData(), O_RDONLY | O_CLOEXEC);
+        QVERIFY(fd >= 0);
+        QCOMPARE(::flock(fd, LOCK_EX), 0);
+        SettingsFile file(ini());
+        QVERIFY_THROWS_EXCEPTION(
+            SettingsWriteError,
+            file.WriteString(QStringLiteral("Keep"), QStringLiteral("k"), QStringLiteral("w")));
+        ::close(fd);
+        file.WriteString(QStringLiteral("Keep"), QStringLiteral("k"), QStringLiteral("w"));
+        QCOMPARE(readAll(ini()), QByteArray("[Keep]\nk=w\n"));
     }
 
     void concurrentWritersLoseNothing() {
@@ -390,15 +532,17 @@ private slots:
             QCOMPARE(counter.size() % 50, 0);
             QCOMPARE(counter, counter.first(counter.size() / 50).repeated(50));
         }
-        // The lock of a killed writer does not block the next one.
+        // The lock of a killed writer does not block the next one, and its new file is gone.
         SettingsFile(ini()).WriteString(QStringLiteral("Keep"), QStringLiteral("k"), QStringLiteral("w"));
         QCOMPARE(SettingsFile(ini()).ReadString(QStringLiteral("Keep"), QStringLiteral("k"), {}),
                  QStringLiteral("w"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("Setting.ini")});
     }
 };
 
 int main(int argc, char** argv) {
-    if (argc >= 3 && (std::strcmp(argv[1], "--writer") == 0 || std::strcmp(argv[1], "--loop") == 0))
+    if (argc >= 3 && (std::strcmp(argv[1], "--writer") == 0 || std::strcmp(argv[1], "--loop") == 0 ||
+                      std::strcmp(argv[1], "--hold") == 0))
         return runChild(argc, argv);
     QCoreApplication app(argc, argv);
     TestSettingsFile t;
