@@ -1,5 +1,6 @@
 #pragma once
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QUrl>
 
@@ -10,7 +11,9 @@ struct HttpResult {
     bool completed = false;      // the whole response arrived, with no transport or HTTP error
     int status = 0;              // HTTP status code, 0 when no response arrived
     qint64 announcedLength = -1; // Content-Length of the response, -1 when none was announced
-    QByteArray body;             // what arrived, possibly partial
+    bool chunked = false;        // the body came in chunks, so its end was marked by the server
+    qint64 received = 0;         // body bytes that arrived
+    QByteArray body;             // what arrived, possibly partial; empty when handed to a sink
     QString error;               // why it did not complete, for messages and logs
 };
 
@@ -21,6 +24,14 @@ struct HttpProgress {
     std::function<void(qint64 total)> begin;
     std::function<void(qint64 done)> work;
     std::function<void()> end;
+};
+
+// How the body of a response is taken. By default it is kept whole in HttpResult::body. A transfer
+// whose body grows beyond maxBytes is ended and fails. With a sink, each piece goes there as it
+// arrives and is not kept; a sink that returns false ends the transfer, which then fails.
+struct HttpBody {
+    qint64 maxBytes = -1; // -1: no cap
+    std::function<bool(QByteArrayView piece)> sink;
 };
 
 // The update check's HTTP seam: one GET at a time, asynchronous. get() returns at once; progress
@@ -38,7 +49,10 @@ public:
     // 1..65535 with a host makes requests fail rather than silently bypass the proxy.
     virtual void setProxy(const QString& host, int port) = 0;
     // Starts a GET; false (and no callback at all) while another transfer runs.
-    virtual bool get(const QUrl& url, HttpProgress progress, Completion done) = 0;
+    virtual bool get(const QUrl& url, HttpProgress progress, Completion done, HttpBody body) = 0;
+    bool get(const QUrl& url, HttpProgress progress, Completion done) {
+        return get(url, std::move(progress), std::move(done), HttpBody{});
+    }
     // Ends the running transfer, which then completes as failed. No effect when idle.
     virtual void abort() = 0;
     virtual bool busy() const = 0;

@@ -18,12 +18,15 @@ public:
     ~QtHttpClient() override;
 
     void setProxy(const QString& host, int port) override;
-    bool get(const QUrl& url, HttpProgress progress, Completion done) override;
+    using HttpClient::get;
+    bool get(const QUrl& url, HttpProgress progress, Completion done, HttpBody body) override;
     void abort() override;
     bool busy() const override;
 
 private:
     void finish();
+    void take();
+    void stop(const QString& reason);
     void deliver(const HttpResult& result);
 
     QNetworkAccessManager manager_;
@@ -32,6 +35,10 @@ private:
     QPointer<QNetworkReply> reply_;
     HttpProgress progress_;
     Completion done_;
+    HttpBody bodyRule_;
+    QByteArray body_;
+    qint64 received_ = 0;
+    QString stopReason_; // why this client ended the transfer, if it did
     bool begun_ = false;
     bool pending_ = false;
 };

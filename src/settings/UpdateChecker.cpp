@@ -1,10 +1,13 @@
 #include "settings/UpdateChecker.h"
 
+#include "platform/LogCategories.h"
 #include "platform/QtHttpClient.h"
 
 #include <QFile>
 #include <QSaveFile>
 #include <QStringDecoder>
+
+#include <memory>
 
 namespace {
 bool isSuccess(int status) {
@@ -40,53 +43,85 @@ void UpdateChecker::abort() {
     client_->abort();
 }
 
-bool UpdateChecker::start(const QString& path, HttpClient::Completion done) {
+bool UpdateChecker::start(const QString& path, HttpClient::Completion done, HttpBody body) {
     if (busy_)
         return false;
     HttpProgress progress{[this](qint64 total) { emit progressBegin(total); },
                           [this](qint64 bytes) { emit progressWork(bytes); }, [this] { emit progressEnd(); }};
     busy_ = true;
-    const bool started =
-        client_->get(QUrl(baseUrl_ + path), std::move(progress), [this, done](const HttpResult& r) {
+    const bool started = client_->get(
+        QUrl(baseUrl_ + path), std::move(progress),
+        [this, done](const HttpResult& r) {
             busy_ = false;
             done(r);
-        });
+        },
+        std::move(body));
     if (!started)
         busy_ = false;
     return started;
 }
 
 bool UpdateChecker::check() {
-    return start(VersionPath, [this](const HttpResult& r) {
-        if (!r.completed || !isSuccess(r.status)) {
-            emit checkFailed(describe(r));
-            return;
-        }
-        QStringDecoder utf8(QStringDecoder::Utf8);
-        emit checked(utf8(r.body));
-    });
+    // The version is a short line; anything much longer is not a version and is not shown.
+    return start(
+        VersionPath,
+        [this](const HttpResult& r) {
+            if (!r.completed || !isSuccess(r.status)) {
+                emit checkFailed(describe(r));
+                return;
+            }
+            QStringDecoder utf8(QStringDecoder::Utf8);
+            emit checked(utf8(r.body));
+        },
+        HttpBody{MaxVersionBytes, {}});
 }
 
 bool UpdateChecker::download(const QString& appDir) {
     const QString target = appDir + InstallerFileName;
-    return start(InstallerPath, [this, target](const HttpResult& r) {
-        // A cut-short or refused transfer must not leave a broken installer to be started.
-        if (!r.completed || !isSuccess(r.status)) {
-            emit downloadFailed(describe(r));
-            return;
-        }
-        if (r.announcedLength >= 0 && r.body.size() != r.announcedLength) {
-            emit downloadFailed(
-                QStringLiteral("Received %1 of %2 bytes").arg(r.body.size()).arg(r.announcedLength));
-            return;
-        }
-        QSaveFile file(target);
-        if (!file.open(QIODevice::WriteOnly) || file.write(r.body) != r.body.size() || !file.commit()) {
-            emit saveFailed(QStringLiteral("Unable to write to %1: %2").arg(target, file.errorString()));
-            return;
-        }
-        QFile::setPermissions(target,
-                              QFile::permissions(target) | QFileDevice::ExeOwner | QFileDevice::ExeUser);
-        emit downloaded(target);
-    });
+    // The installer goes to its temporary file as it arrives and replaces the old one only once it
+    // is known to be whole; otherwise the temporary file is dropped with the QSaveFile.
+    auto file = std::make_shared<QSaveFile>(target);
+    auto unwritable = std::make_shared<bool>(false);
+    const auto open = [file, unwritable] {
+        if (!file->isOpen() && !file->open(QIODevice::WriteOnly))
+            *unwritable = true;
+        return !*unwritable;
+    };
+    HttpBody body;
+    body.sink = [file, unwritable, open](QByteArrayView piece) {
+        if (!open() || file->write(piece.data(), piece.size()) != piece.size())
+            *unwritable = true;
+        return !*unwritable;
+    };
+    return start(
+        InstallerPath,
+        [this, target, file, unwritable, open](const HttpResult& r) {
+            if (*unwritable) {
+                qCWarning(lcNetwork) << "cannot write the installer to" << target << ":"
+                                     << file->errorString();
+                emit saveFailed(QStringLiteral("Unable to write to %1: %2").arg(target, file->errorString()));
+                return;
+            }
+            // A cut-short or refused transfer must not leave a broken installer to be started.
+            if (!r.completed || !isSuccess(r.status)) {
+                emit downloadFailed(describe(r));
+                return;
+            }
+            // Without a length and without a marked end, a dropped connection looks like the end.
+            if (r.announcedLength < 0 && !r.chunked) {
+                qCWarning(lcNetwork) << "the installer came without a length or a marked end";
+                emit downloadFailed(QStringLiteral("The server did not say how long the installer is"));
+                return;
+            }
+            if (!open() || !file->commit()) {
+                qCWarning(lcNetwork) << "cannot write the installer to" << target << ":"
+                                     << file->errorString();
+                emit saveFailed(QStringLiteral("Unable to write to %1: %2").arg(target, file->errorString()));
+                return;
+            }
+            QFile::setPermissions(target,
+                                  QFile::permissions(target) | QFileDevice::ExeOwner | QFileDevice::ExeUser);
+            emit downloaded(target);
+        },
+        std::move(body));
 }

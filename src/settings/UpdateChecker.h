@@ -17,6 +17,8 @@ public:
     static inline const QString VersionPath = QStringLiteral("/actual/2.3.txt");
     static inline const QString InstallerPath = QStringLiteral("/data/Zelmo_player.exe");
     static inline const QString InstallerFileName = QStringLiteral("InstalZelmoPlayer.exe");
+    // A longer version text is refused rather than shown.
+    static constexpr qint64 MaxVersionBytes = 4096;
 
     // A null client means the real network client. baseUrl is scheme and host, no trailing slash.
     explicit UpdateChecker(std::unique_ptr<HttpClient> client = nullptr,
@@ -42,6 +44,7 @@ signals:
     void progressEnd();
 
     void checked(const QString& publishedVersion); // the whole body, as received, UTF-8
+    // A failure of the check, with its reason; a body over MaxVersionBytes is one.
     void checkFailed(const QString& reason);
     // Emitted only when the whole installer arrived and was saved; the file is then complete.
     void downloaded(const QString& path);
@@ -50,7 +53,7 @@ signals:
     void saveFailed(const QString& message);
 
 private:
-    bool start(const QString& path, HttpClient::Completion done);
+    bool start(const QString& path, HttpClient::Completion done, HttpBody body);
 
     std::unique_ptr<HttpClient> client_;
     QString baseUrl_;

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -49,6 +50,34 @@ private slots:
         QCOMPARE(failed.count(), 0);
         QVERIFY(!checker.busy());
         QCOMPARE(UpdateChecker::OwnVersion, QStringLiteral("2.8"));
+    }
+
+    // A version text longer than a few KB is an error, not a label of megabytes.
+    void overlongVersionTextFails_data() {
+        QTest::addColumn<QByteArray>("response");
+        const QByteArray big(5000, '9');
+        QTest::newRow("announced") << LoopbackServer::ok(big);
+        QTest::newRow("unannounced") << "HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n" + big;
+        QTest::newRow("chunked")
+            << "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\nConnection: close\r\n\r\n" +
+                   QByteArray::number(big.size(), 16) + "\r\n" + big + "\r\n0\r\n\r\n";
+    }
+    void overlongVersionTextFails() {
+        QFETCH(QByteArray, response);
+        LoopbackServer server;
+        server.routes["/actual/2.3.txt"] = {response};
+        UpdateChecker checker(nullptr, server.base());
+        QSignalSpy checked(&checker, &UpdateChecker::checked);
+        QSignalSpy failed(&checker, &UpdateChecker::checkFailed);
+        QVERIFY(checker.check());
+        QVERIFY(failed.wait(Bound));
+        QCOMPARE(failed.at(0).at(0).toString(), QStringLiteral("The response is larger than 4096 bytes"));
+        QCOMPARE(checked.count(), 0);
+
+        server.routes["/actual/2.3.txt"] = {LoopbackServer::ok(QByteArray(4096, '9'))};
+        QVERIFY(checker.check());
+        QVERIFY(checked.wait(Bound));
+        QCOMPARE(checked.at(0).at(0).toString().size(), 4096);
     }
 
     void requestCarriesTheTwoHeaders() {
@@ -178,6 +207,51 @@ private slots:
                      .size());
     }
 
+    // The end of a chunked body is marked, so such an installer is known to be whole.
+    void chunkedInstallerIsSaved() {
+        QTemporaryDir appDir;
+        LoopbackServer server;
+        server.routes["/data/Zelmo_player.exe"] = {
+            "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\nConnection: close\r\n\r\n"
+            "3\r\nMZ1\r\n4\r\n2345\r\n0\r\n\r\n"};
+        UpdateChecker checker(nullptr, server.base());
+        QSignalSpy done(&checker, &UpdateChecker::downloaded);
+        QSignalSpy failed(&checker, &UpdateChecker::downloadFailed);
+        QVERIFY(checker.download(appDir.path() + QLatin1Char('/')));
+        QVERIFY(done.wait(Bound));
+        QCOMPARE(failed.count(), 0);
+        QCOMPARE(fileBytes(appDir.filePath(QStringLiteral("InstalZelmoPlayer.exe"))), QByteArray("MZ12345"));
+    }
+
+    // The installer goes to disk while it arrives: what arrived so far is not held in memory.
+    void installerIsStreamedToDisk() {
+        QTemporaryDir appDir;
+        const QByteArray part(1024 * 1024, 'x');
+        LoopbackServer server;
+        server.routes["/data/Zelmo_player.exe"] = {
+            "HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(2 * part.size()) + "\r\n\r\n" + part,
+            true};
+        UpdateChecker checker(nullptr, server.base());
+        QSignalSpy failed(&checker, &UpdateChecker::downloadFailed);
+        QVERIFY(checker.download(appDir.path() + QLatin1Char('/')));
+        // The temporary file may have no name yet (O_TMPFILE): find it among the open files.
+        const auto onDisk = [&] {
+            qint64 total = 0;
+            const QDir fds(QStringLiteral("/proc/self/fd"));
+            for (const QString& fd : fds.entryList(QDir::Files | QDir::System)) {
+                const QFileInfo link(fds.filePath(fd));
+                if (link.symLinkTarget().startsWith(appDir.path() + QLatin1Char('/')))
+                    total += QFileInfo(fds.filePath(fd)).size();
+            }
+            return total;
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(onDisk(), qint64(part.size()), Bound);
+        QCOMPARE(failed.count(), 0);
+        checker.abort();
+        QVERIFY(failed.count() || failed.wait(Bound));
+        QVERIFY(QDir(appDir.path()).isEmpty());
+    }
+
     void failedDownloadWritesNothing_data() {
         QTest::addColumn<QByteArray>("response"); // empty: nobody listens
         QTest::addColumn<bool>("hold");
@@ -192,6 +266,13 @@ private slots:
                                     "HTTP/1.1 500 Oops\r\nContent-Length: 4\r\nConnection: close\r\n\r\nbusy")
                              << false;
         QTest::newRow("closed port") << QByteArray() << false;
+        QTest::newRow("no length, no chunks")
+            << QByteArray("HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n") + QByteArray(1000, 'x') << false;
+        QTest::newRow("chunked, cut before the end")
+            << QByteArray("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\nConnection: close\r\n\r\n"
+                          "3e8\r\n") +
+                   QByteArray(1000, 'x') + "\r\n"
+            << false;
         QTest::newRow("aborted") << QByteArray("HTTP/1.1 200 OK\r\nContent-Length: 5000\r\n\r\n") +
                                         QByteArray(100, 'x')
                                  << true;

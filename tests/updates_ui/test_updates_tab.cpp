@@ -172,7 +172,7 @@ void TestUpdatesTab::checkFailureKeepsLabel() {
 void TestUpdatesTab::completeDownloadIsSavedStartedAndClosesProgram_data() {
     QTest::addColumn<bool>("announced"); // whether the response names its length
     QTest::newRow("length announced") << true;
-    QTest::newRow("length unknown") << false;
+    QTest::newRow("length unknown, chunked") << false;
 }
 
 void TestUpdatesTab::completeDownloadIsSavedStartedAndClosesProgram() {
@@ -183,8 +183,9 @@ void TestUpdatesTab::completeDownloadIsSavedStartedAndClosesProgram() {
     LoopbackServer server;
     server.routes["/data/Zelmo_player.exe"] = {
         announced ? LoopbackServer::ok(body)
-                  : "HTTP/1.1 200 OK\r\nContent-Type: application/octet-stream\r\nConnection: close\r\n\r\n" +
-                        body};
+                  : "HTTP/1.1 200 OK\r\nContent-Type: application/octet-stream\r\nTransfer-Encoding: "
+                    "chunked\r\nConnection: close\r\n\r\n" +
+                        QByteArray::number(body.size(), 16) + "\r\n" + body + "\r\n0\r\n\r\n"};
     Fixture fx;
     fx.useSite(server.base());
     writeFile(fx.installer(), "an older installer");
