@@ -1,5 +1,7 @@
 #include "radio/PlaylistResolver.h"
 
+#include "platform/LogCategories.h"
+
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
@@ -49,10 +51,13 @@ PlaylistResolver::PlaylistResolver(QObject* parent)
     connect(&deadline_, &QTimer::timeout, this, [this] {
         if (!reply_)
             return;
-        if (body_.isEmpty())
+        if (body_.isEmpty()) {
+            qCWarning(lcNetwork) << "playlist" << current_.toString() << ": no answer within" << timeoutMs_
+                                 << "ms";
             finish({}); // a server that never answers
-        else
+        } else {
             conclude(); // whatever arrived in time is all there is
+        }
     });
 }
 
@@ -95,12 +100,37 @@ PlaylistResolver::Kind PlaylistResolver::sniff(const QByteArray& head, const QBy
     return Kind::NotPlaylist;
 }
 
-QUrl PlaylistResolver::firstM3uEntry(const QByteArray& text, const QUrl& base) {
-    for (const QString& line : lines(text)) {
-        if (!line.isEmpty() && !line.startsWith(QLatin1Char('#')))
-            return resolveEntry(line, base);
+bool PlaylistResolver::isNetworkStream(const QUrl& url) {
+    // What the audio engine opens over the network: HTTP (with the ICY names of shoutcast
+    // servers), MMS and RTSP/RTMP. Never a local file or device: a remote list must not make the
+    // player open a FIFO or a hung mount.
+    static const QStringList schemes{
+        QStringLiteral("http"), QStringLiteral("https"), QStringLiteral("icy"),   QStringLiteral("icyx"),
+        QStringLiteral("mms"),  QStringLiteral("mmsh"),  QStringLiteral("mmst"),  QStringLiteral("mmsu"),
+        QStringLiteral("rtsp"), QStringLiteral("rtspt"), QStringLiteral("rtspu"), QStringLiteral("rtmp")};
+    return url.isValid() && !url.host().isEmpty() && schemes.contains(url.scheme().toLower());
+}
+
+namespace {
+QUrl firstStream(const QStringList& entries, const QUrl& base) {
+    for (const QString& entry : entries) {
+        const QUrl url = resolveEntry(entry, base);
+        if (PlaylistResolver::isNetworkStream(url))
+            return url;
+        qCWarning(lcNetwork) << "playlist" << base.toString() << ": skipped the entry" << entry
+                             << "(not a network stream)";
     }
     return {};
+}
+} // namespace
+
+QUrl PlaylistResolver::firstM3uEntry(const QByteArray& text, const QUrl& base) {
+    QStringList entries;
+    for (const QString& line : lines(text)) {
+        if (!line.isEmpty() && !line.startsWith(QLatin1Char('#')))
+            entries << line;
+    }
+    return firstStream(entries, base);
 }
 
 QUrl PlaylistResolver::firstPlsEntry(const QByteArray& text, const QUrl& base) {
@@ -112,7 +142,10 @@ QUrl PlaylistResolver::firstPlsEntry(const QByteArray& text, const QUrl& base) {
         if (m.hasMatch() && !m.captured(2).isEmpty())
             entries.emplace(m.captured(1).toLongLong(), m.captured(2));
     }
-    return entries.empty() ? QUrl() : resolveEntry(entries.begin()->second, base);
+    QStringList ordered;
+    for (const auto& [number, entry] : entries)
+        ordered << entry;
+    return firstStream(ordered, base);
 }
 
 void PlaylistResolver::resolve(const QUrl& url, std::function<void(const QUrl&)> done) {
@@ -165,6 +198,7 @@ void PlaylistResolver::onFinished() {
         return;
     body_.append(reply_->read(maxBytes_ - body_.size()));
     if (reply_->error() != QNetworkReply::NoError) {
+        qCWarning(lcNetwork) << "playlist" << current_.toString() << "failed:" << reply_->errorString();
         finish({});
         return;
     }
@@ -200,6 +234,8 @@ void PlaylistResolver::conclude() {
         fetch(next);
         return;
     }
+    if (!next.isValid())
+        qCWarning(lcNetwork) << "playlist" << current_.toString() << "lists no network stream";
     finish(next);
 }
 

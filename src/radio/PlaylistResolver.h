@@ -24,7 +24,9 @@ public:
     static bool hasPlaylistSuffix(const QUrl& url);
     // By the server's content type and the first bytes of the body.
     static Kind sniff(const QByteArray& head, const QByteArray& contentType);
-    // The first entry, resolved against base; empty when there is none.
+    // Whether a playlist entry may be played: a network stream, never a local file or device.
+    static bool isNetworkStream(const QUrl& url);
+    // The first entry that is a network stream, resolved against base; empty when there is none.
     static QUrl firstM3uEntry(const QByteArray& text, const QUrl& base);
     static QUrl firstPlsEntry(const QByteArray& text, const QUrl& base);
 

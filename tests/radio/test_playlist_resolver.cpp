@@ -106,6 +106,16 @@ private slots:
             << true << QByteArray("[playlist]\nFile1=a.mp3\n") << "http://host/dir/a.mp3";
         QTest::newRow("pls no files")
             << true << QByteArray("[playlist]\nNumberOfEntries=0\nTitle1=x\n") << "";
+        // Only network streams: a remote list must not open local files, devices or FIFOs.
+        QTest::newRow("m3u local file skipped")
+            << false << QByteArray("file:///tmp/fifo\nhttp://s/ok\n") << "http://s/ok";
+        QTest::newRow("m3u only local entries")
+            << false << QByteArray("file:///tmp/fifo\nFILE:/etc/passwd\ndata:,x\n") << "";
+        QTest::newRow("m3u other radio schemes") << false << QByteArray("mms://s/a\n") << "mms://s/a";
+        QTest::newRow("m3u rtsp") << false << QByteArray("rtsp://s/a\n") << "rtsp://s/a";
+        QTest::newRow("m3u icy") << false << QByteArray("icy://s:8000/\n") << "icy://s:8000/";
+        QTest::newRow("pls local file skipped")
+            << true << QByteArray("[playlist]\nFile1=file:///dev/zero\nFile2=https://s/2\n") << "https://s/2";
     }
     void firstEntry() {
         QFETCH(bool, pls);
@@ -132,6 +142,7 @@ private slots:
         write("empty.m3u", "#EXTM3U\n");
         write("big.m3u", "http://first/entry\n" + QByteArray(200 * 1024, '#'));
         write("hls.m3u", "#EXTM3U\n#EXT-X-TARGETDURATION:6\nseg1.ts\n");
+        write("local.m3u", "#EXTM3U\nfile://" + QFile::encodeName(dir_.filePath("tone.mp3")) + "\n");
 
         QTest::addColumn<QByteArray>("url");
         QTest::addColumn<QString>("expected"); // "=" for the URL itself, "" for nothing
@@ -141,6 +152,7 @@ private slots:
         QTest::newRow("empty playlist") << server_.url("empty.m3u") << "";
         QTest::newRow("larger than the cap") << server_.url("big.m3u") << "http://first/entry";
         QTest::newRow("hls left alone") << server_.url("hls.m3u") << "=";
+        QTest::newRow("local file entry refused") << server_.url("local.m3u") << "";
         QTest::newRow("audio is not a playlist") << server_.url("tone.mp3?rate=1000&loop=1") << "=";
         QTest::newRow("not found") << server_.url("missing.m3u") << "";
         QTest::newRow("server never answers") << server_.url("hang") << "";
