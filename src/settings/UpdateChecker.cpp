@@ -107,9 +107,13 @@ bool UpdateChecker::download(const QString& appDir) {
                 emit downloadFailed(describe(r));
                 return;
             }
-            // Without a length and without a marked end, a dropped connection looks like the end.
-            if (r.announcedLength < 0 && !r.chunked) {
-                qCWarning(lcNetwork) << "the installer came without a length or a marked end";
+            // Without an announced length a dropped connection looks like the end. A chunked body
+            // would mark its end, but the network stack does not show whether that mark came: it
+            // resends a request whose chunked answer was cut and reports the joined pieces as a
+            // success. So only an installer of announced length, received whole, is kept.
+            if (r.announcedLength < 0) {
+                qCWarning(lcNetwork) << "the installer came without an announced length"
+                                     << (r.chunked ? "(chunked)" : "");
                 emit downloadFailed(QStringLiteral("The server did not say how long the installer is"));
                 return;
             }

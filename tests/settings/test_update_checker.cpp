@@ -207,22 +207,6 @@ private slots:
                      .size());
     }
 
-    // The end of a chunked body is marked, so such an installer is known to be whole.
-    void chunkedInstallerIsSaved() {
-        QTemporaryDir appDir;
-        LoopbackServer server;
-        server.routes["/data/Zelmo_player.exe"] = {
-            "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\nConnection: close\r\n\r\n"
-            "3\r\nMZ1\r\n4\r\n2345\r\n0\r\n\r\n"};
-        UpdateChecker checker(nullptr, server.base());
-        QSignalSpy done(&checker, &UpdateChecker::downloaded);
-        QSignalSpy failed(&checker, &UpdateChecker::downloadFailed);
-        QVERIFY(checker.download(appDir.path() + QLatin1Char('/')));
-        QVERIFY(done.wait(Bound));
-        QCOMPARE(failed.count(), 0);
-        QCOMPARE(fileBytes(appDir.filePath(QStringLiteral("InstalZelmoPlayer.exe"))), QByteArray("MZ12345"));
-    }
-
     // The installer goes to disk while it arrives: what arrived so far is not held in memory.
     void installerIsStreamedToDisk() {
         QTemporaryDir appDir;
@@ -268,6 +252,12 @@ private slots:
         QTest::newRow("closed port") << QByteArray() << false;
         QTest::newRow("no length, no chunks")
             << QByteArray("HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n") + QByteArray(1000, 'x') << false;
+        // Qt resends a request whose chunked answer was cut and joins the pieces, reporting success:
+        // without an announced length the end cannot be known.
+        QTest::newRow("chunked, whole")
+            << QByteArray("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\nConnection: close\r\n\r\n"
+                          "3\r\nMZ1\r\n0\r\n\r\n")
+            << false;
         QTest::newRow("chunked, cut before the end")
             << QByteArray("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\nConnection: close\r\n\r\n"
                           "3e8\r\n") +
