@@ -126,15 +126,17 @@ QHash<QString, QString> IptvImporter::storedChoices() const {
     QFile f(settings_.path());
     if (!f.open(QIODevice::ReadOnly))
         return choices;
-    const QString text = IniText::Decode(f.readAll());
+    // Decoded line by line the way the settings store reads and writes the file.
+    const IniText::Utf8File text = IniText::ToUtf8(f.readAll());
     bool inSection = false;
-    for (QStringView line : QStringView(text).split(u'\n')) {
-        const IniText::Line l = IniText::ParseLine(line.trimmed());
+    IniText::ForEachLine(text.body, [&](QByteArrayView raw, QByteArrayView, qsizetype) {
+        const IniText::Line l = IniText::ParseLine(IniText::DecodeLine(raw));
         if (l.kind == IniText::Line::Section)
             inSection = IniText::SameName(l.name, MatchSection);
         else if (inSection && l.kind == IniText::Line::Entry && !choices.contains(l.name))
             choices.insert(l.name, l.value);
-    }
+        return true;
+    });
     return choices;
 }
 
