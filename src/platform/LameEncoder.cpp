@@ -1,16 +1,20 @@
 #include "platform/LameEncoder.h"
 
+#include "platform/LogCategories.h"
+
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QtEndian>
 
 #include <csignal>
 #include <mutex>
+#include <utility>
 
 namespace {
 constexpr int kStartTimeoutMs = 3000;
 constexpr int kDestroyWaitMs = 3000;
 constexpr qint64 kMaxUnwritten = 16 * 1024 * 1024; // the program has stalled: drop rather than grow
+constexpr qsizetype kErrorTail = 2048;
 
 void ignoreSigpipe() {
     // A program that dies mid-recording must not take the player with it on the next write.
@@ -20,11 +24,23 @@ void ignoreSigpipe() {
 } // namespace
 
 LameEncoder::LameEncoder(QString program, QObject* parent) : QObject(parent), program_(std::move(program)) {
-    // The program's progress output would pile up unread.
+    // Standard output is not used. Standard error carries progress and, on failure, the reason:
+    // only its last lines are kept, for the log.
     process_.setStandardOutputFile(QProcess::nullDevice());
-    process_.setStandardErrorFile(QProcess::nullDevice());
+    connect(&process_, &QProcess::readyReadStandardError, this, [this] {
+        errorTail_ += process_.readAllStandardError();
+        if (errorTail_.size() > kErrorTail)
+            errorTail_ = errorTail_.last(kErrorTail);
+    });
     connect(&process_, &QProcess::finished, this, [this](int code, QProcess::ExitStatus status) {
-        emit finished(status == QProcess::NormalExit && code == 0);
+        const bool ok = status == QProcess::NormalExit && code == 0;
+        if (!ok)
+            qCWarning(lcAudio).noquote()
+                << "the MP3 encoder" << program_ << "ended"
+                << (status == QProcess::NormalExit ? QStringLiteral("with code %1").arg(code)
+                                                   : QStringLiteral("by a crash"))
+                << ":" << QString::fromLocal8Bit(errorTail_).trimmed();
+        emit finished(ok);
     });
 }
 
@@ -88,14 +104,19 @@ bool LameEncoder::start(const QString& name, QString* error) {
     if (isRunning())
         return fail(QStringLiteral("кодировщик уже работает."));
     const bool hasPath = program_.contains(QLatin1Char('/'));
-    if (hasPath ? !QFileInfo(program_).isExecutable() : QStandardPaths::findExecutable(program_).isEmpty())
+    if (hasPath ? !QFileInfo(program_).isExecutable() : QStandardPaths::findExecutable(program_).isEmpty()) {
+        qCWarning(lcAudio) << "the MP3 encoder" << program_ << "is not installed";
         return fail(QStringLiteral("не найдена программа кодирования MP3 «%1».").arg(program_));
+    }
     ignoreSigpipe();
     output_ = name + QStringLiteral(".mp3");
     inputClosed_ = false;
-    process_.start(program_, arguments(name), QIODevice::WriteOnly);
+    errorTail_.clear();
+    dropLogged_ = false;
+    process_.start(program_, arguments(name), QIODevice::ReadWrite);
     if (!process_.waitForStarted(kStartTimeoutMs)) {
         const QString why = process_.errorString();
+        qCWarning(lcAudio) << "cannot start the MP3 encoder" << program_ << ":" << why;
         process_.kill();
         process_.waitForFinished(500);
         return fail(QStringLiteral("не запускается программа кодирования MP3 «%1» (%2).").arg(program_, why));
@@ -105,8 +126,13 @@ bool LameEncoder::start(const QString& name, QString* error) {
 }
 
 void LameEncoder::writePcm(const QByteArray& pcm) {
-    if (inputClosed_ || !isRunning() || process_.bytesToWrite() > kMaxUnwritten)
+    if (inputClosed_ || !isRunning())
         return;
+    if (process_.bytesToWrite() > kMaxUnwritten) {
+        if (!std::exchange(dropLogged_, true))
+            qCWarning(lcAudio) << "the MP3 encoder does not keep up: sound is dropped from the recording";
+        return;
+    }
     process_.write(pcm);
 }
 

@@ -38,5 +38,7 @@ private:
     QString program_;
     QString output_;
     QProcess process_;
+    QByteArray errorTail_; // the last of the encoder's standard error, for the log
+    bool dropLogged_ = false;
     bool inputClosed_ = false;
 };

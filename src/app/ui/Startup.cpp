@@ -11,6 +11,8 @@
 #include "navigation/ChannelDispatcher.h"
 #include "platform/AppDir.h"
 #include "platform/QtHttpClient.h"
+#include "platform/RuntimeDir.h"
+#include "platform/SlotGuard.h"
 #include "platform/ui/ChromiumView.h"
 #include "platform/ui/DesktopShell.h"
 #include "platform/ui/MessageBoxSink.h"
@@ -57,8 +59,9 @@ void PrepareEnvironment() {
     if (runtime.isEmpty() || !QDir(QString::fromLocal8Bit(runtime)).exists()) {
         if (runtime.isEmpty())
             runtime = "/tmp/zelmo-xdg-" + QByteArray::number(static_cast<qulonglong>(geteuid()));
-        ::mkdir(runtime.constData(), 0700);
-        qputenv("XDG_RUNTIME_DIR", runtime);
+        runtime = RuntimeDir::Choose(runtime);
+        if (!runtime.isEmpty())
+            qputenv("XDG_RUNTIME_DIR", runtime);
     }
 }
 
@@ -86,15 +89,15 @@ void ShowGeneralError(const QString& message) {
 ZelmoApplication::ZelmoApplication(int& argc, char** argv) : QApplication(argc, argv) {
     // The name only: a display name would be appended to every window's title.
     setApplicationName(QStringLiteral("Zelmo Player"));
+    SlotGuard::SetReporter(&ShowGeneralError);
 }
 
 bool ZelmoApplication::notify(QObject* receiver, QEvent* event) {
+    // Slots catch their own errors (SlotGuard); this is the last resort for event handlers.
     try {
         return QApplication::notify(receiver, event);
-    } catch (const std::exception& e) {
-        ShowGeneralError(QString::fromUtf8(e.what()));
     } catch (...) {
-        ShowGeneralError(QStringLiteral("Unknown error"));
+        SlotGuard::ReportCurrentException();
     }
     return false;
 }
@@ -195,6 +198,7 @@ struct Program::Impl {
 };
 
 Program::Program(const Options& options) : d_(std::make_unique<Impl>()) {
+    SlotGuard::SetReporter(&ShowGeneralError);
     qApp->installEventFilter(&d_->blankTitles);
     // One rule for every window: only the main window's close ends the program. Any other window
     // may be the last one on screen (the main window hidden in the tray or behind the mini radio)
@@ -288,8 +292,10 @@ Program::Program(const Options& options) : d_(std::make_unique<Impl>()) {
         form1, *d_->radioForm, *d_->setting, d_->setting->settings(), *d_->radio,
         [](const QString& section, const QString& key) { return LangText(section, key); });
     QObject::connect(&form1, &TForm1::closed, qApp, &QCoreApplication::quit);
-    QObject::connect(&form1, &TForm1::addFavoriteRequested, d_->favorite.get(), &TFavoriteForm::AddFavorite);
-    QObject::connect(iptvTab, &IptvTab::favoriteRequested, d_->favorite.get(), &TFavoriteForm::AddFavorite);
+    QObject::connect(&form1, &TForm1::addFavoriteRequested, d_->favorite.get(),
+                     SlotGuard::Guarded(d_->favorite.get(), &TFavoriteForm::AddFavorite));
+    QObject::connect(iptvTab, &IptvTab::favoriteRequested, d_->favorite.get(),
+                     SlotGuard::Guarded(d_->favorite.get(), &TFavoriteForm::AddFavorite));
     d_->iptvStart = std::make_unique<AfterFirstPaint>(form1, [iptv = d_->iptv.get()] { iptv->startUp(); });
     QObject::connect(form1.sSpeedButton4, &QToolButton::clicked, d_->form2.get(), &TForm2::OpenClosedSection);
 
