@@ -77,12 +77,19 @@ def main():
     ap.add_argument("--timeout", type=float, default=30)
     ap.add_argument("--channel", default="ОРТ")
     ap.add_argument("--page", default="channel/public/ort.htm")
+    ap.add_argument("--xvfb", action="store_true", help="under the X server in DISPLAY, not offscreen")
     a = ap.parse_args()
 
     appdir = os.path.abspath(os.path.join(a.build, "AppDir"))
     bench = os.path.abspath(os.path.join(a.build, "bench"))
-    env = {k: v for k, v in os.environ.items() if k != "DISPLAY"}
-    env.update(QT_QPA_PLATFORM="offscreen", ZELMO_BENCH="1", QT_LOGGING_RULES="qt.webenginecontext.info=false")
+    if a.xvfb:
+        env = {k: v for k, v in os.environ.items() if k != "QT_QPA_PLATFORM"}
+    else:
+        env = {k: v for k, v in os.environ.items() if k != "DISPLAY"}
+        env.update(QT_QPA_PLATFORM="offscreen")
+    env.update(ZELMO_BENCH="1", QT_LOGGING_RULES="qt.webenginecontext.info=false")
+    # Chromium resolves no host names: the program's remote start page must not wait on a resolver.
+    env["QTWEBENGINE_CHROMIUM_FLAGS"] = '--host-resolver-rules="MAP * ~NOTFOUND"'
     env.setdefault("XDG_RUNTIME_DIR", tempfile.mkdtemp(prefix="zelmo-bench-xdg-"))
     os.chmod(env["XDG_RUNTIME_DIR"], 0o700)
     base_env = dict(env, QTWEBENGINE_DISABLE_SANDBOX="1")  # the program sets this itself as root
@@ -90,16 +97,18 @@ def main():
 
     programs = {
         "zelmo-player": ([os.path.join(appdir, "zelmo-player")], prog_env, True),
-        "bare 12 windows": ([os.path.join(bench, "bench_bare_windows")], base_env, False),
+        "bare Qt + WebEngine libs": ([os.path.join(bench, "bench_bare_windows")], base_env, False),
         "one web view": ([os.path.join(bench, "bench_one_webview"), os.path.join(appdir, a.page)], base_env, True),
     }
-    rows = {name: {"shown": [], "page": [], "shown_pss": [], "page_pss": [], "procs_shown": [], "procs_page": []} for name in programs}
+    rows = {name: {"shown": [], "page": [], "shown_pss": [], "page_pss": [], "procs_shown": [], "procs_page": [],
+                   "recreated": []} for name in programs}
     for i in range(a.runs):
         for name, (cmd, e, has_page) in programs.items():
             started = run_once(cmd, e, "shown", a.timeout)
             rows[name]["shown"].append(started.get("shown"))
             rows[name]["shown_pss"].append(started.get("pss"))
             rows[name]["procs_shown"].append(started.get("procs"))
+            rows[name]["recreated"].append(started.get("recreated"))
             if has_page:
                 paged = run_once(cmd, e, "page", a.timeout)
                 rows[name]["page"].append(paged.get("page"))
@@ -108,7 +117,9 @@ def main():
         print(f"run {i + 1}/{a.runs} done", file=sys.stderr)
 
     names = list(programs)
-    print(f"Offscreen, median of {a.runs} runs (min..max); channel {a.channel!r}")
+    where = "Under Xvfb" if a.xvfb else "Offscreen"
+    print(f"{where}, median of {a.runs} runs (min..max); channel {a.channel!r}; "
+          f"load {open('/proc/loadavg').read().split()[:3]}")
     print(f"{'':34}" + "".join(f"{n:>26}" for n in names))
     for label, key, unit in [("start -> main window shown", "shown", "ms"),
                              ("start -> first local page done", "page", "ms"),
@@ -117,6 +128,14 @@ def main():
                              ("processes, started", "procs_shown", ""),
                              ("processes, after one page", "procs_page", "")]:
         print(f"{label:34}" + "".join(f"{fmt(rows[n][key], unit):>26}" for n in names))
+    recreated = sum(r or 0 for n in names for r in rows[n]["recreated"])
+    print(f"main window re-created after its first paint: {recreated} times")
+    med = {n: {k: statistics.median([v for v in rows[n][k] if v is not None] or [0]) for k in ("shown", "page")}
+           for n in names}
+    if med["bare Qt + WebEngine libs"]["shown"] and med["one web view"]["page"]:
+        print(f"ratios: shown {med['zelmo-player']['shown'] / med['bare Qt + WebEngine libs']['shown']:.2f}x the bare "
+              f"program (bound 1.3x); first local page {med['zelmo-player']['page'] / med['one web view']['page']:.2f}x "
+              f"the one-view program (bound 1.1x)")
 
 
 if __name__ == "__main__":

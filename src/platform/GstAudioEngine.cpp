@@ -19,6 +19,8 @@ constexpr guint kPlayFlagNativeAudio = 1u << 5;
 constexpr gint64 kSinkBufferUs = 300000;
 constexpr gint64 kSinkLatencyUs = 100000;
 constexpr guint kHttpTimeoutSeconds = 3;
+// The plug-ins are loaded once the program's own start-up (window, web engine) is behind it.
+constexpr std::chrono::milliseconds kWarmUpDelay{1500};
 
 void onSourceSetup(GstElement*, GstElement* source, gpointer) {
     // Defaults block 15 s on a silent server and retry; a radio click should give up quickly.
@@ -53,6 +55,8 @@ bool GstAudioEngine::init() {
     // with any other event dispatcher the bus is polled instead.
     QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
     busWatchWorks_ = dispatcher && dispatcher->inherits("QEventDispatcherGlib");
+    GstWarmup::PreferLightDecoders();
+    warmer_.start(kWarmUpDelay);
     initialised_ = true;
     return true;
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include "platform/AudioEngine.h"
+#include "platform/GstWarmup.h"
 
 // Plays each stream through its own GStreamer playbin into PulseAudio.
 class GstAudioEngine : public AudioEngine {
@@ -22,4 +23,5 @@ private:
     bool busWatchWorks_ = false;
     int openTimeoutMs_ = 5000;
     QByteArray device_;
+    GstPluginWarmer warmer_;
 };

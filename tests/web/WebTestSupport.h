@@ -34,8 +34,9 @@ inline QString WriteFixture(const QTemporaryDir& dir, const QString& name, const
     return dir.path() + QStringLiteral("/channel\\public\\") + name;
 }
 
-// WebEngine helper processes anywhere below this process (zygotes, renderers, GPU, network).
-inline int CountEngineProcesses() {
+// WebEngine helper processes anywhere below this process (zygotes, renderers, GPU, network);
+// with onlyType, only those whose command line has "--type=<onlyType>".
+inline int CountEngineProcesses(const QString& onlyType = QString()) {
     QMap<int, int> parentOf;
     QMap<int, QString> nameOf;
     const QStringList pids = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
@@ -64,6 +65,12 @@ inline int CountEngineProcesses() {
     for (auto it = nameOf.cbegin(); it != nameOf.cend(); ++it) {
         if (!it.value().startsWith(QStringLiteral("QtWebEngine")))
             continue;
+        if (!onlyType.isEmpty()) {
+            QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(it.key()));
+            if (!cmdline.open(QIODevice::ReadOnly) ||
+                !cmdline.readAll().split('\0').contains("--type=" + onlyType.toLatin1()))
+                continue;
+        }
         for (int p = parentOf.value(it.key()); p > 1; p = parentOf.value(p)) {
             if (p == self) {
                 ++count;

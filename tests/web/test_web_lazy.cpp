@@ -36,6 +36,48 @@ private slots:
         qInfo("WebEngine processes after one visible load: %d", processes);
         QVERIFY(processes > 0);
     }
+
+    void closedWindowGivesItsBrowserBackAndGetsANewOne() {
+        const QString page = WriteFixture(dir_, QStringLiteral("q.htm"), QStringLiteral("Q"));
+        QWidget secondary;
+        secondary.resize(300, 200);
+        auto* view = new BrowserView(&secondary);
+        view->resize(300, 200);
+        QSignalSpy loaded(view, &BrowserView::loadFinished);
+        secondary.show();
+        view->navigate(page);
+        QVERIFY(loaded.wait(30000));
+        const int processesOpen = CountEngineProcesses();
+
+        // Closed, the window gives its browser back, and the page's renderer process ends.
+        secondary.close();
+        QTRY_VERIFY_WITH_TIMEOUT(!view->engine(), 10000);
+        QVERIFY(!view->hasDocument());
+        QTRY_VERIFY_WITH_TIMEOUT(CountEngineProcesses() < processesOpen, 30000);
+
+        // Shown again, a new browser shows the same page.
+        loaded.clear();
+        secondary.show();
+        QVERIFY(loaded.wait(30000));
+        QVERIFY(view->engine());
+        QCOMPARE(view->runScript(QStringLiteral("return document.title;")).toString(), QStringLiteral("Q"));
+    }
+
+    void mainViewKeepsItsBrowserWhileHidden() {
+        const QString page = WriteFixture(dir_, QStringLiteral("r.htm"), QStringLiteral("R"));
+        QWidget mainWindow;
+        mainWindow.resize(300, 200);
+        auto* view = new ChromiumView(&mainWindow);
+        view->resize(300, 200);
+        view->setKeepBrowserWhileHidden(true);
+        QSignalSpy loaded(view, &ChromiumView::loadFinished);
+        mainWindow.show();
+        view->load(page);
+        QVERIFY(loaded.wait(30000));
+        mainWindow.hide();
+        QTest::qWait(500); // a wrongly released browser would be gone by now
+        QVERIFY(view->engine());
+    }
 };
 
 ZELMO_WEB_TEST_MAIN(TestWebLazy)

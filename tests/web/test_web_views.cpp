@@ -97,9 +97,10 @@ private slots:
     }
 
     void existingBrowserTakesRequestsWhileHidden() {
-        // The window went away (e.g. to the tray) while its page played: a new page or a blank must
-        // replace it now, not when the window comes back.
+        // The main window went away (e.g. to the tray) while its page played: a new page or a blank
+        // must replace it now, not when the window comes back.
         ChromiumView view;
+        view.setKeepBrowserWhileHidden(true);
         view.resize(300, 200);
         view.show();
         QSignalSpy finished(&view, &ChromiumView::loadFinished);

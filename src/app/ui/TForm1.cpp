@@ -148,6 +148,8 @@ void TForm1::buildPanel() {
     sPanel1->setGeometry(5, 35, 800, 450);
 
     Chromium1 = new ChromiumView(sPanel1);
+    // From the tray the channel may go on playing: the main view keeps its browser while hidden.
+    Chromium1->setKeepBrowserWhileHidden(true);
     Chromium1->setObjectName(QStringLiteral("Chromium1"));
     Chromium1->setGeometry(7, 7, 590, 436);
 

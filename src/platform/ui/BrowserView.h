@@ -27,6 +27,7 @@ signals:
 
 protected:
     void engineCreated(QWebEngineView* engine) override;
+    void engineReleased() override { hasDocument_ = false; }
 
 private:
     bool hasDocument_ = false;

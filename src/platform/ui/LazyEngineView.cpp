@@ -3,8 +3,16 @@
 #include "platform/LocalUrl.h"
 #include "platform/ui/EngineHost.h"
 
+#include <QEvent>
 #include <QQuickWidget>
+#include <QTimer>
 #include <QWebEngineView>
+
+#include <utility>
+
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 LazyEngineView::LazyEngineView(const QString& initialRequest, QWidget* parent)
     : QWidget(parent), lastRequested_(initialRequest) {
@@ -36,6 +44,10 @@ void LazyEngineView::request(const QString& urlOrPath) {
 
 void LazyEngineView::showEvent(QShowEvent* e) {
     QWidget::showEvent(e);
+    if (!watchedWindow_) {
+        watchedWindow_ = window();
+        watchedWindow_->installEventFilter(this);
+    }
     if (engine_ || !pending_) {
         serve();
         return;
@@ -53,15 +65,52 @@ void LazyEngineView::resizeEvent(QResizeEvent* e) {
         engine_->setGeometry(rect());
 }
 
-void LazyEngineView::serve() {
-    if (!pending_)
+bool LazyEngineView::eventFilter(QObject* watched, QEvent* event) {
+    // A minimised window is hidden spontaneously and still counts as open.
+    if (watched == watchedWindow_ && event->type() == QEvent::Hide && !event->spontaneous() && engine_ &&
+        !keepWhileHidden_) {
+        QTimer::singleShot(0, this, [this] {
+            if (watchedWindow_ && !watchedWindow_->isVisible())
+                releaseEngine();
+        });
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void LazyEngineView::releaseEngine() {
+    if (!engine_)
         return;
-    pending_ = false;
+    // The page goes with its view, and the renderer process with the page.
+    delete std::exchange(engine_, nullptr);
+    pending_ = true;
+    firstLoadPosted_ = false;
+    engineReleased();
+#ifdef __GLIBC__
+    malloc_trim(0); // hand the freed heap back to the system, not only to the allocator
+#endif
+}
+
+void LazyEngineView::serve() {
+    if (!pending_ || firstLoadPosted_)
+        return;
     if (!engine_) {
-        if (EngineHost::IsBlank(lastRequested_))
+        if (EngineHost::IsBlank(lastRequested_)) {
+            pending_ = false;
             return;
+        }
         engine_ = EngineHost::CreateEngine(this);
         engineCreated(engine_);
+        // A new browser starts loading one turn later: a request made in the same turn (a click
+        // right after the window's first paint) replaces the earlier one before its navigation
+        // starts, instead of the engine starting both.
+        firstLoadPosted_ = true;
+        QTimer::singleShot(0, this, [this] {
+            if (!std::exchange(firstLoadPosted_, false) || !engine_)
+                return; // given back meanwhile
+            serve();
+        });
+        return;
     }
+    pending_ = false;
     engine_->load(ToViewUrl(lastRequested_));
 }

@@ -1,0 +1,256 @@
+#!/usr/bin/python3
+"""Click -> sound in the program a user runs, beside mpv fed the same URLs over its IPC socket.
+
+The program runs under Xvfb with two stations of its own (My Radio); a station is started by an
+X click (xdotool) on its button, as a user would, and the time is taken from just before the click
+to the first loud 10 ms on the PulseAudio null sink's monitor. The two stations carry sound on one
+channel each (left, right), so a switch is heard the moment the new station plays. mpv runs idle
+and gets "loadfile" on its socket at the same moments. Each run is a fresh start of both players:
+  first   the first station after start, 3 s after the window showed (a user looking first)
+  switch  the other station, while the first plays
+  again   back to the first one, while the other plays
+Usage: clicks.py APPDIR LEFT_URL RIGHT_URL RUNS   (DISPLAY, PULSE_SERVER set; mpv optional)"""
+import json
+import math
+import os
+import shutil
+import socket
+import statistics
+import struct
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+from proctree import pss_kib, tree  # noqa: E402
+
+SINK = os.environ.get("BENCH_SINK", "testsink")
+IDLE_S = 3.0
+PLAY_S = float(os.environ.get("BENCH_PLAY_SECONDS", "15"))
+TICK = os.sysconf("SC_CLK_TCK")
+
+
+def playing_load(pid):
+    """CPU (% of one core) of the process tree over PLAY_S while it plays, its PSS and RSS (MB)."""
+    def ticks(pids):
+        total = 0
+        for p in pids:
+            try:
+                with open(f"/proc/{p}/stat") as f:
+                    fields = f.read().rsplit(")", 1)[1].split()
+                total += int(fields[11]) + int(fields[12])
+            except OSError:
+                pass
+        return total
+
+    def rss_kib(pids):
+        total = 0
+        for p in pids:
+            try:
+                with open(f"/proc/{p}/status") as f:
+                    total += next(int(l.split()[1]) for l in f if l.startswith("VmRSS:"))
+            except (OSError, StopIteration):
+                pass
+        return total
+
+    t0, c0 = time.monotonic(), ticks(tree(pid))
+    time.sleep(PLAY_S)
+    pids = tree(pid)
+    cpu = 100.0 * (ticks(pids) - c0) / TICK / (time.monotonic() - t0)
+    return {"cpu": cpu, "pss": pss_kib(pids) / 1024, "rss": rss_kib(pids) / 1024}
+
+
+class Monitor:
+    """Reads the sink's monitor; first(channel, after) is the first loud 10 ms of that channel."""
+
+    def __init__(self):
+        self.proc = subprocess.Popen(["parec", "--raw", f"--device={SINK}.monitor", "--format=s16le",
+                                      "--rate=44100", "--channels=2", "--latency-msec=10"],
+                                     stdout=subprocess.PIPE)
+        self.loud = {0: [], 1: []}
+        self.lock = threading.Lock()
+        threading.Thread(target=self.run, daemon=True).start()
+        time.sleep(0.5)
+
+    def run(self):
+        block = 441 * 4
+        while True:
+            data = self.proc.stdout.read(block)
+            if not data:
+                return
+            now = time.monotonic()
+            n = len(data) // 4
+            frames = struct.unpack(f"<{n * 2}h", data[: n * 4])
+            for ch in (0, 1):
+                s = frames[ch::2]
+                rms = math.sqrt(sum(v * v for v in s) / max(1, len(s))) / 32768
+                if rms > 0.02:
+                    with self.lock:
+                        self.loud[ch].append(now)
+                        del self.loud[ch][:-100]
+
+    def first(self, channel, after, timeout=15):
+        end = time.monotonic() + timeout
+        while time.monotonic() < end:
+            with self.lock:
+                hits = [t for t in self.loud[channel] if t > after]
+            if hits:
+                return hits[0]
+            time.sleep(0.003)
+        return None
+
+    def quiet(self, seconds=0.5, timeout=10):
+        end = time.monotonic() + timeout
+        while time.monotonic() < end:
+            with self.lock:
+                last = max([0] + self.loud[0][-1:] + self.loud[1][-1:])
+            if time.monotonic() - last > seconds:
+                return
+            time.sleep(0.05)
+
+    def close(self):
+        self.proc.kill()
+        self.proc.wait()
+
+
+def xdo(*args):
+    return subprocess.run(["xdotool", *args], capture_output=True, text=True).stdout.split()
+
+
+def geometry(win):
+    info = {}
+    for line in subprocess.run(["xdotool", "getwindowgeometry", "--shell", win], capture_output=True,
+                               text=True).stdout.splitlines():
+        k, _, v = line.partition("=")
+        info[k] = int(v) if v.lstrip("-").isdigit() else v
+    return info
+
+
+def wait_for(fn, timeout=60):
+    end = time.monotonic() + timeout
+    while time.monotonic() < end:
+        v = fn()
+        if v:
+            return v
+        time.sleep(0.05)
+    return None
+
+
+def timed(mon, channel, action):
+    t0 = time.monotonic()
+    action()
+    t = mon.first(channel, t0)
+    return None if t is None else (t - t0) * 1000
+
+
+def program_run(mon, appdir, left, right, work, measure_load):
+    app = os.path.join(work, "AppDir")
+    if not os.path.isdir(app):
+        shutil.copytree(appdir, app, symlinks=True)
+    with open(os.path.join(app, "Setting.ini"), "w") as f:
+        f.write(f"[MyRadio]\nMyRNa=Left\nMyRNb=Right\nMyRa={left}\nMyRb={right}\n")
+    env = dict(os.environ, QT_LOGGING_RULES="qt.webenginecontext.info=false")
+    proc = subprocess.Popen([os.path.join(app, "zelmo-player")], env=env, cwd=work, stdout=subprocess.DEVNULL,
+                            stderr=subprocess.DEVNULL, start_new_session=True)
+    try:
+        main = wait_for(lambda: xdo("search", "--onlyvisible", "--name", "^Zelmo Player$"))
+        if not main:
+            return {}
+        time.sleep(IDLE_S)
+        g = geometry(main[0])
+        before = set(xdo("search", "--onlyvisible", "--class", "zelmo"))
+        # "Мое радио" in the radio strip: panel (5, 35) + strip (602, 365) + button (135, 5), 32 x 32.
+        xdo("mousemove", str(g["X"] + 758), str(g["Y"] + 421), "click", "1")
+        mine = wait_for(lambda: [w for w in xdo("search", "--onlyvisible", "--class", "zelmo") if w not in before
+                                 and geometry(w).get("WIDTH") == 229], 20)
+        if not mine:
+            return {}
+        m = geometry(mine[0])
+        time.sleep(0.5)
+
+        def click(slot):  # station buttons at (15 + 66 * column, 8), 64 x 38
+            return lambda: xdo("mousemove", str(m["X"] + 15 + 66 * slot + 32), str(m["Y"] + 27), "click", "1")
+
+        out = {"first": timed(mon, 0, click(0))}
+        time.sleep(2)
+        out["switch"] = timed(mon, 1, click(1))
+        time.sleep(2)
+        out["again"] = timed(mon, 0, click(0))
+        if measure_load:
+            out.update(playing_load(proc.pid))
+        return out
+    finally:
+        try:
+            os.killpg(proc.pid, 9)
+        except ProcessLookupError:
+            pass
+        proc.wait()
+
+
+def mpv_run(mon, left, right, work, measure_load):
+    sock = os.path.join(work, "mpv.sock")
+    proc = subprocess.Popen(["mpv", "--no-config", "--idle", "--no-video", "--really-quiet", "--ao=pulse",
+                             f"--input-ipc-server={sock}"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
+        if not wait_for(lambda: os.path.exists(sock), 20):
+            return {}
+        time.sleep(IDLE_S)
+        s = socket.socket(socket.AF_UNIX)
+        s.connect(sock)
+
+        def load(url):
+            return lambda: s.sendall((json.dumps({"command": ["loadfile", url]}) + "\n").encode())
+
+        out = {"first": timed(mon, 0, load(left))}
+        time.sleep(2)
+        out["switch"] = timed(mon, 1, load(right))
+        time.sleep(2)
+        out["again"] = timed(mon, 0, load(left))
+        if measure_load:
+            out.update(playing_load(proc.pid))
+        s.close()
+        return out
+    finally:
+        proc.kill()
+        proc.wait()
+
+
+def main():
+    appdir, left, right, runs = sys.argv[1], sys.argv[2], sys.argv[3], int(sys.argv[4])
+    have_mpv = shutil.which("mpv") is not None
+    mon = Monitor()
+    work = tempfile.mkdtemp(prefix="zelmo-bench-clicks-")
+    results = {"zelmo-player": [], "mpv": []}
+    try:
+        for i in range(runs):  # interleaved, so both see the same machine
+            mon.quiet()
+            results["zelmo-player"].append(program_run(mon, appdir, left, right, work, i == runs - 1))
+            if have_mpv:
+                mon.quiet()
+                results["mpv"].append(mpv_run(mon, left, right, work, i == runs - 1))
+            print(f"run {i + 1}/{runs}: {results['zelmo-player'][-1]} mpv {results['mpv'][-1:]}", file=sys.stderr)
+    finally:
+        mon.close()
+        shutil.rmtree(work, ignore_errors=True)
+
+    def med(name, key):
+        v = sorted(r[key] for r in results[name] if r.get(key) is not None)
+        return (statistics.median(v), v[0], v[-1], len(v)) if v else None
+
+    print(f"click -> sound (ms), median (min..max) of {runs} fresh starts; load {open('/proc/loadavg').read().split()[:3]}")
+    for key, bound in (("first", 1.5), ("switch", 1.2), ("again", 1.2)):
+        z, m = med("zelmo-player", key), med("mpv", key)
+        zs = f"{z[0]:.0f} ({z[1]:.0f}..{z[2]:.0f}, n={z[3]})" if z else "n/a"
+        ms = f"{m[0]:.0f} ({m[1]:.0f}..{m[2]:.0f}, n={m[3]})" if m else "n/a"
+        ratio = f"{z[0] / m[0]:.2f}x (bound {bound}x)" if z and m else ""
+        print(f"  {key:7} zelmo-player {zs:24} mpv {ms:24} {ratio}")
+    z, m = results["zelmo-player"][-1], (results["mpv"] or [{}])[-1]
+    for name, r in (("zelmo-player", z), ("mpv", m)):
+        if "cpu" in r:
+            print(f"  playing {PLAY_S:.0f} s, {name}: CPU {r['cpu']:.1f} % of one core, process tree "
+                  f"PSS {r['pss']:.0f} MB, RSS {r['rss']:.0f} MB")
+
+
+main()

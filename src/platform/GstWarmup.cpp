@@ -1,0 +1,131 @@
+#include "platform/GstWarmup.h"
+
+#include "platform/LogCategories.h"
+
+#include <gst/gst.h>
+
+#include <algorithm>
+
+namespace {
+
+// Lighter decoders that handle what libav's decoders would otherwise be chosen for.
+constexpr const char* kLightDecoders[] = {"mpg123audiodec", "faad"};
+
+GstCaps* sinkCaps(GstElementFactory* factory) {
+    GstCaps* caps = gst_caps_new_empty();
+    for (const GList* l = gst_element_factory_get_static_pad_templates(factory); l; l = l->next) {
+        auto* templ = static_cast<GstStaticPadTemplate*>(l->data);
+        if (templ->direction == GST_PAD_SINK)
+            caps = gst_caps_merge(caps, gst_static_caps_get(&templ->static_caps));
+    }
+    return caps;
+}
+
+// The highest rank among the other decoders that take any of caps.
+guint highestCompetingRank(GstElementFactory* light, GstCaps* caps) {
+    GList* decoders = gst_element_factory_list_get_elements(
+        GST_ELEMENT_FACTORY_TYPE_DECODER | GST_ELEMENT_FACTORY_TYPE_MEDIA_AUDIO, GST_RANK_NONE);
+    GList* fitting = gst_element_factory_list_filter(decoders, caps, GST_PAD_SINK, FALSE);
+    guint highest = GST_RANK_NONE;
+    for (const GList* l = fitting; l; l = l->next) {
+        auto* other = static_cast<GstPluginFeature*>(l->data);
+        if (other != GST_PLUGIN_FEATURE(light))
+            highest = std::max(highest, gst_plugin_feature_get_rank(other));
+    }
+    gst_plugin_feature_list_free(fitting);
+    gst_plugin_feature_list_free(decoders);
+    return highest;
+}
+
+} // namespace
+
+namespace GstWarmup {
+
+QStringList PreferLightDecoders() {
+    QStringList moved;
+    if (!gst_is_initialized())
+        return moved;
+    for (const char* name : kLightDecoders) {
+        GstElementFactory* light = gst_element_factory_find(name);
+        if (!light)
+            continue;
+        GstCaps* caps = sinkCaps(light);
+        const guint competing = highestCompetingRank(light, caps);
+        gst_caps_unref(caps);
+        if (gst_plugin_feature_get_rank(GST_PLUGIN_FEATURE(light)) <= competing) {
+            gst_plugin_feature_set_rank(GST_PLUGIN_FEATURE(light), competing + 1);
+            moved << QString::fromLatin1(name);
+            qCDebug(lcAudio) << "Decoder" << name << "now ranked" << competing + 1;
+        }
+        gst_object_unref(light);
+    }
+    return moved;
+}
+
+const QStringList& StationElements() {
+    static const QStringList elements = {
+        QStringLiteral("playbin"),
+        QStringLiteral("uridecodebin"),
+        QStringLiteral("souphttpsrc"),
+        QStringLiteral("typefind"),
+        QStringLiteral("queue2"),
+        QStringLiteral("decodebin"),
+        QStringLiteral("icydemux"),
+        QStringLiteral("id3demux"),
+        QStringLiteral("mpegaudioparse"),
+        QStringLiteral("mpg123audiodec"),
+        QStringLiteral("aacparse"),
+        QStringLiteral("faad"),
+        QStringLiteral("tee"),
+        QStringLiteral("queue"),
+        QStringLiteral("audioconvert"),
+        QStringLiteral("volume"),
+        QStringLiteral("pulsesink"),
+    };
+    return elements;
+}
+
+} // namespace GstWarmup
+
+GstPluginWarmer::~GstPluginWarmer() {
+    {
+        std::lock_guard lock(mutex_);
+        cancelled_ = true;
+    }
+    wake_.notify_all();
+    if (worker_.joinable())
+        worker_.join();
+}
+
+void GstPluginWarmer::start(std::chrono::milliseconds delay) {
+    if (worker_.joinable() || !gst_is_initialized())
+        return;
+    worker_ = std::thread([this, delay] { run(delay); });
+}
+
+void GstPluginWarmer::run(std::chrono::milliseconds delay) {
+    {
+        std::unique_lock lock(mutex_);
+        if (wake_.wait_for(lock, delay, [this] { return cancelled_; }))
+            return;
+    }
+    // Type finding runs every type finder until one knows the stream.
+    if (GstPlugin* typefinders = gst_plugin_load_by_name("typefindfunctions"))
+        gst_object_unref(typefinders);
+    for (const QString& name : GstWarmup::StationElements()) {
+        {
+            std::lock_guard lock(mutex_);
+            if (cancelled_)
+                return;
+        }
+        // One instance loads the plug-in with its libraries and sets up the element's class.
+        GstElement* element = gst_element_factory_make(name.toLatin1().constData(), nullptr);
+        if (!element) {
+            qCDebug(lcAudio) << "Warm-up: no element" << name;
+            continue;
+        }
+        gst_object_unref(gst_object_ref_sink(element));
+    }
+    qCDebug(lcAudio) << "Warm-up: station elements loaded";
+    finished_ = true;
+}

@@ -1,0 +1,49 @@
+#pragma once
+#include <QStringList>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+// The first station after start must open as quickly as later ones. GStreamer loads a plug-in
+// only when a pipeline first needs it, and the libav decoders' plug-in alone takes a third of a
+// second to load inside this large process. Two remedies, both for GStreamer already initialised:
+namespace GstWarmup {
+
+// Where a format has a lighter decoder beside libav's, ranks the lighter one first, so that the
+// usual radio formats never load libav: mpg123 for MP3, faad for AAC. Decoders that are missing
+// are left alone. Returns the decoders that were moved up.
+QStringList PreferLightDecoders();
+
+// The elements an opened station runs through, in the order a pipeline meets them.
+const QStringList& StationElements();
+
+} // namespace GstWarmup
+
+// Loads the plug-ins of StationElements() and initialises their element classes on a worker
+// thread, so that the first open finds them ready. The worker first lets the program's own
+// start-up (window, web engine) have the machine for a while. A station opened meanwhile only
+// waits for the plug-in being loaded at that moment. The destructor cancels the wait and joins.
+class GstPluginWarmer {
+public:
+    GstPluginWarmer() = default;
+    ~GstPluginWarmer();
+    GstPluginWarmer(const GstPluginWarmer&) = delete;
+    GstPluginWarmer& operator=(const GstPluginWarmer&) = delete;
+
+    // Starts the worker once, loading after delay; later calls do nothing.
+    void start(std::chrono::milliseconds delay);
+    // True once every element has been loaded (or found missing).
+    bool finished() const { return finished_; }
+
+private:
+    void run(std::chrono::milliseconds delay);
+
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    bool cancelled_ = false;
+    std::atomic<bool> finished_{false};
+    std::thread worker_;
+};
