@@ -8,6 +8,7 @@
 #include <gst/gst.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 
 namespace {
@@ -81,6 +82,10 @@ GstBusSyncReply filterBus(GstBus*, GstMessage* msg, gpointer pipeline) {
 struct GstAudioStream::IcyReader {
     GstAudioStream* owner;
     std::unique_ptr<IcyMetadataParser> parser;
+    // Set before the first title can arrive. From then on, titles in tag messages are GStreamer's
+    // own reading of the same bytes (Latin-1 for anything not UTF-8), wherever in the pipeline the
+    // tag is posted, and are ignored.
+    std::atomic<bool> active{false};
 
     static void onSourceSetup(GstElement*, GstElement* source, gpointer self) {
         GstPad* pad = gst_element_get_static_pad(source, "src");
@@ -122,6 +127,7 @@ struct GstAudioStream::IcyReader {
             parser.reset();
             return;
         }
+        active = true;
         parser = std::make_unique<IcyMetadataParser>(interval, [this](const QByteArray& raw) {
             QMetaObject::invokeMethod(
                 owner, [o = owner, raw] { emit o->titleBytes(raw); }, Qt::QueuedConnection);
@@ -142,7 +148,8 @@ struct GstAudioStream::IcyReader {
 GstAudioStream::GstAudioStream(GstElement* pipeline, GstElement* sinkBin, GstElement* tee, GstElement* volume,
                                bool useBusWatch, int openTimeoutMs)
     : pipeline_(pipeline), sinkBin_(sinkBin), tee_(tee), volume_(volume),
-      icy_(std::make_unique<IcyReader>(IcyReader{this, nullptr})) {
+      icy_(std::make_unique<IcyReader>()) {
+    icy_->owner = this;
     g_signal_connect(pipeline_, "source-setup", G_CALLBACK(&IcyReader::onSourceSetup), icy_.get());
     GstBus* bus = gst_pipeline_get_bus(GST_PIPELINE(pipeline_));
     gst_bus_set_sync_handler(bus, &filterBus, pipeline_, nullptr);
@@ -265,7 +272,7 @@ void GstAudioStream::handle(GstMessage* msg) {
         gst_message_parse_tag(msg, &list);
         if (!list)
             break;
-        const bool icy = isIcyDemuxer(GST_MESSAGE_SRC(msg));
+        const bool icy = icy_->active || isIcyDemuxer(GST_MESSAGE_SRC(msg));
         const QString title = icy ? QString() : tagText(list, GST_TAG_TITLE);
         const QString artist = icy ? QString() : tagText(list, GST_TAG_ARTIST);
         const QString organization = tagText(list, GST_TAG_ORGANIZATION);
