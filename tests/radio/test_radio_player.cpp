@@ -276,7 +276,8 @@ private slots:
         };
         // Every title the listener is ever shown, to catch a wrong reading that comes and goes.
         QStringList seen;
-        connect(player_.get(), &RadioPlayer::statusChanged, this, [&seen](const RadioStatus& s) {
+        QObject watching; // ends the connection with this test function
+        connect(player_.get(), &RadioPlayer::statusChanged, &watching, [&seen](const RadioStatus& s) {
             if (!s.title.isEmpty() && (seen.isEmpty() || seen.last() != s.title))
                 seen << s.title;
         });
