@@ -161,6 +161,8 @@ def program_run(mon, appdir, left, right, work, measure_load):
         time.sleep(IDLE_S)
         g = geometry(main[0])
         before = set(xdo("search", "--onlyvisible", "--class", "zelmo"))
+        xdo("mousemove", str(g["X"] + 128), str(g["Y"] + 18), "click", "1")  # category "Радио" shows the strip
+        time.sleep(1)
         # "Мое радио" in the radio strip: panel (5, 35) + strip (602, 365) + button (135, 5), 32 x 32.
         xdo("mousemove", str(g["X"] + 758), str(g["Y"] + 421), "click", "1")
         mine = wait_for(lambda: [w for w in xdo("search", "--onlyvisible", "--class", "zelmo") if w not in before
