@@ -33,6 +33,7 @@ def figures(pid):
                 renderers += b"--type=renderer" in f.read().split(b"\0")
         except (OSError, StopIteration):
             pass
+    # Zygote-forked renderers keep the zygote's command line: "renderers" undercounts; "procs" is exact.
     return {"rss": rss / 1024, "pss": pss_kib(pids) / 1024, "renderers": renderers, "procs": len(pids)}
 
 
