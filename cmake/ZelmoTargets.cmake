@@ -1,41 +1,31 @@
-# Layers, by folder convention so that each part of the tree can grow without editing this file:
-#   src/<folder>/*.cpp      -> zelmo_core  (Qt Core + Network + GStreamer; no Widgets)
-#   src/<folder>/ui/*.cpp   -> zelmo_ui    (Widgets + WebEngine; windows and the web view layer)
-#   src/app/main.cpp        -> zelmo-player
-set(ZELMO_FOLDERS platform navigation settings radio favorites closed web tv desktop app)
+# zelmo_library(<target> SOURCES <files> [QT <modules>] [USES <zelmo targets>] [LIBS <other libraries>])
+# One static library per folder of src/ and one per ui/ subfolder, each in src/<folder>/CMakeLists.txt
+# with its files listed: a new file is added there. src/ is the include root ("folder/Name.h").
+#   QT    the Qt modules the folder's own headers need (PUBLIC); core folders never name Widgets.
+#   USES  the folders it includes (PRIVATE): a folder that includes another names it itself.
+# tools/include-graph.sh --check (the test_layers test) keeps the include arrows pointing down.
+function(zelmo_library target)
+  cmake_parse_arguments(L "" "" "SOURCES;QT;USES;LIBS" ${ARGN})
+  add_library(${target} STATIC ${L_SOURCES})
+  target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  list(TRANSFORM L_QT PREPEND Qt6::)
+  target_link_libraries(${target} PUBLIC ${L_QT} PRIVATE ${L_USES} ${L_LIBS})
+endfunction()
 
-set(ZELMO_CORE_SOURCES)
-set(ZELMO_UI_SOURCES)
-foreach(folder IN LISTS ZELMO_FOLDERS)
-  file(GLOB core CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/${folder}/*.cpp ${CMAKE_SOURCE_DIR}/src/${folder}/*.h)
-  file(GLOB ui CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/${folder}/ui/*.cpp ${CMAKE_SOURCE_DIR}/src/${folder}/ui/*.h)
-  list(APPEND ZELMO_CORE_SOURCES ${core})
-  list(APPEND ZELMO_UI_SOURCES ${ui})
-endforeach()
-list(FILTER ZELMO_CORE_SOURCES EXCLUDE REGEX "/src/app/main\\.cpp$")
-file(GLOB ZELMO_QRC CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*.qrc)
-
-add_library(zelmo_core STATIC ${ZELMO_CORE_SOURCES})
-target_include_directories(zelmo_core PUBLIC ${CMAKE_SOURCE_DIR}/src)
-target_link_libraries(zelmo_core PUBLIC Qt6::Core Qt6::Gui Qt6::Network Qt6::DBus PkgConfig::GST)
-# The XMLTV guide is read through zlib's streaming inflater.
 find_package(ZLIB REQUIRED)
-target_link_libraries(zelmo_core PUBLIC ZLIB::ZLIB)
 
-add_library(zelmo_ui STATIC ${ZELMO_UI_SOURCES} ${ZELMO_QRC})
-target_link_libraries(zelmo_ui PUBLIC zelmo_core Qt6::Widgets Qt6::WebEngineWidgets Qt6::QuickWidgets)
+# Bottom to top; app/ builds the program.
+set(ZELMO_FOLDERS platform navigation settings radio favorites closed web tv desktop app)
+foreach(folder IN LISTS ZELMO_FOLDERS)
+  add_subdirectory(src/${folder})
+endforeach()
 
-add_executable(zelmo-player ${CMAKE_SOURCE_DIR}/src/app/main.cpp)
-target_link_libraries(zelmo-player PRIVATE zelmo_ui)
-
-# AUTOMOC does not notice headers that a re-glob adds to an existing build directory; when the
-# list of sources changes, drop its stamps and parse caches so moc runs over the new list.
-string(SHA1 _zelmo_sources_hash "${ZELMO_CORE_SOURCES};${ZELMO_UI_SOURCES}")
-if(NOT "${_zelmo_sources_hash}" STREQUAL "${ZELMO_SOURCES_HASH}")
-  file(GLOB_RECURSE _zelmo_autogen_stamps
-    ${CMAKE_BINARY_DIR}/*_autogen/timestamp ${CMAKE_BINARY_DIR}/*_autogen.dir/ParseCache.txt)
-  if(_zelmo_autogen_stamps)
-    file(REMOVE ${_zelmo_autogen_stamps})
-  endif()
-  set(ZELMO_SOURCES_HASH "${_zelmo_sources_hash}" CACHE INTERNAL "")
-endif()
+# For tests and tools that drive several folders at once: every core library, and everything.
+add_library(zelmo_core INTERFACE)
+target_link_libraries(zelmo_core INTERFACE
+  zelmo_platform zelmo_navigation zelmo_settings zelmo_radio zelmo_favorites zelmo_closed zelmo_tv
+  zelmo_desktop zelmo_app PkgConfig::GST ZLIB::ZLIB)
+add_library(zelmo_ui INTERFACE)
+target_link_libraries(zelmo_ui INTERFACE
+  zelmo_core zelmo_platform_ui zelmo_settings_ui zelmo_radio_ui zelmo_favorites_ui zelmo_closed_ui
+  zelmo_web_ui zelmo_tv_ui zelmo_desktop_ui zelmo_app_ui)

@@ -37,3 +37,6 @@ function(zelmo_add_test)
     set_tests_properties(${T_NAME} PROPERTIES LABELS "${T_LABELS}")
   endif()
 endfunction()
+
+# The include arrows between the folders of src/ point down only, and core code includes no Widgets.
+add_test(NAME test_layers COMMAND bash ${CMAKE_SOURCE_DIR}/tools/include-graph.sh --check ${CMAKE_SOURCE_DIR})

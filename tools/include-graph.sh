@@ -2,15 +2,17 @@
 # Prints which part of src/ includes which: one line per arrow "from -> to (count)", where a part
 # is a folder (core) or its ui/ subfolder. Arrows that run up the layers are marked "UP", and core
 # files that include a Widgets or WebEngine header are listed at the end.
-#   tools/include-graph.sh [--dot] [tree]     (tree defaults to the checkout holding this script)
+#   tools/include-graph.sh [--dot|--check] [tree]   (tree defaults to the checkout holding this script)
+# --check prints only the faults and fails when there is one.
 # Layers, bottom to top: platform, navigation, settings, the feature folders, app, main(); a
 # folder's ui/ sits above its core.
 set -euo pipefail
 dot=0
-if [[ ${1:-} == --dot ]]; then
-  dot=1
-  shift
-fi
+check=0
+case ${1:-} in
+  --dot) dot=1 && shift ;;
+  --check) check=1 && shift ;;
+esac
 tree=${1:-$(cd "$(dirname "$0")/.." && pwd)}
 cd "$tree"
 
@@ -60,6 +62,7 @@ if ((dot)); then
 fi
 
 up=0
+report=''
 while read -r from to n; do
   [[ -n $from ]] || continue
   mark=''
@@ -67,9 +70,17 @@ while read -r from to n; do
     mark='   UP'
     up=$((up + 1))
   fi
-  printf '%-14s -> %-14s (%d)%s\n' "$from" "$to" "$n" "$mark"
+  report+=$(printf '%-14s -> %-14s (%d)%s' "$from" "$to" "$n" "$mark")$'\n'
 done <<<"$edges"
-echo "arrows running up: $up"
-widgets=$(grep -rlE --include='*.h' --include='*.cpp' '^#include <(QtWidgets|QtWebEngine|QtGui/QWidget|QWidget|QPushButton|QLabel|QWebEngine|QApplication|QMainWindow|QDialog)' src |
+widgets=$(grep -rlE --include='*.h' --include='*.cpp' \
+  '^#include <(QtWidgets|QtWebEngine[A-Za-z]*/|QWidget|QPushButton|QLabel|QWebEngine|QApplication|QMainWindow|QDialog)' src |
   grep -v '/ui/' || true)
+if ((check)); then
+  grep 'UP$' <<<"$report" || true
+  [[ -z $widgets ]] || echo "core files including Widgets/WebEngine: $widgets"
+  ((up == 0)) && [[ -z $widgets ]]
+  exit
+fi
+printf '%s' "$report"
+echo "arrows running up: $up"
 echo "core files including Widgets/WebEngine: ${widgets:-none}"

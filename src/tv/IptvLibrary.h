@@ -1,8 +1,8 @@
 #pragma once
+#include "navigation/StreamLookup.h"
 #include "tv/ChannelMatcher.h"
 #include "tv/M3uPlaylist.h"
 #include "tv/ProgrammeGuide.h"
-#include "tv/StreamLookup.h"
 
 #include <QHash>
 #include <QStringList>

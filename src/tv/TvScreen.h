@@ -1,6 +1,6 @@
 #pragma once
+#include "navigation/TvPlayer.h"
 #include "platform/GstVideoPlayer.h"
-#include "tv/TvPlayer.h"
 
 #include <QObject>
 

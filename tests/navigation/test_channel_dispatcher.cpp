@@ -1,12 +1,12 @@
 #include "navigation/ChannelCatalog.h"
 #include "navigation/ChannelDispatcher.h"
 #include "navigation/SiteUrls.h"
+#include "navigation/StreamLookup.h"
+#include "navigation/TvPlayer.h"
 #include "platform/HtmlView.h"
 #include "platform/MessageSink.h"
 #include "platform/Shell.h"
 #include "platform/WebView.h"
-#include "tv/StreamLookup.h"
-#include "tv/TvPlayer.h"
 
 #include <QtTest>
 

@@ -1,10 +1,10 @@
 // The radio windows connected to the real main window, as start-up connects them.
 #include "RadioFakes.h"
-#include "radio/MainWindowRadio.h"
+#include "app/ui/RadioWiring.h"
 #include "app/ui/TForm1.h"
 #include "platform/Shell.h"
+#include "radio/MainWindowRadio.h"
 #include "radio/ui/RadioRecording.h"
-#include "radio/ui/RadioWiring.h"
 #include "radio/ui/TMyRadioForm.h"
 #include "radio/ui/TRadioForm.h"
 #include "radio/ui/TRadioSaveForm.h"

@@ -7,11 +7,11 @@
 #include "app/ui/Startup.h"
 #include "app/ui/TForm1.h"
 #include "navigation/ChannelCatalog.h"
+#include "navigation/StreamLookup.h"
 #include "platform/AppDir.h"
 #include "platform/ui/ButtonCaption.h"
 #include "platform/ui/ChromiumView.h"
 #include "radio/RadioPlayer.h"
-#include "tv/StreamLookup.h"
 #include "tv/TvScreen.h"
 #include "tv/ui/TvVideoView.h"
 

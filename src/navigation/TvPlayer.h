@@ -1,5 +1,5 @@
 #pragma once
-#include "tv/StreamLookup.h"
+#include "navigation/StreamLookup.h"
 
 // Plays an imported channel natively in the main window's view area.
 class TvPlayer {

@@ -1,4 +1,4 @@
-#include "radio/ui/RadioWiring.h"
+#include "app/ui/RadioWiring.h"
 
 #include "app/ui/TForm1.h"
 #include "radio/ui/RadioRecording.h"
