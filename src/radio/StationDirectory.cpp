@@ -17,7 +17,7 @@
 
 namespace {
 // The directory asks every client to say who it is.
-const QByteArray kUserAgent = QByteArrayLiteral("ZelmoPlayer/2.8 (radio directory client)");
+const QByteArray kUserAgent = QByteArrayLiteral("ZelmoPlayer/" ZELMO_VERSION " (radio directory client)");
 const QString kSrvName = QStringLiteral("_api._tcp.radio-browser.info");
 // Used when DNS gives nothing: the round-robin name itself.
 const QString kFallbackHost = QStringLiteral("all.api.radio-browser.info");

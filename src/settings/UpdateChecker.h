@@ -13,7 +13,7 @@
 class UpdateChecker : public QObject {
     Q_OBJECT
 public:
-    static inline const QString OwnVersion = QStringLiteral("2.8");
+    static inline const QString OwnVersion = QStringLiteral(ZELMO_VERSION);
     static inline const QString VersionPath = QStringLiteral("/actual/2.3.txt");
     static inline const QString InstallerPath = QStringLiteral("/data/Zelmo_player.exe");
     static inline const QString InstallerFileName = QStringLiteral("InstalZelmoPlayer.exe");

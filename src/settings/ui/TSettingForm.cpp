@@ -228,7 +228,7 @@ void TSettingForm::buildNoVideoTab() {
 void TSettingForm::buildUpdatesTab() {
     QWidget* page = sTabSheet5;
     sLabel15 = label(page, "sLabel15", QStringLiteral("Ваша версия программы"), QRect(12, 8, 230, 22));
-    sLabel17 = label(page, "sLabel17", QStringLiteral("2.8"), QRect(250, 8, 100, 22));
+    sLabel17 = label(page, "sLabel17", QStringLiteral(ZELMO_VERSION), QRect(250, 8, 100, 22));
     sLabel14 = label(page, "sLabel14", QStringLiteral("Актуальная версия программы"), QRect(12, 32, 230, 22));
     sLabel18 = label(page, "sLabel18", QStringLiteral("0"), QRect(250, 32, 220, 22));
     sBitBtn13 = button(page, "sBitBtn13", QStringLiteral("Скачать"), QRect(12, 60, 120, 26));
