@@ -3,12 +3,19 @@
 #include "platform/LogCategories.h"
 
 #include <QCryptographicHash>
+#include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocalSocket>
-#include <QLockFile>
-#include <QPointer>
+#include <QThread>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 namespace {
@@ -16,7 +23,47 @@ const QByteArray Activate = "activate\n";
 const QByteArray Done = "ok\n";
 // The lock only covers "look for a running copy, else listen": held for well under a second.
 constexpr int LockWaitMs = 15000;
-constexpr int StaleLockMs = 10000;
+
+// "Look for a running copy, else listen" runs under flock() on the socket's own folder: the
+// kernel drops the lock with its owner, so a copy killed at that moment leaves nothing behind,
+// and there is no lock file that could be left empty, dated in the future or be a folder.
+class FolderLock {
+public:
+    explicit FolderLock(const QString& folder)
+        : fd_(::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {}
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+    ~FolderLock() {
+        if (fd_ >= 0)
+            ::close(fd_); // also unlocks
+    }
+
+    // Waits at most waitMs for another starting copy; false with `reason` set otherwise.
+    bool lock(int waitMs, QString& reason) {
+        if (fd_ < 0) {
+            reason = QString::fromLocal8Bit(std::strerror(errno));
+            return false;
+        }
+        const QDeadlineTimer deadline(waitMs);
+        int pauseMs = 1;
+        while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+            if (errno != EWOULDBLOCK && errno != EINTR) {
+                reason = QString::fromLocal8Bit(std::strerror(errno));
+                return false;
+            }
+            if (deadline.hasExpired()) {
+                reason = QStringLiteral("another start kept it locked for %1 ms").arg(waitMs);
+                return false;
+            }
+            QThread::msleep(static_cast<unsigned long>(pauseMs));
+            pauseMs = std::min(pauseMs * 2, 20);
+        }
+        return true;
+    }
+
+private:
+    int fd_;
+};
 } // namespace
 
 SingleInstance::SingleInstance(QString serverName, QObject* parent)
@@ -37,10 +84,10 @@ QString SingleInstance::ServerName(const QString& runtimeDir, const QString& set
 
 SingleInstance::Role SingleInstance::claim(int waitMs) {
     // Two copies started at once must not both decide that nobody runs.
-    QLockFile lock(name_ + QStringLiteral(".lock"));
-    lock.setStaleLockTime(StaleLockMs);
-    if (!lock.tryLock(LockWaitMs)) {
-        qCWarning(lcDesktop) << "single instance: cannot lock" << lock.fileName() << "error" << lock.error();
+    const QString folder = QFileInfo(name_).absolutePath();
+    FolderLock lock(folder);
+    if (QString reason; !lock.lock(LockWaitMs, reason)) {
+        qCWarning(lcDesktop) << "single instance: cannot lock" << folder << ":" << reason;
         return Role::Alone;
     }
 
