@@ -40,7 +40,9 @@ void drop(GstElement* element) {
 } // namespace
 
 GstAudioEngine::GstAudioEngine() = default;
-GstAudioEngine::~GstAudioEngine() = default;
+GstAudioEngine::~GstAudioEngine() {
+    shutdown();
+}
 
 bool GstAudioEngine::init() {
     if (initialised_)
@@ -62,6 +64,10 @@ bool GstAudioEngine::init() {
 }
 
 void GstAudioEngine::shutdown() {
+    // Streams freed just before let their output close properly; one whose source hangs in the
+    // kernel is left behind rather than holding up the exit.
+    if (initialised_ && !waitForStopped(std::chrono::milliseconds(stopTimeoutMs_)))
+        qCWarning(lcAudio) << "shutdown: a stream did not stop within" << stopTimeoutMs_ << "ms; left behind";
     // GStreamer stays loaded for the process: gst_deinit() cannot be followed by another init.
     initialised_ = false;
 }
@@ -133,5 +139,6 @@ std::unique_ptr<AudioStream> GstAudioEngine::open(const QUrl& url) {
     g_object_set(playbin, "uri", uri.constData(), "flags", kPlayFlagAudio | kPlayFlagNativeAudio,
                  "audio-sink", sinkBin, nullptr);
     g_signal_connect(playbin, "source-setup", G_CALLBACK(onSourceSetup), nullptr);
-    return std::make_unique<GstAudioStream>(playbin, sinkBin, tee, volume, busWatchWorks_, openTimeoutMs_);
+    return std::make_unique<GstAudioStream>(playbin, sinkBin, tee, volume, busWatchWorks_, openTimeoutMs_,
+                                            stopping_);
 }

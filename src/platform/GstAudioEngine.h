@@ -1,6 +1,7 @@
 #pragma once
 #include "platform/AudioEngine.h"
 #include "platform/GstWarmup.h"
+#include "platform/PendingStops.h"
 
 // Plays each stream through its own GStreamer playbin into PulseAudio.
 class GstAudioEngine : public AudioEngine {
@@ -15,6 +16,10 @@ public:
 
     // How long an open may go without any audio before it is given up (default 5 s).
     void setOpenTimeout(int msecs) { openTimeoutMs_ = msecs; }
+    // How long shutdown() waits for freed streams to stop before it leaves them (default 2 s).
+    void setStopTimeout(int msecs) { stopTimeoutMs_ = msecs; }
+    // True once every freed stream's pipeline has stopped and gone; false after timeout.
+    bool waitForStopped(std::chrono::milliseconds timeout) { return stopping_->waitForAll(timeout); }
     // The PulseAudio sink to play into; empty for the default one.
     void setDevice(const QByteArray& device) { device_ = device; }
 
@@ -22,6 +27,9 @@ private:
     bool initialised_ = false;
     bool busWatchWorks_ = false;
     int openTimeoutMs_ = 5000;
+    int stopTimeoutMs_ = 2000;
     QByteArray device_;
     GstPluginWarmer warmer_;
+    // Pipelines of freed streams still being stopped on GStreamer's workers.
+    std::shared_ptr<PendingStops> stopping_ = std::make_shared<PendingStops>();
 };

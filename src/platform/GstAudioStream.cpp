@@ -1,9 +1,9 @@
 #include "platform/GstAudioStream.h"
 
+#include "platform/GstPipelineControl.h"
 #include "platform/IcyMetadataParser.h"
 #include "platform/LogCategories.h"
-
-#include <QMetaObject>
+#include "platform/QueuedReceiver.h"
 
 #include <gst/gst.h>
 
@@ -81,6 +81,7 @@ GstBusSyncReply filterBus(GstBus*, GstMessage* msg, gpointer pipeline) {
 // buffers carry the metadata blocks. Lives on the streaming thread; titles are posted to the stream.
 struct GstAudioStream::IcyReader {
     GstAudioStream* owner;
+    std::shared_ptr<QueuedReceiver> receiver;
     std::unique_ptr<IcyMetadataParser> parser;
     // Set before the first title can arrive. From then on, titles in tag messages are GStreamer's
     // own reading of the same bytes (Latin-1 for anything not UTF-8), wherever in the pipeline the
@@ -129,8 +130,7 @@ struct GstAudioStream::IcyReader {
         }
         active = true;
         parser = std::make_unique<IcyMetadataParser>(interval, [this](const QByteArray& raw) {
-            QMetaObject::invokeMethod(
-                owner, [o = owner, raw] { emit o->titleBytes(raw); }, Qt::QueuedConnection);
+            receiver->post([o = owner, raw] { emit o->titleBytes(raw); });
         });
     }
 
@@ -146,10 +146,18 @@ struct GstAudioStream::IcyReader {
 };
 
 GstAudioStream::GstAudioStream(GstElement* pipeline, GstElement* sinkBin, GstElement* tee, GstElement* volume,
-                               bool useBusWatch, int openTimeoutMs)
-    : pipeline_(pipeline), sinkBin_(sinkBin), tee_(tee), volume_(volume),
-      icy_(std::make_unique<IcyReader>()) {
+                               bool useBusWatch, int openTimeoutMs, std::shared_ptr<PendingStops> pending)
+    : receiver_(std::make_shared<QueuedReceiver>(this)), pipeline_(pipeline), sinkBin_(sinkBin), tee_(tee),
+      volume_(volume), icy_(std::make_shared<IcyReader>()) {
+    control_ = std::make_shared<GstPipelineControl>(
+        pipeline_, std::move(pending), [receiver = receiver_, this](GstState) {
+            receiver->post([this] {
+                reason_ = QStringLiteral("the pipeline refused to play");
+                end(Failure::Other);
+            });
+        });
     icy_->owner = this;
+    icy_->receiver = receiver_;
     g_signal_connect(pipeline_, "source-setup", G_CALLBACK(&IcyReader::onSourceSetup), icy_.get());
     GstBus* bus = gst_pipeline_get_bus(GST_PIPELINE(pipeline_));
     gst_bus_set_sync_handler(bus, &filterBus, pipeline_, nullptr);
@@ -180,25 +188,19 @@ GstAudioStream::GstAudioStream(GstElement* pipeline, GstElement* sinkBin, GstEle
 }
 
 GstAudioStream::~GstAudioStream() {
+    receiver_->close();
     watchdog_.stop();
     busPoll_.stop();
     if (busWatch_)
         g_source_remove(busWatch_);
-    // Once NULL no streaming thread runs, so the taps can be settled from here.
-    gst_element_set_state(pipeline_, GST_STATE_NULL);
-    retiring_.clear();
-    tap_.reset();
-    gst_object_unref(pipeline_);
+    abandonTaps();
+    // The reader goes only once the pipeline stopped: a streaming thread may be feeding it.
+    control_->release(std::move(icy_));
 }
 
 void GstAudioStream::play() {
-    if (state_ == State::Ended)
-        return;
-    if (gst_element_set_state(pipeline_, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) {
-        qCWarning(lcAudio) << "stream: the pipeline refused to play";
-        // Reported from the event loop so that callers never see a signal inside play().
-        QTimer::singleShot(0, this, [this] { end(Failure::Other); });
-    }
+    if (state_ != State::Ended)
+        control_->change(GST_STATE_PLAYING);
 }
 
 void GstAudioStream::setVolume(float volume) {
@@ -247,6 +249,8 @@ void GstAudioStream::pollBus() {
 }
 
 void GstAudioStream::handle(GstMessage* msg) {
+    if (state_ == State::Ended)
+        return; // stopping; its reason is already given
     switch (GST_MESSAGE_TYPE(msg)) {
     case GST_MESSAGE_ERROR: {
         GError* err = nullptr;
@@ -282,7 +286,7 @@ void GstAudioStream::handle(GstMessage* msg) {
         break;
     }
     case GST_MESSAGE_STATE_CHANGED: {
-        if (GST_MESSAGE_SRC(msg) != GST_OBJECT(pipeline_) || state_ == State::Ended)
+        if (GST_MESSAGE_SRC(msg) != GST_OBJECT(pipeline_))
             break;
         GstState oldState, newState, pending;
         gst_message_parse_state_changed(msg, &oldState, &newState, &pending);
@@ -304,8 +308,9 @@ void GstAudioStream::handle(GstMessage* msg) {
         break;
     }
     case GST_MESSAGE_CLOCK_LOST:
-        gst_element_set_state(pipeline_, GST_STATE_PAUSED);
-        gst_element_set_state(pipeline_, GST_STATE_PLAYING);
+        // Pausing and playing again makes the pipeline choose a new clock.
+        control_->change(GST_STATE_PAUSED);
+        control_->change(GST_STATE_PLAYING);
         break;
     default:
         // BUFFERING is ignored on purpose (filterBus drops it): pausing a live stream to refill
@@ -320,14 +325,23 @@ void GstAudioStream::end(Failure why) {
     state_ = State::Ended;
     failure_ = why;
     watchdog_.stop();
-    gst_element_set_state(pipeline_, GST_STATE_NULL);
-    retiring_.clear();
-    tap_.reset();
+    control_->change(GST_STATE_NULL);
+    abandonTaps();
     emit ended(why);
 }
 
+// The pipeline stops on a worker: the taps leave their branches to it and end their consumers now.
+void GstAudioStream::abandonTaps() {
+    for (const auto& t : retiring_)
+        t->abandon();
+    retiring_.clear();
+    if (tap_)
+        tap_->abandon();
+    tap_.reset();
+}
+
 void GstAudioStream::linkTap() {
-    if (!tap_->link(sinkBin_, tee_, this, [this](GstRecordingTap::Id id) { deliver(id); }))
+    if (!tap_->link(sinkBin_, tee_, receiver_, [this](GstRecordingTap::Id id) { deliver(id); }))
         tap_.reset(); // its consumer is ended: nothing will be recorded
 }
 

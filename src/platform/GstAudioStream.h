@@ -1,23 +1,29 @@
 #pragma once
 #include "platform/AudioEngine.h"
 #include "platform/GstRecordingTap.h"
+#include "platform/PendingStops.h"
 
 #include <QTimer>
 
 #include <memory>
 #include <vector>
 
+class GstPipelineControl;
+class QueuedReceiver;
 typedef struct _GstElement GstElement;
 typedef struct _GstMessage GstMessage;
 
 // One playbin whose audio sink is tee ! audioconvert ! volume ! pulsesink; recording taps hang off
 // the tee. Bus messages arrive through a GLib watch, or a poll where Qt runs its own dispatcher.
+// State changes run on GStreamer's workers: play(), an end and the destructor return at once, and
+// a source that hangs is given up by the open watchdog.
 class GstAudioStream final : public AudioStream {
     Q_OBJECT
 public:
-    // Takes the pipeline's reference; sinkBin, tee and volume are elements inside it.
+    // Takes the pipeline's reference; sinkBin, tee and volume are elements inside it. pending counts
+    // the pipelines still being stopped.
     GstAudioStream(GstElement* pipeline, GstElement* sinkBin, GstElement* tee, GstElement* volume,
-                   bool useBusWatch, int openTimeoutMs);
+                   bool useBusWatch, int openTimeoutMs, std::shared_ptr<PendingStops> pending);
     ~GstAudioStream() override;
 
     State state() const override { return state_; }
@@ -32,6 +38,7 @@ private:
     void pollBus();
     void handle(GstMessage* msg);
     void end(Failure why);
+    void abandonTaps();
     void linkTap();
     void deliver(GstRecordingTap::Id id);
     GstRecordingTap* findTap(GstRecordingTap::Id id) const;
@@ -39,7 +46,9 @@ private:
 
     struct IcyReader;
 
-    GstElement* pipeline_;
+    std::shared_ptr<QueuedReceiver> receiver_; // how GStreamer's threads reach this object
+    GstElement* pipeline_;                     // owned by control_
+    std::shared_ptr<GstPipelineControl> control_;
     GstElement* sinkBin_;
     GstElement* tee_;
     GstElement* volume_;
@@ -51,5 +60,5 @@ private:
     GstRecordingTap::Id lastTapId_ = 0;
     std::unique_ptr<GstRecordingTap> tap_; // the attached consumer's branch, linked or waiting for PLAYING
     std::vector<std::unique_ptr<GstRecordingTap>> retiring_;
-    std::unique_ptr<IcyReader> icy_; // used by the streaming thread until the pipeline stops
+    std::shared_ptr<IcyReader> icy_; // used by the streaming thread until the pipeline stops
 };

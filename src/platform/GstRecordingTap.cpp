@@ -1,9 +1,9 @@
 #include "platform/GstRecordingTap.h"
 
 #include "platform/LogCategories.h"
+#include "platform/QueuedReceiver.h"
 
 #include <QByteArray>
-#include <QMetaObject>
 
 #include <gst/app/gstappsink.h>
 #include <gst/gst.h>
@@ -31,6 +31,7 @@ struct GstRecordingTap::Bridge {
     QByteArray pcm;
     bool wakePosted = false;
     bool eos = false;
+    bool abandoned = false; // nobody reads any more
 };
 
 // What the idle probe needs; it holds its own reference to the branch.
@@ -54,9 +55,9 @@ struct GstRecordingTap::Link {
 
 namespace {
 
-// The receiver outlives every call: its stream stops the pipeline before it goes.
+// Lives as long as the appsink, which may outlive the stream: the receiver drops calls once closed.
 struct CallbackContext {
-    QObject* receiver;
+    std::shared_ptr<QueuedReceiver> receiver;
     GstRecordingTap::Ready ready;
     GstRecordingTap::Id id;
     std::shared_ptr<GstRecordingTap::Bridge> bridge;
@@ -67,8 +68,7 @@ struct CallbackContext {
 void wake(CallbackContext* ctx, bool needed) {
     if (!needed)
         return;
-    QMetaObject::invokeMethod(
-        ctx->receiver, [ready = ctx->ready, id = ctx->id] { ready(id); }, Qt::QueuedConnection);
+    ctx->receiver->post([ready = ctx->ready, id = ctx->id] { ready(id); });
 }
 
 GstFlowReturn onSample(GstAppSink* sink, gpointer data) {
@@ -82,7 +82,7 @@ GstFlowReturn onSample(GstAppSink* sink, gpointer data) {
     if (buffer && gst_buffer_map(buffer, &map, GST_MAP_READ)) {
         std::lock_guard lock(ctx->bridge->mutex);
         QByteArray& pcm = ctx->bridge->pcm;
-        if (pcm.size() < kMaxPendingPcm) {
+        if (!ctx->bridge->abandoned && pcm.size() < kMaxPendingPcm) {
             if (pcm.capacity() == 0)
                 pcm.reserve(kPcmBatchBytes + 64 * 1024);
             pcm.append(reinterpret_cast<const char*>(map.data), qsizetype(map.size));
@@ -126,7 +126,8 @@ GstRecordingTap::~GstRecordingTap() {
     settle();
 }
 
-bool GstRecordingTap::link(GstElement* sinkBin, GstElement* tee, QObject* receiver, Ready ready) {
+bool GstRecordingTap::link(GstElement* sinkBin, GstElement* tee, std::shared_ptr<QueuedReceiver> receiver,
+                           Ready ready) {
     GstElement* bin = gst_bin_new(nullptr);
     GstElement* convert = gst_element_factory_make("audioconvert", nullptr);
     GstElement* resample = gst_element_factory_make("audioresample", nullptr);
@@ -149,7 +150,7 @@ bool GstRecordingTap::link(GstElement* sinkBin, GstElement* tee, QObject* receiv
     callbacks.eos = &onEos;
     callbacks.new_sample = &onSample;
     gst_app_sink_set_callbacks(GST_APP_SINK(sink), &callbacks,
-                               new CallbackContext{receiver, std::move(ready), id_, bridge_},
+                               new CallbackContext{std::move(receiver), std::move(ready), id_, bridge_},
                                [](gpointer p) { delete static_cast<CallbackContext*>(p); });
     gst_bin_add_many(GST_BIN(bin), convert, resample, filter, sink, nullptr);
     GstPad* convertSink = gst_element_get_static_pad(convert, "sink");
@@ -211,6 +212,19 @@ bool GstRecordingTap::deliver() {
     return eos;
 }
 
+void GstRecordingTap::abandon() {
+    if (bin_) {
+        if (probe_)
+            gst_pad_remove_probe(teePad_, probe_);
+        probe_ = 0;
+        bin_ = nullptr;
+        gst_object_unref(teePad_);
+        teePad_ = nullptr;
+        link_.reset();
+    }
+    endConsumer();
+}
+
 void GstRecordingTap::settle() {
     if (bin_) {
         if (probe_)
@@ -224,9 +238,14 @@ void GstRecordingTap::settle() {
         gst_object_unref(teePad_);
         teePad_ = nullptr;
     }
+    endConsumer();
+}
+
+void GstRecordingTap::endConsumer() {
     QByteArray pcm;
     {
         std::lock_guard lock(bridge_->mutex);
+        bridge_->abandoned = true;
         pcm.swap(bridge_->pcm);
     }
     if (auto consumer = std::move(consumer_)) {

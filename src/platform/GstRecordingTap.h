@@ -6,7 +6,7 @@
 #include <functional>
 #include <memory>
 
-class QObject;
+class QueuedReceiver;
 typedef struct _GstElement GstElement;
 typedef struct _GstPad GstPad;
 
@@ -17,7 +17,7 @@ class GstRecordingTap {
 public:
     // Unique within its stream, so a late wake-up can never reach a newer tap at the same address.
     using Id = quint64;
-    // Called on the UI thread (through receiver's event loop) when audio or the end is waiting.
+    // Called on the UI thread (posted through the receiver) when audio or the end is waiting.
     using Ready = std::function<void(Id)>;
 
     GstRecordingTap(Id id, std::shared_ptr<PcmConsumer> consumer);
@@ -31,7 +31,7 @@ public:
 
     // Builds the branch inside sinkBin and links it to a new pad of tee; the pipeline must be
     // playing. False, with nothing left behind, when an element is missing or a link fails.
-    bool link(GstElement* sinkBin, GstElement* tee, QObject* receiver, Ready ready);
+    bool link(GstElement* sinkBin, GstElement* tee, std::shared_ptr<QueuedReceiver> receiver, Ready ready);
     // Unlinks between two buffers and sends EOS down the branch, so what it holds reaches the
     // consumer; ready() follows once the end arrived.
     void unlinkWhenIdle();
@@ -40,12 +40,17 @@ public:
     // Takes the tap out of the pipeline, hands over its last audio and ends its consumer. Safe to
     // call more than once; an unlinked tap only ends its consumer.
     void settle();
+    // For a pipeline that is being stopped elsewhere: hands over the audio that arrived and ends
+    // the consumer without touching the pipeline; the branch goes with it.
+    void abandon();
 
     // Shared with the streaming threads; defined with the implementation.
     struct Bridge;
     struct Link;
 
 private:
+    void endConsumer();
+
     Id id_;
     std::shared_ptr<PcmConsumer> consumer_;
     std::shared_ptr<Bridge> bridge_;

@@ -1,0 +1,43 @@
+#pragma once
+#include "platform/PendingStops.h"
+
+#include <gst/gst.h>
+
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+
+// Changes a pipeline's state on GStreamer's worker threads, one change after another, so that the
+// UI thread never waits for a source that hangs in open() or a sink that takes its time. Released,
+// it stops the pipeline and frees it there, together with what the streaming threads still use.
+class GstPipelineControl : public std::enable_shared_from_this<GstPipelineControl> {
+public:
+    // Takes the pipeline's reference. refused runs on a worker when a change other than the final
+    // stop fails.
+    GstPipelineControl(GstElement* pipeline, std::shared_ptr<PendingStops> pending,
+                       std::function<void(GstState)> refused);
+    ~GstPipelineControl();
+    GstPipelineControl(const GstPipelineControl&) = delete;
+    GstPipelineControl& operator=(const GstPipelineControl&) = delete;
+
+    // Queued behind the changes asked for before; ignored once released.
+    void change(GstState state);
+    // Stops the pipeline after the change in progress (later queued ones are dropped) and frees it;
+    // keepAlive goes with it, once no streaming thread runs.
+    void release(std::shared_ptr<void> keepAlive);
+
+private:
+    static void run(GstElement*, gpointer self);
+    void scheduleLocked();
+    void drain();
+
+    GstElement* pipeline_;
+    std::shared_ptr<PendingStops> pending_;
+    std::function<void(GstState)> refused_;
+    std::mutex mutex_;
+    std::deque<GstState> steps_;
+    bool running_ = false;
+    bool released_ = false;
+    std::shared_ptr<void> keepAlive_;
+};
