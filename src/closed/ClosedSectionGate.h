@@ -1,4 +1,6 @@
 #pragma once
+#include "platform/LangLookup.h"
+
 #include <QString>
 
 #include <functional>
@@ -9,7 +11,6 @@ class MessageSink;
 // read from their current source each time (unsaved edits in the settings window count).
 class ClosedSectionGate {
 public:
-    using LangLookup = std::function<QString(const QString& section, const QString& key)>;
     struct Deps {
         std::function<QString()> code;          // the code as it stands now
         std::function<bool()> askForCode;       // whether the prompt is wanted now

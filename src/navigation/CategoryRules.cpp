@@ -3,6 +3,7 @@
 #include "navigation/SiteUrls.h"
 
 using Part = GridSurface::StripPart;
+using Set = CategoryBar::Set;
 
 CategoryRules::CategoryRules(GridSurface& surface, LangLookup langText)
     : s_(surface), lang_(std::move(langText)) {}
@@ -10,37 +11,37 @@ CategoryRules::CategoryRules(GridSurface& surface, LangLookup langText)
 void CategoryRules::click(int button) {
     switch (button) {
     case 1:
-        sBitBtn1Click();
+        showPublicOrUkrainian();
         break;
     case 2:
-        sBitBtn2Click();
+        showRadioOrCISa();
         break;
     case 3:
-        sBitBtn3Click();
+        showMusicOrCISb();
         break;
     case 4:
-        sBitBtn4Click();
+        showEntertainmentOrMiscellaneous();
         break;
     case 5:
-        sBitBtn5Click();
+        showResearch();
         break;
     case 6:
-        sBitBtn6Click();
+        simpleLayout(LayoutId::Sport, 24);
         break;
     case 7:
-        sBitBtn7Click();
+        simpleLayout(LayoutId::Movie, 24);
         break;
     case 8:
-        sBitBtn8Click();
+        simpleLayout(LayoutId::Cartoons, 24);
         break;
     case 9:
-        sBitBtn9Click();
+        simpleLayout(LayoutId::Records, 24);
         break;
     case 44:
-        sBitBtn44Click();
+        switchTo(Set::Foreign);
         break;
     case 45:
-        sBitBtn45Click();
+        switchTo(Set::Main);
         break;
     default:
         break;
@@ -72,11 +73,11 @@ QString CategoryRules::category(const char* key) const {
     // A missing pack, section or key reads as "0", like every language text.
     if (!lang_)
         return QStringLiteral("0");
-    return lang_(QStringLiteral("Category"), QString::fromLatin1(key));
+    return lang_(QString::fromLatin1(CategoryBar::kLanguageSection), QString::fromLatin1(key));
 }
 
-bool CategoryRules::captionIs(int button, const char* key) const {
-    return s_.categoryCaption(button) == category(key);
+bool CategoryRules::shows(int button, Set set) const {
+    return s_.categoryCaption(button) == category(CategoryBar::Key(button, set));
 }
 
 void CategoryRules::simpleLayout(LayoutId id, int shown) {
@@ -86,20 +87,20 @@ void CategoryRules::simpleLayout(LayoutId id, int shown) {
     SetSlotsVisible(s_, shown + 1, 30, false);
 }
 
-void CategoryRules::sBitBtn1Click() {
+void CategoryRules::showPublicOrUkrainian() {
     HideRadioStrip(s_);
     SetSlotsVisible(s_, 1, 30, true);
     SetHeadingsVisible(s_, false);
-    if (captionIs(1, "Ukrainian")) {
+    if (shows(1, Set::Foreign)) {
         ApplyCaptions(s_, LayoutId::Ukrainian, 1, 24);
         SetSlotsVisible(s_, 25, 30, false);
     }
-    if (captionIs(1, "public"))
+    if (shows(1, Set::Main))
         ApplyCaptions(s_, LayoutId::Public, 1, 30);
 }
 
-void CategoryRules::sBitBtn2Click() {
-    if (captionIs(2, "radio")) {
+void CategoryRules::showRadioOrCISa() {
+    if (shows(2, Set::Main)) {
         SetHeadingsVisible(s_, false);
         ApplyCaptions(s_, LayoutId::Radio, 1, 24);
         SetSlotsVisible(s_, 1, 24, true);
@@ -111,7 +112,7 @@ void CategoryRules::sBitBtn2Click() {
         s_.setStripPartVisible(Part::StopRecord, false);
         s_.setStripPartVisible(Part::RadioOff, true);
     }
-    if (captionIs(2, "CISa")) {
+    if (shows(2, Set::Foreign)) {
         s_.setHeadingText(1, QStringLiteral("Грузия"));
         s_.setHeadingVisible(1, true);
         s_.setHeadingText(2, QStringLiteral("Казахстан"));
@@ -128,14 +129,14 @@ void CategoryRules::sBitBtn2Click() {
     }
 }
 
-void CategoryRules::sBitBtn3Click() {
+void CategoryRules::showMusicOrCISb() {
     HideRadioStrip(s_);
-    if (captionIs(3, "music")) {
+    if (shows(3, Set::Main)) {
         ApplyCaptions(s_, LayoutId::Music, 1, 30);
         SetSlotsVisible(s_, 1, 30, true);
         SetHeadingsVisible(s_, false);
     }
-    if (captionIs(3, "CISb")) {
+    if (shows(3, Set::Foreign)) {
         ApplyCaptions(s_, LayoutId::CISb, 4, 6);
         SetSlotsVisible(s_, 1, 3, false);
         SetSlotsVisible(s_, 4, 6, true);
@@ -152,14 +153,14 @@ void CategoryRules::sBitBtn3Click() {
     }
 }
 
-void CategoryRules::sBitBtn4Click() {
+void CategoryRules::showEntertainmentOrMiscellaneous() {
     HideRadioStrip(s_);
-    if (captionIs(4, "entertainment")) {
+    if (shows(4, Set::Main)) {
         ApplyCaptions(s_, LayoutId::Entertainment, 1, 27);
         SetSlotsVisible(s_, 1, 27, true);
         SetSlotsVisible(s_, 28, 30, false);
     }
-    if (captionIs(4, "Miscellaneous")) {
+    if (shows(4, Set::Foreign)) {
         s_.loadMainView(SiteUrls::Project(QStringLiteral("/title/2.4.html")));
         HideRadioStrip(s_);
         ApplyCaptions(s_, LayoutId::Miscellaneous, 1, 19);
@@ -169,45 +170,22 @@ void CategoryRules::sBitBtn4Click() {
     }
 }
 
-void CategoryRules::sBitBtn5Click() {
-    if (captionIs(5, "Research"))
+void CategoryRules::showResearch() {
+    if (shows(5, Set::Main))
         simpleLayout(LayoutId::Research, 24);
 }
 
-void CategoryRules::sBitBtn6Click() {
-    simpleLayout(LayoutId::Sport, 24);
-}
-void CategoryRules::sBitBtn7Click() {
-    simpleLayout(LayoutId::Movie, 24);
-}
-void CategoryRules::sBitBtn8Click() {
-    simpleLayout(LayoutId::Cartoons, 24);
-}
-void CategoryRules::sBitBtn9Click() {
-    simpleLayout(LayoutId::Records, 24);
-}
-
-void CategoryRules::sBitBtn44Click() {
+void CategoryRules::switchTo(Set set) {
     HideRadioStrip(s_);
-    s_.setCategoryCaption(1, category("Ukrainian"));
-    s_.setCategoryCaption(2, category("CISa"));
-    s_.setCategoryCaption(3, category("CISb"));
-    s_.setCategoryCaption(4, category("Miscellaneous"));
-    for (int b : {5, 6, 7, 8, 9, 44})
-        s_.setCategoryVisible(b, false);
-    s_.setCategoryVisible(45, true);
-    sBitBtn1Click();
-}
-
-void CategoryRules::sBitBtn45Click() {
-    HideRadioStrip(s_);
-    s_.setCategoryCaption(1, category("public"));
-    s_.setCategoryCaption(2, category("radio"));
-    s_.setCategoryCaption(3, category("music"));
-    s_.setCategoryCaption(4, category("entertainment"));
-    s_.setCategoryCaption(5, category("Research"));
-    for (int b : {5, 6, 7, 8, 9, 44})
-        s_.setCategoryVisible(b, true);
-    s_.setCategoryVisible(45, false);
-    sBitBtn1Click();
+    // The buttons whose clicks read their caption take the new set's; the others only come and go.
+    for (const CategoryButton& b : CategoryBar::Buttons())
+        if (b.readsCaption && CategoryBar::Key(b.number, set))
+            s_.setCategoryCaption(b.number, category(CategoryBar::Key(b.number, set)));
+    for (const CategoryButton& b : CategoryBar::Buttons()) {
+        const bool inMain = b.mainKey != nullptr, inForeign = b.foreignKey != nullptr;
+        if (inMain != inForeign)
+            s_.setCategoryVisible(b.number, set == Set::Main ? inMain : inForeign);
+    }
+    // Each set opens on its first layout.
+    showPublicOrUkrainian();
 }

@@ -1,34 +1,20 @@
 #pragma once
+#include "navigation/CategoryBar.h"
 #include "navigation/GridSurface.h"
 #include "navigation/Layouts.h"
+#include "platform/LangLookup.h"
 
 #include <QString>
-
-#include <functional>
 
 // What the category buttons do to the grid. There is no navigation state besides the surface: the
 // current set is recognised by comparing a button's caption with the language pack's texts, read
 // afresh at every click.
 class CategoryRules {
 public:
-    using LangLookup = std::function<QString(const QString& section, const QString& key)>;
-
     CategoryRules(GridSurface& surface, LangLookup langText);
 
     // The handler of category button `button` (1..9, 44, 45); other numbers do nothing.
     void click(int button);
-
-    void sBitBtn1Click();
-    void sBitBtn2Click();
-    void sBitBtn3Click();
-    void sBitBtn4Click();
-    void sBitBtn5Click();
-    void sBitBtn6Click();
-    void sBitBtn7Click();
-    void sBitBtn8Click();
-    void sBitBtn9Click();
-    void sBitBtn44Click();
-    void sBitBtn45Click();
 
     // Sets panel, volume bar, record, stop-record and radio-off invisible, in that order.
     static void HideRadioStrip(GridSurface& s);
@@ -38,10 +24,18 @@ public:
     static void SetHeadingsVisible(GridSurface& s, bool visible);
 
 private:
-    bool captionIs(int button, const char* key) const;
+    // Whether `button` shows its caption of `set`: the click's only way to know the current set.
+    bool shows(int button, CategoryBar::Set set) const;
     QString category(const char* key) const;
     // The common shape: strip hidden, captions on 1..shown and shown, the rest hidden.
     void simpleLayout(LayoutId id, int shown);
+    void switchTo(CategoryBar::Set set);
+
+    void showPublicOrUkrainian();
+    void showRadioOrCISa();
+    void showMusicOrCISb();
+    void showEntertainmentOrMiscellaneous();
+    void showResearch();
 
     GridSurface& s_;
     LangLookup lang_;

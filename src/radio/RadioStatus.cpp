@@ -1,7 +1,7 @@
 #include "radio/RadioStatus.h"
 
 namespace {
-QString text(const RadioLangLookup& lang, const char* key, const QString& russian) {
+QString text(const LangLookup& lang, const char* key, const QString& russian) {
     if (lang) {
         const QString t = lang(QStringLiteral("Radio"), QLatin1String(key));
         if (!t.isEmpty() && t != QLatin1String("0"))
@@ -11,7 +11,7 @@ QString text(const RadioLangLookup& lang, const char* key, const QString& russia
 }
 } // namespace
 
-QString radioStateText(const RadioStatus& status, const RadioLangLookup& lang) {
+QString radioStateText(const RadioStatus& status, const LangLookup& lang) {
     using S = RadioStatus::State;
     switch (status.state) {
     case S::Off:
@@ -40,7 +40,7 @@ QString nowPlayingText(const RadioStatus& status) {
     return status.station + QStringLiteral(" — ") + status.title;
 }
 
-QString radioSummary(const RadioStatus& status, const RadioLangLookup& lang) {
+QString radioSummary(const RadioStatus& status, const LangLookup& lang) {
     if (status.state == RadioStatus::State::Off)
         return {};
     const QString playing = nowPlayingText(status);

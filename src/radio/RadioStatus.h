@@ -1,7 +1,7 @@
 #pragma once
-#include <QString>
+#include "platform/LangLookup.h"
 
-#include <functional>
+#include <QString>
 
 // What the radio is doing, as the listener is told: one short line, never a message box.
 struct RadioStatus {
@@ -28,12 +28,9 @@ struct RadioStatus {
     }
 };
 
-// section, key -> text; the language pack's lookup ("0" when the key is missing).
-using RadioLangLookup = std::function<QString(const QString& section, const QString& key)>;
-
 // The short state word or phrase ("Переподключение (2)"), from the language pack where it has one.
-QString radioStateText(const RadioStatus& status, const RadioLangLookup& lang = {});
+QString radioStateText(const RadioStatus& status, const LangLookup& lang = {});
 // "Station — Title", or whichever of the two is known.
 QString nowPlayingText(const RadioStatus& status);
 // Both, for a tooltip or the tray: the now-playing text and, unless it is plain playing, the state.
-QString radioSummary(const RadioStatus& status, const RadioLangLookup& lang = {});
+QString radioSummary(const RadioStatus& status, const LangLookup& lang = {});

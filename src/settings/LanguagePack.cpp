@@ -61,18 +61,44 @@ QString LanguagePack::LangText(const QString& section, const QString& key) const
     return QStringLiteral("0");
 }
 
+namespace {
+
+struct Language {
+    const char16_t* fixedCaption; // also what Setting.ini stores as the choice
+    const char* fileName;
+    const char* captionKey;
+};
+
+// In the order of the language buttons; the first is the fallback.
+constexpr Language kLanguages[] = {
+    {u"Русский [Ru]", "Russian.lng", "Russian"},    {u"Украинский [Ua]", "Ukraine.lng", "Ukrainian"},
+    {u"Английский [En]", "England.lng", "English"}, {u"Белорусский [Blr]", "Belarusian.lng", "Belarusian"},
+    {u"Китайский [Chi]", "Chinese.lng", "Chinese"},
+};
+
+template <typename Field> std::array<QString, std::size(kLanguages)> column(Field field) {
+    std::array<QString, std::size(kLanguages)> texts;
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        texts[i] = field(kLanguages[i]);
+    return texts;
+}
+
+} // namespace
+
 const std::array<QString, 5>& LanguagePack::FixedCaptions() {
-    static const std::array<QString, 5> c{
-        QStringLiteral("Русский [Ru]"), QStringLiteral("Украинский [Ua]"), QStringLiteral("Английский [En]"),
-        QStringLiteral("Белорусский [Blr]"), QStringLiteral("Китайский [Chi]")};
+    static const auto c = column([](const Language& l) { return QString::fromUtf16(l.fixedCaption); });
     return c;
 }
 
 const std::array<QString, 5>& LanguagePack::FileNames() {
-    static const std::array<QString, 5> f{QStringLiteral("Russian.lng"), QStringLiteral("Ukraine.lng"),
-                                          QStringLiteral("England.lng"), QStringLiteral("Belarusian.lng"),
-                                          QStringLiteral("Chinese.lng")};
+    static const auto f = column([](const Language& l) { return QString::fromLatin1(l.fileName); });
     return f;
+}
+
+const char* LanguagePack::CaptionKey(int index) {
+    return index >= 0 && std::size_t(index) < std::size(kLanguages)
+               ? kLanguages[std::size_t(index)].captionKey
+               : "";
 }
 
 int LanguagePack::IndexForChoice(const QString& choice) {

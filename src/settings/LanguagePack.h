@@ -14,6 +14,8 @@ public:
     // The five fixed language captions, in button order, and their pack files.
     static const std::array<QString, 5>& FixedCaptions();
     static const std::array<QString, 5>& FileNames();
+    // The key, in section "Settings", of the localised caption of language `index`'s button.
+    static const char* CaptionKey(int index);
     // Index (0..4) of the language a stored choice selects: exact comparison, Russian otherwise.
     static int IndexForChoice(const QString& choice);
     // AppDir() + "Language/" + the pack file of that index.

@@ -26,9 +26,7 @@ class TestCategoryRules : public QObject {
     struct Grid {
         FakeGridSurface s;
         CategoryRules rules;
-        explicit Grid(CategoryRules::LangLookup lang = CategoryText) : rules(s, lang) {
-            ApplyStartCaptions(s, lang);
-        }
+        explicit Grid(LangLookup lang = CategoryText) : rules(s, lang) { ApplyStartCaptions(s, lang); }
     };
 
 private slots:

@@ -47,7 +47,7 @@ StationInfo lookUp(SettingsFile& settings, const QByteArray& url) {
 } // namespace
 
 RadioDesktop::RadioDesktop(TForm1& main, TRadioForm& mini, QWidget& settingsWindow, SettingsFile& settings,
-                           RadioPlayer& radio, RadioLangLookup lang)
+                           RadioPlayer& radio, LangLookup lang)
     : main_(main), mini_(mini), settings_(settings), radio_(radio), lang_(std::move(lang)),
       mpris_(std::make_unique<MprisService>()), notifier_(std::make_unique<DesktopNotifier>()) {
     radio_.setStationLookup([&settings](const QByteArray& url) { return lookUp(settings, url); });

@@ -25,7 +25,7 @@ public:
 
     // Restores the stored volume onto the main window's bar at once.
     RadioDesktop(TForm1& main, TRadioForm& mini, QWidget& settingsWindow, SettingsFile& settings,
-                 RadioPlayer& radio, RadioLangLookup lang);
+                 RadioPlayer& radio, LangLookup lang);
     ~RadioDesktop() override;
 
     QLabel* statusLine() const { return statusLine_; }
@@ -39,7 +39,7 @@ private:
     TRadioForm& mini_;
     SettingsFile& settings_;
     RadioPlayer& radio_;
-    RadioLangLookup lang_;
+    LangLookup lang_;
     QLabel* statusLine_; // owned by the main window
     std::unique_ptr<MprisService> mpris_;
     std::unique_ptr<DesktopNotifier> notifier_;

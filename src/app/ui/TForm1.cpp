@@ -1,9 +1,9 @@
 #include "app/ui/TForm1.h"
 
-#include "radio/MainWindowRadio.h"
 #include "app/MinimizePolicy.h"
 #include "app/ui/ModalShow.h"
 #include "app/ui/ToolIcons.h"
+#include "navigation/CategoryBar.h"
 #include "navigation/SiteUrls.h"
 #include "platform/MessageSink.h"
 #include "platform/Shell.h"
@@ -11,6 +11,9 @@
 #include "platform/ui/ButtonCaption.h"
 #include "platform/ui/CaptionButton.h"
 #include "platform/ui/ChromiumView.h"
+#include "platform/ui/PopupMenuBinding.h"
+#include "radio/MainWindowRadio.h"
+#include "radio/ui/RadioIcons.h"
 #include "radio/ui/VolumeBar.h"
 
 #include <QAction>
@@ -31,37 +34,12 @@
 
 namespace {
 
-struct CategoryButtonDef {
-    int number;
-    int x;
-    int width;
-    const char16_t* caption;
-};
-
-// The bar as designed; the settings window replaces the captions with the language pack's.
-constexpr CategoryButtonDef kCategories[] = {
-    {1, 5, 82, u"Общественные"},  {2, 89, 78, u"Радио"},     {3, 169, 78, u"Музыкальные"},
-    {4, 249, 78, u"Развлечения"}, {5, 329, 78, u"Научные"},  {6, 409, 78, u"Спорт"},
-    {7, 489, 78, u"Кино"},        {8, 569, 78, u"Мультики"}, {9, 649, 78, u"Записи"},
-    {44, 729, 78, u"Зарубежные"}, {45, 729, 78, u"Назад"},
-};
-
-int categoryIndex(int button) {
-    if (button >= 1 && button <= 9)
-        return button - 1;
-    if (button == 44)
-        return 9;
-    if (button == 45)
-        return 10;
-    return -1;
-}
-
-QToolButton* makeSpeedButton(QWidget* parent, const QString& name, QRect geometry, ToolMotif motif,
+QToolButton* makeSpeedButton(QWidget* parent, const QString& name, QRect geometry, const QIcon& icon,
                              const QString& hint) {
     auto* b = new QToolButton(parent);
     b->setObjectName(name);
     b->setGeometry(geometry);
-    b->setIcon(ToolIcon(motif));
+    b->setIcon(icon);
     b->setIconSize(QSize(32, 32));
     b->setAutoRaise(true);
     b->setFocusPolicy(Qt::NoFocus);
@@ -125,21 +103,32 @@ TForm1::~TForm1() {
 }
 
 void TForm1::buildCategoryBar() {
-    QPushButton** members[] = {&sBitBtn1, &sBitBtn2, &sBitBtn3, &sBitBtn4,  &sBitBtn5, &sBitBtn6,
-                               &sBitBtn7, &sBitBtn8, &sBitBtn9, &sBitBtn44, &sBitBtn45};
-    for (size_t i = 0; i < std::size(kCategories); ++i) {
-        const CategoryButtonDef& def = kCategories[i];
+    // The bar as designed; the settings window replaces the captions with the language pack's.
+    for (const CategoryButton& def : CategoryBar::Buttons()) {
         auto* b = new CaptionButton(/*wrap=*/false, this);
-        b->setObjectName(QStringLiteral("sBitBtn%1").arg(def.number));
-        b->setGeometry(def.x, def.number == 45 ? 5 : 4, def.width, 28);
+        b->setObjectName(CategoryBar::ControlName(def.number));
+        b->setGeometry(def.left, def.top, def.width, CategoryBar::kHeight);
         b->setStyleSheet(QStringLiteral("QPushButton { padding: 0px 2px; font-size: 11px; }"));
-        SetButtonCaption(b, QString::fromUtf16(def.caption));
+        SetButtonCaption(b, QString::fromUtf16(def.builtInCaption));
         b->setFocusPolicy(Qt::NoFocus);
+        // The bar starts with the main set.
+        if (!def.mainKey)
+            b->hide();
         const int number = def.number;
         connect(b, &QPushButton::clicked, this, SlotGuard::Guarded([this, number] { rules_.click(number); }));
-        *members[i] = b;
+        categoryBar_.push_back(b);
     }
-    sBitBtn45->hide();
+    sBitBtn1 = categoryButton(1);
+    sBitBtn2 = categoryButton(2);
+    sBitBtn3 = categoryButton(3);
+    sBitBtn4 = categoryButton(4);
+    sBitBtn5 = categoryButton(5);
+    sBitBtn6 = categoryButton(6);
+    sBitBtn7 = categoryButton(7);
+    sBitBtn8 = categoryButton(8);
+    sBitBtn9 = categoryButton(9);
+    sBitBtn44 = categoryButton(44);
+    sBitBtn45 = categoryButton(45);
 }
 
 void TForm1::buildPanel() {
@@ -158,13 +147,14 @@ void TForm1::buildPanel() {
     static constexpr int kColumns[] = {600, 666, 732};
     for (int k = 1; k <= 30; ++k) {
         auto* b = new CaptionButton(/*wrap=*/true, sPanel1);
-        b->setObjectName(QStringLiteral("sBitBtn%1").arg(k + 9));
+        const QString name = QStringLiteral("sBitBtn%1").arg(k + 9);
+        b->setObjectName(name);
         const int row = (k - 1) / 3 + 1;
         b->setGeometry(kColumns[(k - 1) % 3], 4 + 44 * (row - 1), 64, 42);
         b->setFont(slotFont);
         b->setStyleSheet(QStringLiteral("QPushButton { padding: 0px 1px; font-size: 11px; }"));
         b->setFocusPolicy(Qt::NoFocus);
-        SetButtonCaption(b, QStringLiteral("sBitBtn%1").arg(k + 9));
+        SetButtonCaption(b, name); // until a layout writes its caption
         connect(b, &QPushButton::clicked, this, [this, k] { slotClick(k); });
         Slots[static_cast<size_t>(k - 1)] = b;
     }
@@ -195,15 +185,15 @@ void TForm1::buildRadioStrip() {
     sPanel2->setAutoFillBackground(true);
 
     sSpeedButton10 = makeSpeedButton(sPanel2, QStringLiteral("sSpeedButton10"), QRect(15, 5, 32, 32),
-                                     ToolMotif::Record, QStringLiteral("Записать радио"));
+                                     RadioIcons::record(), QStringLiteral("Записать радио"));
     sSpeedButton11 = makeSpeedButton(sPanel2, QStringLiteral("sSpeedButton11"), QRect(15, 5, 32, 32),
-                                     ToolMotif::StopRecord, QStringLiteral("Остановить запись"));
+                                     RadioIcons::stopRecording(), QStringLiteral("Остановить запись"));
     sSpeedButton12 = makeSpeedButton(sPanel2, QStringLiteral("sSpeedButton12"), QRect(55, 5, 32, 32),
-                                     ToolMotif::RadioOff, QStringLiteral("Выключить радио"));
+                                     RadioIcons::radioOff(), QStringLiteral("Выключить радио"));
     sSpeedButton13 = makeSpeedButton(sPanel2, QStringLiteral("sSpeedButton13"), QRect(95, 5, 32, 32),
-                                     ToolMotif::MiniRadio, QStringLiteral("Запуск минирадио"));
+                                     ToolIcon(ToolMotif::MiniRadio), QStringLiteral("Запуск минирадио"));
     sSpeedButton14 = makeSpeedButton(sPanel2, QStringLiteral("sSpeedButton14"), QRect(135, 5, 32, 32),
-                                     ToolMotif::MyRadio, QStringLiteral("Мое радио"));
+                                     ToolIcon(ToolMotif::MyRadio), QStringLiteral("Мое радио"));
 
     sScrollBar1 = new QScrollBar(Qt::Horizontal, sPanel2);
     sScrollBar1->setObjectName(QStringLiteral("sScrollBar1"));
@@ -252,7 +242,7 @@ void TForm1::buildToolBar() {
     for (const ToolSpec& t : tools)
         *t.member =
             makeSpeedButton(this, QStringLiteral("sSpeedButton%1").arg(t.number), QRect(t.x, 495, 40, 40),
-                            t.motif, t.hint ? QString::fromUtf16(t.hint) : QString());
+                            ToolIcon(t.motif), t.hint ? QString::fromUtf16(t.hint) : QString());
     sSpeedButton9->hide();
 
     connect(sSpeedButton1, &QToolButton::clicked, this, &TForm1::sSpeedButton1Click);
@@ -265,21 +255,14 @@ void TForm1::buildToolBar() {
     connect(sSpeedButton9, &QToolButton::clicked, this, &TForm1::sSpeedButton9Click);
 }
 
-void TForm1::bindPopup(QPushButton* button) {
-    button->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(button, &QWidget::customContextMenuRequested, this, [this, button](const QPoint& pos) {
-        popupButton_ = button;
-        PopupMenu1->popup(button->mapToGlobal(pos));
-    });
-}
-
 // ---- Lifecycle -------------------------------------------------------------------------------
 
 void TForm1::FormCreate() {
-    for (int n : {1, 2, 3, 4, 5, 6, 7, 8, 9, 44, 45})
-        bindPopup(categoryButton(n));
+    const auto remember = [this](QPushButton* b) { popupButton_ = b; };
+    for (QPushButton* category : categoryBar_)
+        BindPopupMenu(category, PopupMenu1, remember);
     for (QPushButton* slot : Slots)
-        bindPopup(slot);
+        BindPopupMenu(slot, PopupMenu1, remember);
     Chromium1->load(SiteUrls::Project(QStringLiteral("/start11")));
     // Audio starts in the first turn of the event loop, after the window's first paint is queued,
     // so that the window does not wait for GStreamer to load its plug-ins.
@@ -372,32 +355,8 @@ QString TForm1::trayMode() const {
 }
 
 QPushButton* TForm1::categoryButton(int button) const {
-    switch (button) {
-    case 1:
-        return sBitBtn1;
-    case 2:
-        return sBitBtn2;
-    case 3:
-        return sBitBtn3;
-    case 4:
-        return sBitBtn4;
-    case 5:
-        return sBitBtn5;
-    case 6:
-        return sBitBtn6;
-    case 7:
-        return sBitBtn7;
-    case 8:
-        return sBitBtn8;
-    case 9:
-        return sBitBtn9;
-    case 44:
-        return sBitBtn44;
-    case 45:
-        return sBitBtn45;
-    default:
-        return nullptr;
-    }
+    const CategoryButton* def = CategoryBar::Find(button);
+    return def ? categoryBar_[static_cast<size_t>(def - CategoryBar::Buttons().data())] : nullptr;
 }
 
 QPushButton* TForm1::slotButton(int slot) const {
@@ -420,40 +379,6 @@ QLabel* TForm1::heading(int h) const {
 }
 
 // ---- Handlers --------------------------------------------------------------------------------
-
-void TForm1::sBitBtn1Click() {
-    rules_.click(1);
-}
-void TForm1::sBitBtn2Click() {
-    rules_.click(2);
-}
-void TForm1::sBitBtn3Click() {
-    rules_.click(3);
-}
-void TForm1::sBitBtn4Click() {
-    rules_.click(4);
-}
-void TForm1::sBitBtn5Click() {
-    rules_.click(5);
-}
-void TForm1::sBitBtn6Click() {
-    rules_.click(6);
-}
-void TForm1::sBitBtn7Click() {
-    rules_.click(7);
-}
-void TForm1::sBitBtn8Click() {
-    rules_.click(8);
-}
-void TForm1::sBitBtn9Click() {
-    rules_.click(9);
-}
-void TForm1::sBitBtn44Click() {
-    rules_.click(44);
-}
-void TForm1::sBitBtn45Click() {
-    rules_.click(45);
-}
 
 void TForm1::slotClick(int slot) {
     QPushButton* b = slotButton(slot);
@@ -596,11 +521,7 @@ void TForm1::loadMainView(const QString& url) {
 }
 
 void TForm1::setCategoryCaption(const QString& buttonName, const QString& caption) {
-    if (!buttonName.startsWith(QLatin1String("sBitBtn")))
-        return;
-    bool ok = false;
-    const int number = buttonName.mid(7).toInt(&ok);
-    if (ok && categoryIndex(number) >= 0)
+    if (const int number = CategoryBar::NumberOf(buttonName))
         setCategoryCaption(number, caption);
 }
 

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <functional>
+#include <vector>
 
 class ChromiumView;
 class MainWindowRadio;
@@ -33,7 +34,7 @@ public:
         MainWindowRadio* radio = nullptr;
         MessageSink* messages = nullptr;
         Shell* shell = nullptr;
-        CategoryRules::LangLookup langText; // section, key -> text ("0" when missing)
+        LangLookup langText; // section, key -> text ("0" when missing)
     };
     // The windows the tool buttons open; they exist only after the main window.
     struct ToolWindows {
@@ -109,17 +110,6 @@ public slots:
     void AppMinimize();
     void TrayIcon1DblClick();
 
-    void sBitBtn1Click();
-    void sBitBtn2Click();
-    void sBitBtn3Click();
-    void sBitBtn4Click();
-    void sBitBtn5Click();
-    void sBitBtn6Click();
-    void sBitBtn7Click();
-    void sBitBtn8Click();
-    void sBitBtn9Click();
-    void sBitBtn44Click();
-    void sBitBtn45Click();
     // sBitBtn10Click .. sBitBtn39Click: every slot hands its caption over the same way.
     void slotClick(int slot);
     void StartTVButtonClick();
@@ -154,12 +144,12 @@ private:
     void buildToolBar();
     void FormCreate();
     void FormDestroy();
-    void bindPopup(QPushButton* button);
     QString trayMode() const;
     QLabel* heading(int h) const;
 
     Services services_;
     CategoryRules rules_;
+    std::vector<QPushButton*> categoryBar_; // in the order of CategoryBar::Buttons()
     std::function<void(const QString&)> startTV_;
     std::function<QString()> trayMode_;
     std::function<bool()> trayAvailable_;

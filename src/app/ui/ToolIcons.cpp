@@ -90,18 +90,6 @@ void drawBoxArrow(QPainter& p, const QColor& arrow) {
     p.drawLine(QPointF(27, 5), QPointF(27, 13));
 }
 
-void drawRecord(QPainter& p) {
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0xd0, 0x1c, 0x2c));
-    p.drawEllipse(QPointF(16, 16), 10, 10);
-}
-
-void drawStopRecord(QPainter& p) {
-    p.setPen(Qt::NoPen);
-    p.setBrush(kInk);
-    p.drawRect(QRectF(7, 7, 18, 18));
-}
-
 void drawMiniRadio(QPainter& p) {
     p.setPen(ink(2.0));
     p.setBrush(QColor(0xdd, 0xdd, 0xdd));
@@ -168,15 +156,6 @@ QIcon ToolIcon(ToolMotif motif) {
         break;
     case ToolMotif::BoxArrowBlue:
         drawBoxArrow(p, kBlue);
-        break;
-    case ToolMotif::Record:
-        drawRecord(p);
-        break;
-    case ToolMotif::StopRecord:
-        drawStopRecord(p);
-        break;
-    case ToolMotif::RadioOff:
-        drawPower(p);
         break;
     case ToolMotif::MiniRadio:
         drawMiniRadio(p);

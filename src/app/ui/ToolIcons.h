@@ -1,7 +1,8 @@
 #pragma once
 #include <QIcon>
 
-// Pictures of the main window's buttons and of the program, drawn at run time so that no image
+// Pictures of the main window's buttons (the radio strip's twins of the mini radio's buttons come
+// from RadioIcons) and of the program, drawn at run time so that no image
 // files have to travel with the program.
 enum class ToolMotif {
     Gear,
@@ -13,9 +14,6 @@ enum class ToolMotif {
     Question,
     BoxArrow,
     BoxArrowBlue, // tool bar
-    Record,
-    StopRecord,
-    RadioOff,
     MiniRadio,
     MyRadio, // radio strip
     Program  // window / tray

@@ -8,8 +8,8 @@
 #include <QPushButton>
 
 namespace {
-ClosedSectionGate::LangLookup orShared(ClosedSectionGate::LangLookup f) {
-    return f ? std::move(f) : ClosedSectionGate::LangLookup(&::LangText);
+LangLookup orShared(LangLookup f) {
+    return f ? std::move(f) : LangLookup(&::LangText);
 }
 } // namespace
 

@@ -20,7 +20,7 @@ public:
         std::function<bool()> askForCode;       // the settings window's ask-for-code box
         std::function<void()> showClosedLayout; // applies the closed layout to the main window
         MessageSink* messages = nullptr;
-        ClosedSectionGate::LangLookup langText; // defaults to the shared pack
+        LangLookup langText; // defaults to the shared pack
     };
 
     // Reads the prompt text from the language pack once, here.

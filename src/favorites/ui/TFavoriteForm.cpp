@@ -5,6 +5,7 @@
 #include "platform/ui/ButtonCaption.h"
 #include "platform/ui/CaptionButton.h"
 #include "platform/ui/OwnedWindow.h"
+#include "platform/ui/PopupMenuBinding.h"
 #include "settings/LanguagePack.h"
 
 #include <QAction>
@@ -55,23 +56,16 @@ TFavoriteForm::TFavoriteForm(SettingsFile& store, StartFavoriteFn startFavorite,
     sButton1->setVisible(false);
     connect(sButton1, &QPushButton::clicked, this, SlotGuard::Guarded(this, &TFavoriteForm::sButton1Click));
 
+    const auto remember = [this](QPushButton* b) { popupButton_ = b; };
     for (auto* b : Slots)
-        bindPopup(b);
-    bindPopup(sBitBtn25);
+        BindPopupMenu(b, PopupMenu2, remember);
+    BindPopupMenu(sBitBtn25, PopupMenu2, remember);
 
     LoadFavorites();
 }
 
 QPushButton* TFavoriteForm::slotButton(int slot) const {
     return slot >= 1 && slot <= FavoriteSlots::Count ? Slots[slot - 1] : nullptr;
-}
-
-void TFavoriteForm::bindPopup(QPushButton* button) {
-    button->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(button, &QWidget::customContextMenuRequested, this, [this, button](const QPoint& pos) {
-        popupButton_ = button;
-        PopupMenu2->popup(button->mapToGlobal(pos));
-    });
 }
 
 void TFavoriteForm::LoadFavorites() {

@@ -1,5 +1,6 @@
 #pragma once
 #include "favorites/FavoriteSlots.h"
+#include "platform/LangLookup.h"
 
 #include <QString>
 #include <QWidget>
@@ -20,7 +21,6 @@ class TFavoriteForm : public QWidget {
     Q_OBJECT
 public:
     using StartFavoriteFn = std::function<void(const QString& channelName)>;
-    using LangLookup = std::function<QString(const QString& section, const QString& key)>;
 
     // Reads the 24 slots from the store (LoadFavorites). langText defaults to the shared pack.
     TFavoriteForm(SettingsFile& store, StartFavoriteFn startFavorite, MessageSink& messages,
@@ -54,7 +54,6 @@ protected:
 private:
     void LoadFavorites();
     void showSlot(int slot);
-    void bindPopup(QPushButton* button);
 
     FavoriteSlots slots_;
     StartFavoriteFn startFavorite_;

@@ -7,15 +7,24 @@
 #include <functional>
 
 namespace {
-constexpr int kSide = 24;
+// The pictures are drawn on a 24-pixel square and scaled to each size a button may ask for, so
+// the main window's radio strip and the mini radio show the same picture at their own sizes.
+constexpr int kDesignSide = 24;
+constexpr int kSides[] = {24, 32, 48};
 
 QIcon paint(const std::function<void(QPainter&)>& draw) {
-    QPixmap pix(kSide, kSide);
-    pix.fill(Qt::transparent);
-    QPainter p(&pix);
-    p.setRenderHint(QPainter::Antialiasing);
-    draw(p);
-    return QIcon(pix);
+    QIcon icon;
+    for (int side : kSides) {
+        QPixmap pix(side, side);
+        pix.fill(Qt::transparent);
+        QPainter p(&pix);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.scale(qreal(side) / kDesignSide, qreal(side) / kDesignSide);
+        draw(p);
+        p.end();
+        icon.addPixmap(pix);
+    }
+    return icon;
 }
 } // namespace
 

@@ -5,6 +5,7 @@
 #include "platform/ui/ButtonCaption.h"
 #include "platform/ui/CaptionButton.h"
 #include "platform/ui/OwnedWindow.h"
+#include "platform/ui/PopupMenuBinding.h"
 #include "radio/TitleDecoder.h"
 #include "radio/ui/CentreOnWindow.h"
 #include "radio/ui/RadioIcons.h"
@@ -88,9 +89,7 @@ TMyRadioForm::TMyRadioForm(SettingsFile& settings, MessageSink& messages, Statio
     auto bindPopup = [this](QPushButton* b) {
         // Enter in an edit must not play the first station.
         b->setAutoDefault(false);
-        b->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(b, &QWidget::customContextMenuRequested, this,
-                [this, b](const QPoint& pos) { popupOn(b, pos); });
+        BindPopupMenu(b, PopupMenu3, [this](QPushButton* target) { fitPopupTo(target); });
     };
 
     for (int k = 1; k <= kSlots; ++k) {
@@ -259,7 +258,7 @@ void TMyRadioForm::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
-void TMyRadioForm::popupOn(QPushButton* button, const QPoint& pos) {
+void TMyRadioForm::fitPopupTo(QPushButton* button) {
     popupTarget_ = button;
     int slot = 0;
     for (int k = 1; k <= kSlots; ++k)
@@ -269,5 +268,4 @@ void TMyRadioForm::popupOn(QPushButton* button, const QPoint& pos) {
     const QString current = titleEncoding(slot);
     for (QAction* a : EncodingMenu->actions())
         a->setChecked(a->data().toString() == current);
-    PopupMenu3->popup(button->mapToGlobal(pos));
 }

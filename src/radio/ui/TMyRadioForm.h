@@ -72,7 +72,7 @@ private:
     };
     void setCaption(int slot, const QString& name);
     bool isFree(int slot) const;
-    void popupOn(QPushButton* button, const QPoint& pos);
+    void fitPopupTo(QPushButton* button);
 
     SettingsFile& settings_;
     MessageSink& messages_;

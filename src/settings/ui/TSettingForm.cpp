@@ -1,5 +1,6 @@
 #include "settings/ui/TSettingForm.h"
 
+#include "navigation/CategoryBar.h"
 #include "navigation/SiteUrls.h"
 #include "platform/AppDir.h"
 #include "platform/MessageSink.h"
@@ -296,8 +297,7 @@ void TSettingForm::FormCreate() {
     sEdit7->setText(read("Language", "useLanguage", LanguagePack::FixedCaptions()[0]));
     const int language = LanguagePack::IndexForChoice(sEdit7->text());
     languageButtons()[language]->setChecked(true);
-    SetLanguagePack(
-        LanguagePack(AppDir() + QStringLiteral("Language/") + LanguagePack::FileNames()[language]));
+    SetLanguagePack(LanguagePack(LanguagePack::PackPath(language)));
     ApplyLanguageTexts();
 
     if (sCheckBox1->isChecked())
@@ -359,20 +359,14 @@ void TSettingForm::ApplyLanguageTexts() {
     sLabel15->setText(text("Settings", "Yourversion"));
     sLabel14->setText(text("Settings", "Crucialversion"));
     sLabel16->setText(text("Settings", "StatusDownloads"));
-    const char* languageKeys[5] = {"Russian", "Ukrainian", "English", "Belarusian", "Chinese"};
     for (int i = 0; i < 5; ++i)
-        languageButtons()[i]->setText(text("Settings", languageKeys[i]));
+        languageButtons()[i]->setText(text("Settings", LanguagePack::CaptionKey(i)));
     sCheckBox2->setText(text("Settings", "usethepassword"));
 
     // The main window's start-up captions, hints and menu text.
-    const std::pair<const char*, const char*> categories[] = {
-        {"sBitBtn1", "public"},        {"sBitBtn2", "radio"},    {"sBitBtn3", "music"},
-        {"sBitBtn4", "entertainment"}, {"sBitBtn5", "Research"}, {"sBitBtn6", "Sport"},
-        {"sBitBtn7", "movie"},         {"sBitBtn8", "Cartoons"}, {"sBitBtn9", "Records"},
-        {"sBitBtn44", "foreign"},      {"sBitBtn45", "back"},
-    };
-    for (const auto& [buttonName, key] : categories)
-        main_.setCategoryCaption(QLatin1String(buttonName), text("Category", key));
+    for (const CategoryButton& b : CategoryBar::Buttons())
+        main_.setCategoryCaption(CategoryBar::ControlName(b.number),
+                                 text(CategoryBar::kLanguageSection, CategoryBar::StartKey(b)));
     const std::pair<const char*, QString> hints[] = {
         {"sSpeedButton1", text("Hint", "Settings")},  {"sSpeedButton2", text("Settings", "turnoff")},
         {"sSpeedButton3", text("Hint", "TVProgram")}, {"sSpeedButton4", text("Hint", "Closedsection")},
