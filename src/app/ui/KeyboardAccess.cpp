@@ -4,6 +4,7 @@
 #include "desktop/ui/AccessibleNames.h"
 #include "desktop/ui/EscapeCloses.h"
 #include "desktop/ui/KeyboardGroups.h"
+#include "navigation/CategoryBar.h"
 #include "platform/ui/ChromiumView.h"
 
 #include <QLabel>
@@ -18,8 +19,10 @@ KeyboardAccess::KeyboardAccess(TForm1& main, const std::vector<QWidget*>& window
       escape_(std::make_unique<EscapeCloses>()) {
     TForm1& f = main;
     // In the order the eye reads the window: the bar, the grid, the radio strip, the tool bar.
-    groups_->addGroup({f.sBitBtn1, f.sBitBtn2, f.sBitBtn3, f.sBitBtn4, f.sBitBtn5, f.sBitBtn6, f.sBitBtn7,
-                       f.sBitBtn8, f.sBitBtn9, f.sBitBtn44, f.sBitBtn45});
+    QList<QWidget*> bar;
+    for (const CategoryButton& b : CategoryBar::Buttons())
+        bar.append(f.categoryButton(b.number));
+    groups_->addGroup(bar);
     QList<QWidget*> grid;
     for (QPushButton* slot : f.Slots)
         grid.append(slot);

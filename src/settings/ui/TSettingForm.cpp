@@ -33,6 +33,36 @@ namespace {
 
 const QString kPlaceholderOldCode = QStringLiteral("Старый пароль");
 
+// Where each option is kept in Setting.ini.
+struct Option {
+    const char* section;
+    const char* key;
+};
+constexpr Option kSkin{"Skin", "useSkin"};
+constexpr Option kSecretCode{"SecretCode", "useSecretCode"};
+constexpr Option kAskForCode{"SecretCode", "SelectSecretCode"};
+constexpr Option kOnTop{"OnTop", "useOnTop"};
+constexpr Option kInTray{"InTray", "useInTray"};
+constexpr Option kProxyHost{"Proxy", "useIP"};
+constexpr Option kProxyPort{"Proxy", "usePort"};
+constexpr Option kUseProxy{"Proxy", "useProxy"};
+constexpr Option kLanguage{"Language", "useLanguage"};
+
+const QString kDefaultSecretCode = QStringLiteral("759");
+
+QString readText(const SettingsFile& file, Option o, const QString& absent) {
+    return file.ReadString(QLatin1String(o.section), QLatin1String(o.key), absent);
+}
+void writeText(SettingsFile& file, Option o, const QString& value) {
+    file.WriteString(QLatin1String(o.section), QLatin1String(o.key), value);
+}
+bool readFlag(const SettingsFile& file, Option o, bool absent) {
+    return file.ReadBool(QLatin1String(o.section), QLatin1String(o.key), absent);
+}
+void writeFlag(SettingsFile& file, Option o, bool value) {
+    file.WriteBool(QLatin1String(o.section), QLatin1String(o.key), value);
+}
+
 template <typename W> W* make(QWidget* parent, const char* name, const QRect& geometry) {
     auto* w = new W(parent);
     w->setObjectName(QLatin1String(name));
@@ -281,20 +311,17 @@ std::array<QRadioButton*, 5> TSettingForm::languageButtons() const {
 }
 
 void TSettingForm::FormCreate() {
-    const auto read = [this](const char* section, const char* key, const QString& def) {
-        return settings_.ReadString(QLatin1String(section), QLatin1String(key), def);
-    };
-    sSkinManager1.apply(read("Skin", "useSkin", SkinManager::DefaultName()));
-    sEdit1->setText(read("SecretCode", "useSecretCode", QStringLiteral("759")));
-    sEdit5->setText(read("OnTop", "useOnTop", QStringLiteral("0")));
-    sEdit6->setText(read("InTray", "useInTray", QStringLiteral("0")));
-    sEdit2->setText(read("Proxy", "useIP", QStringLiteral("0")));
-    sEdit3->setText(read("Proxy", "usePort", QStringLiteral("0")));
-    sCheckBox1->setChecked(settings_.ReadBool(QStringLiteral("Proxy"), QStringLiteral("useProxy"), false));
-    sCheckBox2->setChecked(
-        settings_.ReadBool(QStringLiteral("SecretCode"), QStringLiteral("SelectSecretCode"), true));
+    const QString zero = QStringLiteral("0");
+    sSkinManager1.apply(readText(settings_, kSkin, SkinManager::DefaultName()));
+    sEdit1->setText(readText(settings_, kSecretCode, kDefaultSecretCode));
+    sEdit5->setText(readText(settings_, kOnTop, zero));
+    sEdit6->setText(readText(settings_, kInTray, zero));
+    sEdit2->setText(readText(settings_, kProxyHost, zero));
+    sEdit3->setText(readText(settings_, kProxyPort, zero));
+    sCheckBox1->setChecked(readFlag(settings_, kUseProxy, false));
+    sCheckBox2->setChecked(readFlag(settings_, kAskForCode, true));
 
-    sEdit7->setText(read("Language", "useLanguage", LanguagePack::FixedCaptions()[0]));
+    sEdit7->setText(readText(settings_, kLanguage, LanguagePack::FixedCaptions()[0]));
     const int language = LanguagePack::IndexForChoice(sEdit7->text());
     languageButtons()[language]->setChecked(true);
     SetLanguagePack(LanguagePack(LanguagePack::PackPath(language)));
@@ -409,13 +436,13 @@ bool TSettingForm::eventFilter(QObject* watched, QEvent* e) {
 
 // Minimise behaviour: only stored; the main window keeps the start-up choice (sEdit6) for this run.
 void TSettingForm::sBitBtn8Click() {
-    settings_.WriteString(QStringLiteral("InTray"), QStringLiteral("useInTray"), QStringLiteral("1"));
+    writeText(settings_, kInTray, QStringLiteral("1"));
     sBitBtn8->setEnabled(false);
     sBitBtn9->setEnabled(true);
 }
 
 void TSettingForm::sBitBtn9Click() {
-    settings_.WriteString(QStringLiteral("InTray"), QStringLiteral("useInTray"), QStringLiteral("0"));
+    writeText(settings_, kInTray, QStringLiteral("0"));
     sBitBtn9->setEnabled(false);
     sBitBtn8->setEnabled(true);
 }
@@ -438,7 +465,7 @@ void TSettingForm::sBitBtn10Click() {
     main_.setStayOnTop(true);
     sBitBtn10->setEnabled(false);
     sBitBtn11->setEnabled(true);
-    settings_.WriteString(QStringLiteral("OnTop"), QStringLiteral("useOnTop"), QStringLiteral("1"));
+    writeText(settings_, kOnTop, QStringLiteral("1"));
 }
 
 void TSettingForm::sBitBtn11Click() {
@@ -446,7 +473,7 @@ void TSettingForm::sBitBtn11Click() {
     main_.setStayOnTop(false);
     sBitBtn11->setEnabled(false);
     sBitBtn10->setEnabled(true);
-    settings_.WriteString(QStringLiteral("OnTop"), QStringLiteral("useOnTop"), QStringLiteral("0"));
+    writeText(settings_, kOnTop, QStringLiteral("0"));
 }
 
 void TSettingForm::sEdit8Click() {
@@ -455,15 +482,13 @@ void TSettingForm::sEdit8Click() {
 }
 
 void TSettingForm::sButton1Click() {
-    const QString stored = settings_.ReadString(QStringLiteral("SecretCode"), QStringLiteral("useSecretCode"),
-                                                QStringLiteral("759"));
+    const QString stored = readText(settings_, kSecretCode, kDefaultSecretCode);
     if (sEdit8->text() != stored) {
         messages_.show(LangText(QStringLiteral("Message"), QStringLiteral("ErrorSecretCode")));
         return;
     }
-    settings_.WriteString(QStringLiteral("SecretCode"), QStringLiteral("useSecretCode"), sEdit1->text());
-    settings_.WriteBool(QStringLiteral("SecretCode"), QStringLiteral("SelectSecretCode"),
-                        sCheckBox2->isChecked());
+    writeText(settings_, kSecretCode, sEdit1->text());
+    writeFlag(settings_, kAskForCode, sCheckBox2->isChecked());
     messages_.show(LangText(QStringLiteral("Message"), QStringLiteral("changes")));
 }
 
@@ -473,16 +498,16 @@ void TSettingForm::sComboBox1Change() {
     const QString name = sComboBox1->currentText();
     sSkinManager1.apply(name);
     fitTabCaptions();
-    settings_.WriteString(QStringLiteral("Skin"), QStringLiteral("useSkin"), name);
+    writeText(settings_, kSkin, name);
 }
 
 void TSettingForm::sBitBtn1Click() {
     if (sCheckBox1->isChecked()) {
-        settings_.WriteString(QStringLiteral("Proxy"), QStringLiteral("useIP"), sEdit2->text());
-        settings_.WriteString(QStringLiteral("Proxy"), QStringLiteral("usePort"), sEdit3->text());
-        settings_.WriteBool(QStringLiteral("Proxy"), QStringLiteral("useProxy"), true);
+        writeText(settings_, kProxyHost, sEdit2->text());
+        writeText(settings_, kProxyPort, sEdit3->text());
+        writeFlag(settings_, kUseProxy, true);
     } else {
-        settings_.WriteBool(QStringLiteral("Proxy"), QStringLiteral("useProxy"), false);
+        writeFlag(settings_, kUseProxy, false);
     }
     messages_.show(LangText(QStringLiteral("Message"), QStringLiteral("changes")));
 }
@@ -490,7 +515,7 @@ void TSettingForm::sBitBtn1Click() {
 void TSettingForm::sBitBtn14Click() {
     for (QRadioButton* b : languageButtons()) {
         if (b->isChecked()) {
-            settings_.WriteString(QStringLiteral("Language"), QStringLiteral("useLanguage"), b->text());
+            writeText(settings_, kLanguage, b->text());
             messages_.show(LangText(QStringLiteral("Message"), QStringLiteral("changes")));
             return;
         }
