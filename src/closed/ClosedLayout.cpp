@@ -6,15 +6,15 @@
 void ShowClosedLayout(GridSurface& grid) {
     const SlotCaptions& captions = LayoutCaptions(LayoutId::Closed);
     const auto inLayout = [&](int slot) { return !captions[slot - 1].isEmpty(); };
-    for (int k = 1; k <= 30; ++k)
+    for (int k = 1; k <= GridSurface::kSlots; ++k)
         if (inLayout(k))
             grid.setSlotVisible(k, true);
-    for (int k = 1; k <= 30; ++k)
+    for (int k = 1; k <= GridSurface::kSlots; ++k)
         if (inLayout(k))
             grid.setSlotCaption(k, captions[k - 1]);
-    for (int k = 1; k <= 30; ++k)
+    for (int k = 1; k <= GridSurface::kSlots; ++k)
         if (!inLayout(k))
             grid.setSlotVisible(k, false);
-    for (int h = 1; h <= 4; ++h)
+    for (int h = 1; h <= GridSurface::kHeadings; ++h)
         grid.setHeadingVisible(h, false);
 }

@@ -5,6 +5,11 @@
 using Part = GridSurface::StripPart;
 using Set = CategoryBar::Set;
 
+namespace {
+constexpr int kLastSlot = GridSurface::kSlots;
+constexpr int kHeadings = GridSurface::kHeadings;
+} // namespace
+
 CategoryRules::CategoryRules(GridSurface& surface, LangLookup langText)
     : s_(surface), lang_(std::move(langText)) {}
 
@@ -65,7 +70,7 @@ void CategoryRules::SetSlotsVisible(GridSurface& s, int first, int last, bool vi
 }
 
 void CategoryRules::SetHeadingsVisible(GridSurface& s, bool visible) {
-    for (int h = 1; h <= 4; ++h)
+    for (int h = 1; h <= kHeadings; ++h)
         s.setHeadingVisible(h, visible);
 }
 
@@ -84,19 +89,19 @@ void CategoryRules::simpleLayout(LayoutId id, int shown) {
     HideRadioStrip(s_);
     ApplyCaptions(s_, id, 1, shown);
     SetSlotsVisible(s_, 1, shown, true);
-    SetSlotsVisible(s_, shown + 1, 30, false);
+    SetSlotsVisible(s_, shown + 1, kLastSlot, false);
 }
 
 void CategoryRules::showPublicOrUkrainian() {
     HideRadioStrip(s_);
-    SetSlotsVisible(s_, 1, 30, true);
+    SetSlotsVisible(s_, 1, kLastSlot, true);
     SetHeadingsVisible(s_, false);
     if (shows(1, Set::Foreign)) {
         ApplyCaptions(s_, LayoutId::Ukrainian, 1, 24);
-        SetSlotsVisible(s_, 25, 30, false);
+        SetSlotsVisible(s_, 25, kLastSlot, false);
     }
     if (shows(1, Set::Main))
-        ApplyCaptions(s_, LayoutId::Public, 1, 30);
+        ApplyCaptions(s_, LayoutId::Public, 1, kLastSlot);
 }
 
 void CategoryRules::showRadioOrCISa() {
@@ -104,7 +109,7 @@ void CategoryRules::showRadioOrCISa() {
         SetHeadingsVisible(s_, false);
         ApplyCaptions(s_, LayoutId::Radio, 1, 24);
         SetSlotsVisible(s_, 1, 24, true);
-        SetSlotsVisible(s_, 25, 30, false);
+        SetSlotsVisible(s_, 25, kLastSlot, false);
         s_.setStripPartVisible(Part::Panel, true);
         s_.setStripPartVisible(Part::VolumeBar, true);
         // Whatever the recording state, the strip comes up offering to record.
@@ -125,15 +130,15 @@ void CategoryRules::showRadioOrCISa() {
             ApplyCaptions(s_, LayoutId::CISa, group + 3, group + 8);
             SetSlotsVisible(s_, group + 3, group + 8, true);
         }
-        SetSlotsVisible(s_, 28, 30, false);
+        SetSlotsVisible(s_, 28, kLastSlot, false);
     }
 }
 
 void CategoryRules::showMusicOrCISb() {
     HideRadioStrip(s_);
     if (shows(3, Set::Main)) {
-        ApplyCaptions(s_, LayoutId::Music, 1, 30);
-        SetSlotsVisible(s_, 1, 30, true);
+        ApplyCaptions(s_, LayoutId::Music, 1, kLastSlot);
+        SetSlotsVisible(s_, 1, kLastSlot, true);
         SetHeadingsVisible(s_, false);
     }
     if (shows(3, Set::Foreign)) {
@@ -143,7 +148,7 @@ void CategoryRules::showMusicOrCISb() {
         SetSlotsVisible(s_, 7, 12, false);
         ApplyCaptions(s_, LayoutId::CISb, 13, 15);
         SetSlotsVisible(s_, 13, 15, true);
-        SetSlotsVisible(s_, 16, 30, false);
+        SetSlotsVisible(s_, 16, kLastSlot, false);
         s_.setHeadingText(1, QStringLiteral("Азербайджан"));
         s_.setHeadingVisible(1, true);
         s_.setHeadingText(2, QStringLiteral("Беларусь"));
@@ -158,14 +163,14 @@ void CategoryRules::showEntertainmentOrMiscellaneous() {
     if (shows(4, Set::Main)) {
         ApplyCaptions(s_, LayoutId::Entertainment, 1, 27);
         SetSlotsVisible(s_, 1, 27, true);
-        SetSlotsVisible(s_, 28, 30, false);
+        SetSlotsVisible(s_, 28, kLastSlot, false);
     }
     if (shows(4, Set::Foreign)) {
         s_.loadMainView(SiteUrls::Project(QStringLiteral("/title/2.4.html")));
         HideRadioStrip(s_);
         ApplyCaptions(s_, LayoutId::Miscellaneous, 1, 19);
         SetSlotsVisible(s_, 1, 19, true);
-        SetSlotsVisible(s_, 20, 30, false);
+        SetSlotsVisible(s_, 20, kLastSlot, false);
         SetHeadingsVisible(s_, false);
     }
 }

@@ -7,6 +7,8 @@
 class GridSurface {
 public:
     enum class StripPart { Panel, VolumeBar, Record, StopRecord, RadioOff };
+    static constexpr int kSlots = 30;
+    static constexpr int kHeadings = 4;
 
     virtual ~GridSurface() = default;
     virtual QString categoryCaption(int button) const = 0;

@@ -145,7 +145,7 @@ void TForm1::buildPanel() {
     QFont slotFont(QStringLiteral("Tahoma"));
     slotFont.setPixelSize(11);
     static constexpr int kColumns[] = {600, 666, 732};
-    for (int k = 1; k <= 30; ++k) {
+    for (int k = 1; k <= kSlots; ++k) {
         auto* b = new CaptionButton(/*wrap=*/true, sPanel1);
         const QString name = QStringLiteral("sBitBtn%1").arg(k + 9);
         b->setObjectName(name);
@@ -360,7 +360,7 @@ QPushButton* TForm1::categoryButton(int button) const {
 }
 
 QPushButton* TForm1::slotButton(int slot) const {
-    return (slot >= 1 && slot <= 30) ? Slots[static_cast<size_t>(slot - 1)] : nullptr;
+    return (slot >= 1 && slot <= kSlots) ? Slots[static_cast<size_t>(slot - 1)] : nullptr;
 }
 
 QLabel* TForm1::heading(int h) const {

@@ -69,7 +69,7 @@ public:
     // Controls (objectName = member name).
     QPushButton *sBitBtn1, *sBitBtn2, *sBitBtn3, *sBitBtn4, *sBitBtn5, *sBitBtn6, *sBitBtn7, *sBitBtn8,
         *sBitBtn9, *sBitBtn44, *sBitBtn45;
-    std::array<QPushButton*, 30> Slots{}; // sBitBtn10..sBitBtn39
+    std::array<QPushButton*, kSlots> Slots{}; // sBitBtn10..sBitBtn39
     QFrame* sPanel1;
     ChromiumView* Chromium1;
     QLabel *sLabel1, *sLabel2, *sLabel3, *sLabel4;
