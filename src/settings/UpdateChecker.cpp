@@ -1,7 +1,6 @@
 #include "settings/UpdateChecker.h"
 
 #include "platform/LogCategories.h"
-#include "platform/QtHttpClient.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -21,18 +20,21 @@ QString describe(const HttpResult& r) {
 }
 } // namespace
 
-UpdateChecker::UpdateChecker(std::unique_ptr<HttpClient> client, QString baseUrl, QObject* parent)
-    : QObject(parent), client_(client ? std::move(client) : std::make_unique<QtHttpClient>()),
-      baseUrl_(std::move(baseUrl)) {}
+UpdateChecker::UpdateChecker(HttpClient& client, QString baseUrl, QObject* parent)
+    : QObject(parent), client_(client), baseUrl_(std::move(baseUrl)) {}
 
-UpdateChecker::~UpdateChecker() = default;
+UpdateChecker::~UpdateChecker() {
+    *alive_ = false;
+    if (busy_)
+        client_.abort();
+}
 
 void UpdateChecker::setBaseUrl(const QString& baseUrl) {
     baseUrl_ = baseUrl;
 }
 
 void UpdateChecker::setProxy(const QString& host, int port) {
-    client_->setProxy(host, port);
+    client_.setProxy(host, port);
 }
 
 bool UpdateChecker::busy() const {
@@ -40,18 +42,30 @@ bool UpdateChecker::busy() const {
 }
 
 void UpdateChecker::abort() {
-    client_->abort();
+    client_.abort();
 }
 
 bool UpdateChecker::start(const QString& path, HttpClient::Completion done, HttpBody body) {
     if (busy_)
         return false;
-    HttpProgress progress{[this](qint64 total) { emit progressBegin(total); },
-                          [this](qint64 bytes) { emit progressWork(bytes); }, [this] { emit progressEnd(); }};
+    HttpProgress progress{[this, alive = alive_](qint64 total) {
+                              if (*alive)
+                                  emit progressBegin(total);
+                          },
+                          [this, alive = alive_](qint64 bytes) {
+                              if (*alive)
+                                  emit progressWork(bytes);
+                          },
+                          [this, alive = alive_] {
+                              if (*alive)
+                                  emit progressEnd();
+                          }};
     busy_ = true;
-    const bool started = client_->get(
+    const bool started = client_.get(
         QUrl(baseUrl_ + path), std::move(progress),
-        [this, done](const HttpResult& r) {
+        [this, alive = alive_, done](const HttpResult& r) {
+            if (!*alive)
+                return;
             busy_ = false;
             done(r);
         },

@@ -20,9 +20,10 @@ public:
     // A longer version text is refused rather than shown.
     static constexpr qint64 MaxVersionBytes = 4096;
 
-    // A null client means the real network client. baseUrl is scheme and host, no trailing slash.
-    explicit UpdateChecker(std::unique_ptr<HttpClient> client = nullptr,
-                           QString baseUrl = SiteUrls::ProjectSite, QObject* parent = nullptr);
+    // The client outlives the checker; a transfer still running at the checker's end is aborted
+    // and reports nothing. baseUrl is scheme and host, no trailing slash.
+    explicit UpdateChecker(HttpClient& client, QString baseUrl = SiteUrls::ProjectSite,
+                           QObject* parent = nullptr);
     ~UpdateChecker() override;
 
     // The site of the following transfers: scheme and host, no trailing slash.
@@ -55,7 +56,9 @@ signals:
 private:
     bool start(const QString& path, HttpClient::Completion done, HttpBody body);
 
-    std::unique_ptr<HttpClient> client_;
+    HttpClient& client_;
     QString baseUrl_;
     bool busy_ = false;
+    // Cleared when the checker ends, so that a late callback of the client does nothing.
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };

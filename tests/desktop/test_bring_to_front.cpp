@@ -18,8 +18,8 @@ private slots:
         FakeMessages sink;
         Program program(Program::Options{&sink});
         program.show();
-        TForm1& main = *Windows().Form1;
-        TRadioForm& mini = *Windows().RadioForm;
+        TForm1& main = *program.windows().Form1;
+        TRadioForm& mini = *program.windows().RadioForm;
         QVERIFY(QTest::qWaitForWindowExposed(&main));
 
         main.sSpeedButton13->click(); // into mini radio mode

@@ -33,7 +33,7 @@ class TestWindowsWiring : public QObject {
     FakeMessages sink_;
     std::unique_ptr<Program> program_;
 
-    TForm1& main() const { return *Windows().Form1; }
+    TForm1& main() const { return *program_->windows().Form1; }
     QString stored(const QString& key) const {
         return SettingsFile(dir_.filePath(QStringLiteral("Setting.ini")))
             .ReadString(QStringLiteral("Favorite"), key, QStringLiteral("<missing>"));
@@ -65,7 +65,7 @@ private slots:
     void cleanupTestCase() { program_.reset(); }
 
     void popupOfTheMainWindowAddsToTheFavouritesWindow() {
-        TFavoriteForm& favorites = *Windows().FavoriteForm;
+        TFavoriteForm& favorites = *program_->windows().FavoriteForm;
         QCOMPARE(favorites.slotButton(2)->text(), QStringLiteral("НТВ")); // read at start-up
 
         addFrom(main().slotButton(1));
@@ -87,8 +87,8 @@ private slots:
     }
 
     void closedSectionFollowsTheSettingsWindowControls() {
-        TSettingForm& settings = *Windows().SettingForm;
-        TForm2& prompt = *Windows().Form2;
+        TSettingForm& settings = *program_->windows().SettingForm;
+        TForm2& prompt = *program_->windows().Form2;
         QVERIFY(settings.sCheckBox2->isChecked());
         QCOMPARE(settings.sEdit1->text(), QStringLiteral("759"));
 

@@ -1,10 +1,9 @@
-// The radio windows connected to the real main window, as start-up connects them.
+// The radio windows connected to the real main window by the part the program builds them with.
 #include "RadioFakes.h"
-#include "app/ui/RadioWiring.h"
+#include "app/ui/RadioWindows.h"
 #include "app/ui/TForm1.h"
 #include "platform/Shell.h"
 #include "radio/MainWindowRadio.h"
-#include "radio/ui/RadioRecording.h"
 #include "radio/ui/TMyRadioForm.h"
 #include "radio/ui/TRadioForm.h"
 #include "radio/ui/TRadioSaveForm.h"
@@ -53,10 +52,8 @@ struct Fixture {
     FakeShell shell;
     FakeRecorder recorder;
     std::unique_ptr<TForm1> form;
-    std::unique_ptr<TRadioSaveForm> prompt;
-    std::unique_ptr<TRadioForm> mini;
-    std::unique_ptr<TMyRadioForm> myRadio;
-    std::unique_ptr<RadioRecording> recording;
+    std::unique_ptr<RadioWindows> radioWindows;
+    TRadioForm* mini = nullptr;
 
     Fixture() {
         TForm1::Services s;
@@ -73,18 +70,13 @@ struct Fixture {
         form->setStartTV([](const QString&) {});
         form->setTrayModeSource([] { return QStringLiteral("0"); });
         form->setTrayAvailability([] { return false; });
-        prompt = CreateRadioSaveForm(*form);
-        mini = CreateRadioForm(*form);
-        myRadio = CreateMyRadioForm(*form, settings, messages);
-        recording = ConnectRadioStrip(*form, *prompt, *mini, *myRadio, recorder, messages);
+        radioWindows = std::make_unique<RadioWindows>(*form, settings, recorder, messages);
+        mini = &radioWindows->miniRadio();
         form->show();
         form->sBitBtn2->click(); // the radio layout brings up the strip
     }
     ~Fixture() {
-        recording.reset();
-        myRadio.reset();
-        mini.reset();
-        prompt.reset();
+        radioWindows.reset();
         form.reset();
     }
 };

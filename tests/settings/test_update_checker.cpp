@@ -40,7 +40,8 @@ private slots:
         QFETCH(QString, shown);
         LoopbackServer server;
         server.routes["/actual/2.3.txt"] = {LoopbackServer::ok(body)};
-        UpdateChecker checker(nullptr, server.base());
+        QtHttpClient http;
+        UpdateChecker checker(http, server.base());
         QSignalSpy checked(&checker, &UpdateChecker::checked);
         QSignalSpy failed(&checker, &UpdateChecker::checkFailed);
         QVERIFY(checker.check());
@@ -66,7 +67,8 @@ private slots:
         QFETCH(QByteArray, response);
         LoopbackServer server;
         server.routes["/actual/2.3.txt"] = {response};
-        UpdateChecker checker(nullptr, server.base());
+        QtHttpClient http;
+        UpdateChecker checker(http, server.base());
         QSignalSpy checked(&checker, &UpdateChecker::checked);
         QSignalSpy failed(&checker, &UpdateChecker::checkFailed);
         QVERIFY(checker.check());
@@ -83,7 +85,8 @@ private slots:
     void requestCarriesTheTwoHeaders() {
         LoopbackServer server;
         server.routes["/actual/2.3.txt"] = {LoopbackServer::ok("2.9")};
-        UpdateChecker checker(nullptr, server.base());
+        QtHttpClient http;
+        UpdateChecker checker(http, server.base());
         QSignalSpy checked(&checker, &UpdateChecker::checked);
         checker.check();
         QVERIFY(checked.wait(Bound));
@@ -105,7 +108,8 @@ private slots:
         server.routes["/actual/2.3.txt"] = {response};
         const QString base =
             response.isEmpty() ? QStringLiteral("http://127.0.0.1:%1").arg(ClosedPort()) : server.base();
-        UpdateChecker checker(nullptr, base);
+        QtHttpClient http;
+        UpdateChecker checker(http, base);
         QSignalSpy checked(&checker, &UpdateChecker::checked);
         QSignalSpy failed(&checker, &UpdateChecker::checkFailed);
         checker.check();
@@ -114,10 +118,31 @@ private slots:
         QVERIFY(!checker.busy());
     }
 
+    // The client is handed in and outlives the checker: a checker that ends mid-transfer leaves it
+    // idle for the next one, and its own late callbacks do nothing.
+    void checkerEndingMidTransferFreesTheClient() {
+        LoopbackServer server;
+        server.routes["/actual/2.3.txt"] = {"HTTP/1.1 200 OK\r\nContent-Length: 3\r\n\r\n", true};
+        QtHttpClient http;
+        {
+            UpdateChecker first(http, server.base());
+            QVERIFY(first.check());
+            QTRY_VERIFY_WITH_TIMEOUT(!server.requests.isEmpty(), Bound);
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(!http.busy(), Bound);
+        server.routes["/actual/2.3.txt"] = {LoopbackServer::ok("2.9")};
+        UpdateChecker second(http, server.base());
+        QSignalSpy checked(&second, &UpdateChecker::checked);
+        QVERIFY(second.check());
+        QVERIFY(checked.wait(Bound));
+        QCOMPARE(checked.first().first().toString(), QStringLiteral("2.9"));
+    }
+
     void stalledTransferTimesOut() {
         LoopbackServer server;
         server.routes["/actual/2.3.txt"] = {"HTTP/1.1 200 OK\r\nContent-Length: 3\r\n\r\n", true};
-        UpdateChecker checker(std::make_unique<QtHttpClient>(300), server.base());
+        QtHttpClient http(300);
+        UpdateChecker checker(http, server.base());
         QSignalSpy failed(&checker, &UpdateChecker::checkFailed);
         checker.check();
         QVERIFY(failed.wait(Bound));
@@ -128,7 +153,8 @@ private slots:
         origin.routes["/actual/2.3.txt"] = {LoopbackServer::ok("direct")};
         LoopbackServer proxy; // answers itself, recording what it was asked
         proxy.fallback = {LoopbackServer::ok("via proxy")};
-        UpdateChecker checker(nullptr, origin.base());
+        QtHttpClient http;
+        UpdateChecker checker(http, origin.base());
         QSignalSpy checked(&checker, &UpdateChecker::checked);
 
         checker.setProxy(QStringLiteral("127.0.0.1"), proxy.port());
@@ -159,7 +185,8 @@ private slots:
         QFETCH(int, port);
         LoopbackServer origin;
         origin.routes["/actual/2.3.txt"] = {LoopbackServer::ok("direct")};
-        UpdateChecker checker(nullptr, origin.base());
+        QtHttpClient http;
+        UpdateChecker checker(http, origin.base());
         checker.setProxy(QStringLiteral("127.0.0.1"), port);
         QSignalSpy failed(&checker, &UpdateChecker::checkFailed);
         checker.check();
@@ -181,7 +208,8 @@ private slots:
             body[i] = char(i * 7 % 251);
         LoopbackServer server;
         server.routes["/data/Zelmo_player.exe"] = {LoopbackServer::ok(body)};
-        UpdateChecker checker(nullptr, server.base());
+        QtHttpClient http;
+        UpdateChecker checker(http, server.base());
         QSignalSpy begin(&checker, &UpdateChecker::progressBegin);
         QSignalSpy work(&checker, &UpdateChecker::progressWork);
         QSignalSpy end(&checker, &UpdateChecker::progressEnd);
@@ -215,7 +243,8 @@ private slots:
         server.routes["/data/Zelmo_player.exe"] = {
             "HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(2 * part.size()) + "\r\n\r\n" + part,
             true};
-        UpdateChecker checker(nullptr, server.base());
+        QtHttpClient http;
+        UpdateChecker checker(http, server.base());
         QSignalSpy failed(&checker, &UpdateChecker::downloadFailed);
         QVERIFY(checker.download(appDir.path() + QLatin1Char('/')));
         // The temporary file may have no name yet (O_TMPFILE): find it among the open files.
@@ -275,7 +304,8 @@ private slots:
         server.routes["/data/Zelmo_player.exe"] = {response, hold};
         const QString base =
             response.isEmpty() ? QStringLiteral("http://127.0.0.1:%1").arg(ClosedPort()) : server.base();
-        UpdateChecker checker(nullptr, base);
+        QtHttpClient http;
+        UpdateChecker checker(http, base);
         QSignalSpy done(&checker, &UpdateChecker::downloaded);
         QSignalSpy failed(&checker, &UpdateChecker::downloadFailed);
         QSignalSpy end(&checker, &UpdateChecker::progressEnd);
@@ -301,7 +331,8 @@ private slots:
         f.close();
         LoopbackServer server;
         server.routes["/data/Zelmo_player.exe"] = {LoopbackServer::ok("MZ")};
-        UpdateChecker checker(nullptr, server.base());
+        QtHttpClient http;
+        UpdateChecker checker(http, server.base());
         QSignalSpy failed(&checker, &UpdateChecker::downloadFailed);
         QSignalSpy notSaved(&checker, &UpdateChecker::saveFailed);
         checker.download(blocker + QLatin1Char('/'));

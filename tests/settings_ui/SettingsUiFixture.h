@@ -2,6 +2,7 @@
 #include "common/TestFakes.h"
 
 #include "platform/AppDir.h"
+#include "platform/QtHttpClient.h"
 #include "settings/SettingsFile.h"
 #include "settings/ui/TSettingForm.h"
 
@@ -100,7 +101,7 @@ public:
     }
 
     TSettingForm& open() {
-        form = std::make_unique<TSettingForm>(surface, &mainWindow, shell, messages);
+        form = std::make_unique<TSettingForm>(surface, &mainWindow, shell, messages, http);
         return *form;
     }
 
@@ -109,6 +110,7 @@ public:
     FakeShell shell;
     FakeMessages messages;
     QWidget mainWindow;
+    QtHttpClient http; // the updates tab's; these tests start no transfer
     std::unique_ptr<TSettingForm> form;
 
 private:

@@ -46,7 +46,7 @@ private slots:
         auto ticks = std::make_unique<ManualTicks>();
         ticks_ = ticks.get();
         fx_->form = std::make_unique<TSettingForm>(fx_->surface, &fx_->mainWindow, fx_->shell, fx_->messages,
-                                                   nullptr, std::move(ticks));
+                                                   fx_->http, nullptr, std::move(ticks));
         form_ = fx_->form.get();
         closes_.closes = 0;
         fx_->mainWindow.installEventFilter(&closes_);

@@ -88,9 +88,9 @@ void TestIptvPlayback::importedChannelsPlayFromTheGridAndTheFavourites() {
     FakeMessages messages;
     Program program(Program::Options{&messages});
     program.show();
-    TForm1& form = *Windows().Form1;
-    TvScreen& tv = *Services().Tv;
-    QTabWidget* pages = Windows().SettingForm->sPageControl1;
+    TForm1& form = *program.windows().Form1;
+    TvScreen& tv = *program.services().Tv;
+    QTabWidget* pages = program.windows().SettingForm->sPageControl1;
     auto* tab = qobject_cast<IptvTab*>(pages->widget(pages->count() - 1));
     QVERIFY(tab);
     QTRY_VERIFY_WITH_TIMEOUT(tab->statusLabel()->text().contains(QStringLiteral("Программа:")), kWaitMs);
@@ -123,7 +123,7 @@ void TestIptvPlayback::importedChannelsPlayFromTheGridAndTheFavourites() {
     QTRY_VERIFY_WITH_TIMEOUT(tv.video().frameCount() >= 10, kWaitMs);
     QVERIFY(server.requests().join('\n').contains(entry->url.path()));
     // The programme window points at the guide's page for it.
-    const QString guidePage = Windows().TVprogrammForm->WebBrowser1->lastRequested();
+    const QString guidePage = program.windows().TVprogrammForm->WebBrowser1->lastRequested();
     QCOMPARE(guidePage, app.filePath("IPTV/programme.html"));
     QFile page(guidePage);
     QVERIFY(page.open(QIODevice::ReadOnly));
@@ -136,7 +136,7 @@ void TestIptvPlayback::importedChannelsPlayFromTheGridAndTheFavourites() {
     QVERIFY(serveStreamAt(media.path(), kinohit->url));
     QVERIFY(tab->selectChannel(QStringLiteral("Кинохит")));
     tab->favoriteButton()->click();
-    TFavoriteForm& favourites = *Windows().FavoriteForm;
+    TFavoriteForm& favourites = *program.windows().FavoriteForm;
     int slot = 0;
     for (int k = 1; k <= 24 && !slot; ++k)
         if (ButtonCaption(favourites.slotButton(k)) == QStringLiteral("Кинохит"))

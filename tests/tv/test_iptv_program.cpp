@@ -36,7 +36,7 @@ class TestIptvProgram : public QObject {
     std::unique_ptr<Program> program_;
 
     IptvTab* tab() const {
-        QTabWidget* pages = Windows().SettingForm->sPageControl1;
+        QTabWidget* pages = program_->windows().SettingForm->sPageControl1;
         return qobject_cast<IptvTab*>(pages->widget(pages->count() - 1));
     }
 
@@ -63,10 +63,10 @@ private slots:
     void cleanupTestCase() { program_.reset(); }
 
     void theSettingsWindowHasTheTabAfterTheOtherSeven() {
-        QTabWidget* pages = Windows().SettingForm->sPageControl1;
+        QTabWidget* pages = program_->windows().SettingForm->sPageControl1;
         QCOMPARE(pages->count(), 8);
         QCOMPARE(pages->tabText(7), QStringLiteral("IPTV"));
-        QCOMPARE(pages->widget(6), Windows().SettingForm->sTabSheet7);
+        QCOMPARE(pages->widget(6), program_->windows().SettingForm->sTabSheet7);
     }
 
     void theStoredSourcesLoadAfterStartUp() {
@@ -78,19 +78,19 @@ private slots:
     }
 
     void theProgrammeWindowShowsTheGuidesPage() {
-        BrowserView* guide = Windows().TVprogrammForm->WebBrowser1;
-        Services().Dispatcher->StartTV(QStringLiteral("ТНТ"));
+        BrowserView* guide = program_->windows().TVprogrammForm->WebBrowser1;
+        program_->services().Dispatcher->StartTV(QStringLiteral("ТНТ"));
         QCOMPARE(guide->lastRequested(), dir_.filePath(QStringLiteral("IPTV/programme.html")));
         QFile page(guide->lastRequested());
         QVERIFY(page.open(QIODevice::ReadOnly));
         QVERIFY(QString::fromUtf8(page.readAll()).contains(QStringLiteral("<h1>ТНТ</h1>")));
         // A channel the guide does not know keeps its own programme page.
-        Services().Dispatcher->StartTV(QStringLiteral("ОРТ"));
+        program_->services().Dispatcher->StartTV(QStringLiteral("ОРТ"));
         QVERIFY(guide->lastRequested().endsWith(QStringLiteral("channel\\tv-program\\public\\ort.htm")));
     }
 
     void aPlaylistChannelGoesToTheFavourites() {
-        TFavoriteForm& favorites = *Windows().FavoriteForm;
+        TFavoriteForm& favorites = *program_->windows().FavoriteForm;
         QVERIFY(tab()->selectChannel(QStringLiteral("Кинохит")));
         tab()->favoriteButton()->click();
         QCOMPARE(ButtonCaption(favorites.slotButton(1)), QStringLiteral("Кинохит"));

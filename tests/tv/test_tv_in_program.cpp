@@ -74,8 +74,8 @@ void TestTvInProgram::gridChannelPlaysInTheMainViewArea() {
     options.streams = &streams;
     Program program(options);
     program.show();
-    TForm1& form = *Windows().Form1;
-    TvScreen& tv = *Services().Tv;
+    TForm1& form = *program.windows().Form1;
+    TvScreen& tv = *program.services().Tv;
     auto* view = form.findChild<TvVideoView*>();
     QVERIFY(view);
     QVERIFY(!view->isVisible());
@@ -87,8 +87,8 @@ void TestTvInProgram::gridChannelPlaysInTheMainViewArea() {
 
     // A radio station plays until the TV starts (audio starts in the first turn of the loop).
     QTest::qWait(100);
-    Services().Radio->PlayStream(server.url("tone.mp3?rate=16000").toUtf8());
-    QTRY_VERIFY_WITH_TIMEOUT(Services().Radio->isPlaying(), kWaitMs);
+    program.services().Radio->PlayStream(server.url("tone.mp3?rate=16000").toUtf8());
+    QTRY_VERIFY_WITH_TIMEOUT(program.services().Radio->isPlaying(), kWaitMs);
 
     const QString pageBefore = form.Chromium1->lastRequested();
     QTest::mouseClick(channels[0], Qt::LeftButton);
@@ -98,8 +98,8 @@ void TestTvInProgram::gridChannelPlaysInTheMainViewArea() {
     QCOMPARE(view->geometry(), form.Chromium1->geometry());
     // The placeholder page was not asked for.
     QCOMPARE(form.Chromium1->lastRequested(), pageBefore);
-    QVERIFY(!Services().Radio->isPlaying());
-    QVERIFY(!Services().Radio->isOpening());
+    QVERIFY(!program.services().Radio->isPlaying());
+    QVERIFY(!program.services().Radio->isOpening());
 
     QTRY_VERIFY_WITH_TIMEOUT(tv.video().frameCount() >= 3, kWaitMs);
     const QImage first = view->grab().toImage();
@@ -129,7 +129,7 @@ void TestTvInProgram::gridChannelPlaysInTheMainViewArea() {
     // A station started elsewhere (My Radio) ends the TV: never two sounds at once.
     QTest::mouseClick(channels[0], Qt::LeftButton);
     QVERIFY(tv.isPlaying());
-    Services().Radio->PlayStream(server.url("tone.mp3?rate=16000").toUtf8());
+    program.services().Radio->PlayStream(server.url("tone.mp3?rate=16000").toUtf8());
     QVERIFY(!tv.isPlaying());
     QVERIFY(!view->isVisible());
     QVERIFY(messages.shown.isEmpty());

@@ -2,6 +2,7 @@
 #include "common/TestFakes.h"
 
 #include "platform/AppDir.h"
+#include "platform/QtHttpClient.h"
 #include "settings/LanguagePack.h"
 #include "settings/UpdateChecker.h"
 #include "settings/ui/TSettingForm.h"
@@ -56,7 +57,7 @@ public:
         if (!settingIni.isEmpty())
             writeFile(AppDir() + QStringLiteral("Setting.ini"), settingIni);
 
-        form = std::make_unique<TSettingForm>(surface, &mainWindow, shell, messages);
+        form = std::make_unique<TSettingForm>(surface, &mainWindow, shell, messages, http);
         UpdateChecker& checker = form->updates().checker();
         QProgressBar* bar = form->sProgressBar1;
         QObject::connect(&checker, &UpdateChecker::progressBegin, form.get(),
@@ -79,6 +80,7 @@ public:
     FakeShell shell;
     FakeMessages messages;
     RecordingMainWindow mainWindow;
+    QtHttpClient http;
     std::unique_ptr<TSettingForm> form;
     QList<int> maxima, values, endValues;
 };

@@ -3,7 +3,7 @@
 #include "app/ui/BenchProbe.h"
 #include "app/ui/KeyboardAccess.h"
 #include "app/ui/RadioDesktop.h"
-#include "app/ui/RadioWiring.h"
+#include "app/ui/RadioWindows.h"
 #include "app/ui/TDonationForm.h"
 #include "app/ui/TForm1.h"
 #include "closed/ClosedLayout.h"
@@ -18,7 +18,6 @@
 #include "platform/ui/DesktopShell.h"
 #include "platform/ui/MessageBoxSink.h"
 #include "radio/RadioPlayer.h"
-#include "radio/ui/RadioRecording.h"
 #include "radio/ui/TMyRadioForm.h"
 #include "radio/ui/TRadioForm.h"
 #include "radio/ui/TRadioSaveForm.h"
@@ -35,13 +34,10 @@
 
 #include "platform/ui/BrowserView.h"
 
-#include <QCheckBox>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLineEdit>
-#include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
 #include <QWindow>
@@ -72,6 +68,8 @@ std::function<void(const QString&)>& presenter() {
     static std::function<void(const QString&)> p;
     return p;
 }
+// The running program's message boxes, which belong to its main window; none before it exists.
+MessageBoxSink* g_errorBoxes = nullptr;
 } // namespace
 
 void SetGeneralErrorPresenter(std::function<void(const QString&)> p) {
@@ -83,7 +81,10 @@ void ShowGeneralError(const QString& message) {
         presenter()(message);
         return;
     }
-    MessageBoxSink(Windows().Form1).show(message);
+    if (g_errorBoxes)
+        g_errorBoxes->show(message);
+    else
+        MessageBoxSink().show(message);
 }
 
 ZelmoApplication::ZelmoApplication(int& argc, char** argv) : QApplication(argc, argv) {
@@ -147,20 +148,6 @@ private:
 };
 } // namespace
 
-// ---- Globals ---------------------------------------------------------------------------------
-
-namespace {
-AppWindows g_windows;
-AppServices g_services;
-} // namespace
-
-const AppWindows& Windows() {
-    return g_windows;
-}
-const AppServices& Services() {
-    return g_services;
-}
-
 // ---- Program ---------------------------------------------------------------------------------
 
 struct Program::Impl {
@@ -170,7 +157,9 @@ struct Program::Impl {
     MessageBoxSink messages;
     std::unique_ptr<RadioPlayer> radio;
     std::unique_ptr<ChannelDispatcher> dispatcher;
-    // The IPTV import has its own HTTP client: its long transfers never hold up the update check.
+    // The update check's client. The IPTV import has its own: its long transfers never hold up
+    // the update check.
+    QtHttpClient updatesHttp;
     QtHttpClient iptvHttp;
     std::unique_ptr<IptvImporter> iptv;
     std::unique_ptr<AfterFirstPaint> iptvStart;
@@ -185,12 +174,11 @@ struct Program::Impl {
     std::unique_ptr<TForm2> form2;
     std::unique_ptr<TBrowser2Form> browser2;
     std::unique_ptr<TKorbinaForm> korbina;
-    std::unique_ptr<TRadioSaveForm> radioSave;
-    std::unique_ptr<TRadioForm> radioForm;
-    std::unique_ptr<TMyRadioForm> myRadio;
+    std::unique_ptr<RadioWindows> radioWindows; // record-name prompt, mini radio, My Radio
     std::unique_ptr<TOvegoPlayerForm> ovego;
 
-    std::unique_ptr<RadioRecording> recording;
+    AppWindows windows;
+    AppServices services;
     std::unique_ptr<KeyboardAccess> keyboard;
     std::unique_ptr<RadioDesktop> radioDesktop;
 
@@ -231,13 +219,13 @@ Program::Program(const Options& options) : d_(std::make_unique<Impl>()) {
     new TvVideoView(*d_->tv, form1.Chromium1);
     QObject::connect(form1.Chromium1, &ChromiumView::loadRequested, d_->tv.get(), &TvScreen::stop);
     d_->messages.setFallbackOwner(main);
-    d_->setting = std::make_unique<TSettingForm>(form1, main, d_->shell, *messages);
+    d_->setting = std::make_unique<TSettingForm>(form1, main, d_->shell, *messages, d_->updatesHttp);
     const QString cacheDir =
         QFileInfo(d_->setting->settings().path()).absolutePath() + QStringLiteral("/IPTV");
     d_->iptvHttp.setProxy(d_->setting->proxyHost(), d_->setting->proxyPort()); // as the update check
     d_->iptv = std::make_unique<IptvImporter>(d_->setting->settings(), d_->iptvHttp, cacheDir);
     auto* iptvTab = new IptvTab(*d_->iptv);
-    d_->setting->sPageControl1->addTab(iptvTab, QStringLiteral("IPTV"));
+    d_->setting->addPage(iptvTab, QStringLiteral("IPTV"));
     d_->donation = std::make_unique<TDonationForm>(main);
     Impl* impl = d_.get(); // the dispatcher is built once every window exists
     d_->favorite = std::make_unique<TFavoriteForm>(
@@ -246,16 +234,17 @@ Program::Program(const Options& options) : d_(std::make_unique<Impl>()) {
     d_->tvProgramm = std::make_unique<TTVprogrammForm>(main);
     TForm2::Deps gate;
     TSettingForm* settingForm = d_->setting.get();
-    gate.code = [settingForm] { return settingForm->sEdit1->text(); };
-    gate.askForCode = [settingForm] { return settingForm->sCheckBox2->isChecked(); };
+    gate.code = [settingForm] { return settingForm->closedSectionCode(); };
+    gate.askForCode = [settingForm] { return settingForm->asksForCode(); };
     gate.showClosedLayout = [grid = &form1] { ShowClosedLayout(*grid); };
     gate.messages = messages;
     d_->form2 = std::make_unique<TForm2>(std::move(gate), main);
     d_->browser2 = std::make_unique<TBrowser2Form>(mainView, main);
     d_->korbina = std::make_unique<TKorbinaForm>(mainView, main);
-    d_->radioSave = CreateRadioSaveForm(form1);
-    d_->radioForm = CreateRadioForm(form1);
-    d_->myRadio = CreateMyRadioForm(form1, d_->setting->settings(), *messages);
+    d_->radioWindows = std::make_unique<RadioWindows>(form1, d_->setting->settings(), *d_->radio, *messages);
+    TRadioSaveForm& radioSave = d_->radioWindows->namePrompt();
+    TRadioForm& radioForm = d_->radioWindows->miniRadio();
+    TMyRadioForm& myRadio = d_->radioWindows->myRadio();
     d_->ovego = std::make_unique<TOvegoPlayerForm>(mainView, main);
 
     DispatchTargets targets;
@@ -279,17 +268,15 @@ Program::Program(const Options& options) : d_(std::make_unique<Impl>()) {
     ChannelDispatcher* dispatcher = d_->dispatcher.get();
     form1.setStartTV([dispatcher](const QString& name) { dispatcher->StartTV(name); });
     TSettingForm* setting = d_->setting.get();
-    form1.setTrayModeSource([setting] { return setting->sEdit6->text(); });
+    form1.setTrayModeSource([setting] { return setting->trayMode(); });
     TForm1::ToolWindows tools;
     tools.settings = setting;
     tools.programme = d_->tvProgramm.get();
     tools.favorites = d_->favorite.get();
     tools.donation = d_->donation.get();
     form1.setToolWindows(tools);
-    d_->recording =
-        ConnectRadioStrip(form1, *d_->radioSave, *d_->radioForm, *d_->myRadio, *d_->radio, *messages);
     d_->radioDesktop = std::make_unique<RadioDesktop>(
-        form1, *d_->radioForm, *d_->setting, d_->setting->settings(), *d_->radio,
+        form1, radioForm, *d_->setting, d_->setting->settings(), *d_->radio,
         [](const QString& section, const QString& key) { return LangText(section, key); });
     QObject::connect(&form1, &TForm1::closed, qApp, &QCoreApplication::quit);
     QObject::connect(&form1, &TForm1::addFavoriteRequested, d_->favorite.get(),
@@ -299,39 +286,39 @@ Program::Program(const Options& options) : d_(std::make_unique<Impl>()) {
     d_->iptvStart = std::make_unique<AfterFirstPaint>(form1, [iptv = d_->iptv.get()] { iptv->startUp(); });
     QObject::connect(form1.sSpeedButton4, &QToolButton::clicked, d_->form2.get(), &TForm2::OpenClosedSection);
 
-    g_services = {d_->radio.get(), dispatcher, &d_->shell, messages, d_->tv.get()};
-    g_windows = {d_->form1.get(),      d_->setting.get(),   d_->donation.get(), d_->favorite.get(),
-                 d_->tvProgramm.get(), d_->form2.get(),     d_->browser2.get(), d_->korbina.get(),
-                 d_->radioSave.get(),  d_->radioForm.get(), d_->myRadio.get(),  d_->ovego.get()};
+    d_->services = {d_->radio.get(), dispatcher, &d_->shell, messages, d_->tv.get()};
+    d_->windows = {d_->form1.get(),      d_->setting.get(), d_->donation.get(), d_->favorite.get(),
+                   d_->tvProgramm.get(), d_->form2.get(),   d_->browser2.get(), d_->korbina.get(),
+                   &radioSave,           &radioForm,        &myRadio,           d_->ovego.get()};
+    g_errorBoxes = &d_->messages;
 
     // Every window but My Radio, which closes with its close box only, and the main window.
     d_->keyboard = std::make_unique<KeyboardAccess>(
         form1,
         std::vector<QWidget*>{main, d_->setting.get(), d_->donation.get(), d_->favorite.get(),
                               d_->tvProgramm.get(), d_->form2.get(), d_->browser2.get(), d_->korbina.get(),
-                              d_->radioSave.get(), d_->radioForm.get(), d_->myRadio.get(), d_->ovego.get()},
+                              &radioSave, &radioForm, &myRadio, d_->ovego.get()},
         std::vector<QWidget*>{d_->setting.get(), d_->donation.get(), d_->favorite.get(), d_->tvProgramm.get(),
-                              d_->form2.get(), d_->browser2.get(), d_->korbina.get(), d_->radioSave.get(),
-                              d_->radioForm.get(), d_->ovego.get()});
+                              d_->form2.get(), d_->browser2.get(), d_->korbina.get(), &radioSave, &radioForm,
+                              d_->ovego.get()});
 
     if (BenchProbe::enabled())
         d_->bench = std::make_unique<BenchProbe>(form1);
 }
 
 Program::~Program() {
-    g_windows = {};
-    g_services = {};
+    if (g_errorBoxes == &d_->messages)
+        g_errorBoxes = nullptr;
+    d_->windows = {};
+    d_->services = {};
     d_->bench.reset();
     d_->keyboard.reset();
     d_->radioDesktop.reset();
-    d_->recording.reset();
     d_->iptvStart.reset();
     d_->iptv.reset(); // before the settings window, whose file it writes
     // Reverse creation order; the main window's destruction shuts the audio down.
     d_->ovego.reset();
-    d_->myRadio.reset();
-    d_->radioForm.reset();
-    d_->radioSave.reset();
+    d_->radioWindows.reset();
     d_->korbina.reset();
     d_->browser2.reset();
     d_->form2.reset();
@@ -346,9 +333,17 @@ void Program::show() {
     d_->form1->show();
 }
 
+const AppWindows& Program::windows() const {
+    return d_->windows;
+}
+
+const AppServices& Program::services() const {
+    return d_->services;
+}
+
 void Program::bringToFront() {
     TForm1& main = *d_->form1;
-    TRadioForm& mini = *d_->radioForm;
+    TRadioForm& mini = d_->radioWindows->miniRadio();
     // An open modal window (the settings, a prompt) keeps its place on top of its owner.
     QWidget* modal = QApplication::activeModalWidget();
     if (!modal && mini.isVisible())

@@ -44,7 +44,7 @@ void ShowGeneralError(const QString& message);
 // Replaces how ShowGeneralError presents a message (tests); an empty function restores the box.
 void SetGeneralErrorPresenter(std::function<void(const QString&)> presenter);
 
-// One reference per window, valid from creation at start-up until destruction at exit.
+// One reference per window, valid while the program that made them lives.
 struct AppWindows {
     TForm1* Form1 = nullptr;
     TSettingForm* SettingForm = nullptr;
@@ -59,7 +59,6 @@ struct AppWindows {
     TMyRadioForm* MyRadioForm = nullptr;
     TOvegoPlayerForm* OvegoPlayerForm = nullptr;
 };
-const AppWindows& Windows();
 
 // The program-wide services, valid for the same span as the windows.
 struct AppServices {
@@ -69,7 +68,6 @@ struct AppServices {
     MessageSink* Messages = nullptr;
     TvScreen* Tv = nullptr;
 };
-const AppServices& Services();
 
 // Owns the services and the twelve windows: creates them in their fixed order, wires them, and
 // destroys the windows in reverse order (the main window last, which shuts the audio down).
@@ -89,6 +87,10 @@ public:
 
     // Shows the main window; closing it ends the event loop.
     void show();
+    // The windows and services this program made, for the wiring of later parts and for tests.
+    const AppWindows& windows() const;
+    const AppServices& services() const;
+
     // A later start of the program asked for it: the window the user works with comes to the
     // front, the main window restored from the tray or from mini radio mode.
     void bringToFront();

@@ -100,9 +100,10 @@ QLineEdit* hiddenField(QWidget* parent, const char* name) {
 } // namespace
 
 TSettingForm::TSettingForm(MainWindowSurface& main, QWidget* mainWindow, Shell& shell, MessageSink& messages,
-                           QWidget* parent, std::unique_ptr<TickSource> autoCloseTicks)
+                           HttpClient& updatesHttp, QWidget* parent,
+                           std::unique_ptr<TickSource> autoCloseTicks)
     : QDialog(parent ? parent : mainWindow), main_(main), mainWindow_(mainWindow), shell_(shell),
-      messages_(messages), settings_(SettingsFilePath()) {
+      messages_(messages), updatesHttp_(updatesHttp), settings_(SettingsFilePath()) {
     setObjectName(QStringLiteral("SettingForm"));
     setWindowFlags(OwnedWindowFlags(Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint));
     setModal(true);
@@ -273,7 +274,7 @@ void TSettingForm::buildUpdatesTab() {
 
     // Once the installer is started, the program gets out of its way.
     updates_ = new UpdatesTab(
-        sLabel18, sProgressBar1, messages_, shell_,
+        updatesHttp_, sLabel18, sProgressBar1, messages_, shell_,
         [this] {
             close();
             if (mainWindow_)
@@ -560,4 +561,20 @@ void TSettingForm::sButton4Click() {
 
 void TSettingForm::sBitBtn13Click() {
     updates_->download();
+}
+
+QString TSettingForm::trayMode() const {
+    return sEdit6->text();
+}
+
+QString TSettingForm::closedSectionCode() const {
+    return sEdit1->text();
+}
+
+bool TSettingForm::asksForCode() const {
+    return sCheckBox2->isChecked();
+}
+
+void TSettingForm::addPage(QWidget* page, const QString& caption) {
+    sPageControl1->addTab(page, caption);
 }

@@ -10,6 +10,7 @@
 #include <memory>
 
 class ChromiumView;
+class HttpClient;
 class MainWindowSurface;
 class MessageSink;
 class QCheckBox;
@@ -32,8 +33,10 @@ class UpdatesTab;
 class TSettingForm : public QDialog {
     Q_OBJECT
 public:
+    // updatesHttp carries the updates tab's transfers and outlives the window.
     TSettingForm(MainWindowSurface& main, QWidget* mainWindow, Shell& shell, MessageSink& messages,
-                 QWidget* parent = nullptr, std::unique_ptr<TickSource> autoCloseTicks = nullptr);
+                 HttpClient& updatesHttp, QWidget* parent = nullptr,
+                 std::unique_ptr<TickSource> autoCloseTicks = nullptr);
     ~TSettingForm() override;
 
     // The open Setting.ini, shared with the other windows for the whole run.
@@ -46,8 +49,18 @@ public:
     const QString& proxyHost() const { return proxyHost_; }
     int proxyPort() const { return proxyPort_; }
 
-    // The updates tab's behaviour and its HTTP client.
+    // The updates tab's behaviour.
     UpdatesTab& updates() { return *updates_; }
+
+    // The options other windows act on, read from the controls at the moment of asking.
+    // The minimise behaviour chosen at start-up ("1": into the tray); a later choice is only stored.
+    QString trayMode() const;
+    // The closed section's code, and whether the section asks for it at all.
+    QString closedSectionCode() const;
+    bool asksForCode() const;
+
+    // Adds a page after the seven of its own (a feature of another part of the program).
+    void addPage(QWidget* page, const QString& caption);
 
     // Page control and its tabs, in display order: about, settings, proxy, timer, no video,
     // updates, language.
@@ -183,6 +196,7 @@ private:
     QWidget* mainWindow_;
     Shell& shell_;
     MessageSink& messages_;
+    HttpClient& updatesHttp_;
     SettingsFile settings_;
     SkinManager sSkinManager1;
     QString proxyHost_;

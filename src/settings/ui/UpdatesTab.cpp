@@ -17,9 +17,10 @@ int clampToInt(qint64 n) {
 }
 } // namespace
 
-UpdatesTab::UpdatesTab(QLabel* publishedVersion, QProgressBar* progress, MessageSink& messages, Shell& shell,
-                       std::function<void()> closeProgram, QObject* parent)
-    : QObject(parent), checker_(nullptr, SiteUrls::ProjectSite), publishedVersion_(publishedVersion),
+UpdatesTab::UpdatesTab(HttpClient& http, QLabel* publishedVersion, QProgressBar* progress,
+                       MessageSink& messages, Shell& shell, std::function<void()> closeProgram,
+                       QObject* parent)
+    : QObject(parent), checker_(http, SiteUrls::ProjectSite), publishedVersion_(publishedVersion),
       progress_(progress), messages_(messages), shell_(shell), closeProgram_(std::move(closeProgram)) {
     // The body comes from the network: it is shown as text, never interpreted as markup.
     publishedVersion_->setTextFormat(Qt::PlainText);

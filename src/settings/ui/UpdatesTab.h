@@ -6,6 +6,7 @@
 
 #include <functional>
 
+class HttpClient;
 class MessageSink;
 class QLabel;
 class QProgressBar;
@@ -17,9 +18,10 @@ class Shell;
 class UpdatesTab : public QObject {
     Q_OBJECT
 public:
-    // closeProgram ends the program once the installer has been handed to the shell.
-    UpdatesTab(QLabel* publishedVersion, QProgressBar* progress, MessageSink& messages, Shell& shell,
-               std::function<void()> closeProgram, QObject* parent = nullptr);
+    // http carries the transfers and outlives the tab. closeProgram ends the program once the
+    // installer has been handed to the shell.
+    UpdatesTab(HttpClient& http, QLabel* publishedVersion, QProgressBar* progress, MessageSink& messages,
+               Shell& shell, std::function<void()> closeProgram, QObject* parent = nullptr);
 
     // The project site the transfers go to (scheme and host); the real site unless changed.
     void setProjectSite(const QString& baseUrl);
