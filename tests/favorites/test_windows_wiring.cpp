@@ -1,4 +1,5 @@
 // The favourites window and the closed-section prompt as the assembled program wires them.
+#include "common/SettingFormControls.h"
 #include "common/TestFakes.h"
 
 #include "app/ui/Startup.h"
@@ -88,15 +89,16 @@ private slots:
 
     void closedSectionFollowsTheSettingsWindowControls() {
         TSettingForm& settings = *program_->windows().SettingForm;
+        const SettingFormControls settingControls(settings);
         TForm2& prompt = *program_->windows().Form2;
-        QVERIFY(settings.sCheckBox2->isChecked());
-        QCOMPARE(settings.sEdit1->text(), QStringLiteral("759"));
+        QVERIFY(settingControls.sCheckBox2->isChecked());
+        QCOMPARE(settingControls.sEdit1->text(), QStringLiteral("759"));
 
         main().sSpeedButton4->click();
         QVERIFY(prompt.isVisible());
         QCOMPARE(main().slotCaption(1), QStringLiteral("ОРТ")); // nothing yet
 
-        settings.sEdit1->setText(QStringLiteral("Код 1")); // typed, never saved
+        settingControls.sEdit1->setText(QStringLiteral("Код 1")); // typed, never saved
         prompt.sEdit1->setText(QStringLiteral("759"));
         QTest::mouseClick(prompt.sBitBtn1, Qt::LeftButton);
         QCOMPARE(sink_.shown,
@@ -116,7 +118,7 @@ private slots:
         // Unticked, saved or not: the layout comes at once, without the prompt.
         main().sBitBtn1->click();
         QCOMPARE(main().slotCaption(1), QStringLiteral("ОРТ"));
-        settings.sCheckBox2->setChecked(false);
+        settingControls.sCheckBox2->setChecked(false);
         main().sSpeedButton4->click();
         QVERIFY(prompt.isHidden());
         QCOMPARE(main().slotCaption(1), QStringLiteral("День студента"));

@@ -1,4 +1,5 @@
 #include "SettingsUiFixture.h"
+#include "common/SettingFormControls.h"
 
 #include "navigation/SiteUrls.h"
 #include "platform/SlotGuard.h"
@@ -52,46 +53,47 @@ private slots:
 void TestSettingForm::startsWithDefaultsWithoutSettingFile() {
     SettingsUiFixture fx;
     TSettingForm& f = fx.open();
+    const SettingFormControls c(f);
 
-    QCOMPARE(f.sEdit1->text(), QStringLiteral("759"));
-    QVERIFY(f.sCheckBox2->isChecked());
-    QCOMPARE(f.sEdit5->text(), QStringLiteral("0"));
+    QCOMPARE(c.sEdit1->text(), QStringLiteral("759"));
+    QVERIFY(c.sCheckBox2->isChecked());
+    QCOMPARE(c.sEdit5->text(), QStringLiteral("0"));
     QVERIFY(!fx.surface.onTop());
-    QCOMPARE(f.sEdit6->text(), QStringLiteral("0"));
-    QCOMPARE(f.sEdit2->text(), QStringLiteral("0"));
-    QCOMPARE(f.sEdit3->text(), QStringLiteral("0"));
-    QVERIFY(!f.sCheckBox1->isChecked());
+    QCOMPARE(c.sEdit6->text(), QStringLiteral("0"));
+    QCOMPARE(c.sEdit2->text(), QStringLiteral("0"));
+    QCOMPARE(c.sEdit3->text(), QStringLiteral("0"));
+    QVERIFY(!c.sCheckBox1->isChecked());
     QCOMPARE(f.proxyHost(), QString());
     QCOMPARE(f.proxyPort(), 0);
-    QCOMPARE(f.sEdit7->text(), QStringLiteral("Русский [Ru]"));
-    QVERIFY(f.sRadioButton1->isChecked());
+    QCOMPARE(c.sEdit7->text(), QStringLiteral("Русский [Ru]"));
+    QVERIFY(c.sRadioButton1->isChecked());
     QCOMPARE(f.skinManager().skinName(), QStringLiteral("Neutral (internal)"));
     QCOMPARE(qApp->styleSheet(), SkinManager::LookFor(QStringLiteral("Neutral (internal)")).styleSheet);
-    QCOMPARE(f.sComboBox1->count(), 69);
-    QCOMPARE(f.sComboBox1->currentIndex(), -1);
-    QCOMPARE(f.Chromium1->lastRequested(), SiteUrls::Project(QStringLiteral("/actual/reklama.php")));
-    QCOMPARE(f.Chromium1->size(), QSize(270, 110));
-    QCOMPARE(f.sPageControl1->currentWidget(), f.sTabSheet5);
+    QCOMPARE(c.sComboBox1->count(), 69);
+    QCOMPARE(c.sComboBox1->currentIndex(), -1);
+    QCOMPARE(c.Chromium1->lastRequested(), SiteUrls::Project(QStringLiteral("/actual/reklama.php")));
+    QCOMPARE(c.Chromium1->size(), QSize(270, 110));
+    QCOMPARE(c.sPageControl1->currentWidget(), c.sTabSheet5);
     QCOMPARE(f.size(), QSize(494, 328));
-    QCOMPARE(f.sLabel12->text(), QStringLiteral("0000000"));
-    QVERIFY(f.sEdit4->text().isEmpty());
-    QCOMPARE(f.sEdit8->text(), QStringLiteral("Старый пароль"));
-    QCOMPARE(f.sEdit1->echoMode(), QLineEdit::Password);
-    QCOMPARE(f.sButton1->text(), QStringLiteral("ОК"));
-    QCOMPARE(f.sBitBtn15->text(), QStringLiteral("Выход"));
-    for (QWidget* hidden : {f.sEdit5, f.sEdit6, f.sEdit7})
+    QCOMPARE(c.sLabel12->text(), QStringLiteral("0000000"));
+    QVERIFY(c.sEdit4->text().isEmpty());
+    QCOMPARE(c.sEdit8->text(), QStringLiteral("Старый пароль"));
+    QCOMPARE(c.sEdit1->echoMode(), QLineEdit::Password);
+    QCOMPARE(c.sButton1->text(), QStringLiteral("ОК"));
+    QCOMPARE(c.sBitBtn15->text(), QStringLiteral("Выход"));
+    for (QWidget* hidden : {c.sEdit5, c.sEdit6, c.sEdit7})
         QVERIFY(hidden->isHidden());
-    for (QPushButton* b : {f.sBitBtn8, f.sBitBtn9, f.sBitBtn10, f.sBitBtn11})
+    for (QPushButton* b : {c.sBitBtn8, c.sBitBtn9, c.sBitBtn10, c.sBitBtn11})
         QVERIFY(b->isEnabled());
 
     // Tabs in display order, each captioned from the pack.
     const QStringList order{"sTabSheet1", "sTabSheet2", "sTabSheet4", "sTabSheet6",
                             "sTabSheet3", "sTabSheet5", "sTabSheet7"};
     const QStringList keys{"About", "Setting", "proxySetting", "timer", "noVideo", "updates", "language"};
-    QCOMPARE(f.sPageControl1->count(), 7);
+    QCOMPARE(c.sPageControl1->count(), 7);
     for (int i = 0; i < 7; ++i) {
-        QCOMPARE(f.sPageControl1->widget(i)->objectName(), order[i]);
-        QCOMPARE(f.sPageControl1->tabText(i), "ru:" + keys[i]);
+        QCOMPARE(c.sPageControl1->widget(i)->objectName(), order[i]);
+        QCOMPARE(c.sPageControl1->tabText(i), "ru:" + keys[i]);
     }
 
     // Pack texts on this window's controls (a sample covering every kind of control).
@@ -113,8 +115,8 @@ void TestSettingForm::startsWithDefaultsWithoutSettingFile() {
         const QString shown = w->property("text").toString();
         QCOMPARE(shown, "ru:" + key);
     }
-    QCOMPARE(f.sRadioGroup3->title(), QStringLiteral("ru:design"));
-    QCOMPARE(f.sRadioGroup5->title(), QStringLiteral("Язык программы"));
+    QCOMPARE(c.sRadioGroup3->title(), QStringLiteral("ru:design"));
+    QCOMPARE(c.sRadioGroup5->title(), QStringLiteral("Язык программы"));
 
     // Pack texts on the main window.
     const QList<std::pair<QString, QString>> categories{
@@ -175,6 +177,7 @@ void TestSettingForm::startupReadsStoredValues() {
     SettingsUiFixture fx;
     fx.writeIni(ini);
     TSettingForm& f = fx.open();
+    const SettingFormControls c(f);
 
     QFETCH(bool, onTop);
     QFETCH(bool, ask);
@@ -182,13 +185,13 @@ void TestSettingForm::startupReadsStoredValues() {
     QFETCH(QString, host);
     QFETCH(int, port);
     QCOMPARE(fx.surface.onTop(), onTop);
-    QCOMPARE(f.sCheckBox2->isChecked(), ask);
+    QCOMPARE(c.sCheckBox2->isChecked(), ask);
     QCOMPARE(f.skinManager().skinName(), skin);
     QCOMPARE(qApp->styleSheet(), SkinManager::LookFor(skin).styleSheet);
     QCOMPARE(f.proxyHost(), host);
     QCOMPARE(f.proxyPort(), port);
     // The end of the load always runs, whatever the port held.
-    QCOMPARE(f.Chromium1->lastRequested(), SiteUrls::Project(QStringLiteral("/actual/reklama.php")));
+    QCOMPARE(c.Chromium1->lastRequested(), SiteUrls::Project(QStringLiteral("/actual/reklama.php")));
     QVERIFY(fx.messages.shown.isEmpty());
 }
 
@@ -210,24 +213,26 @@ void TestSettingForm::languageChoiceSelectsPack() {
     SettingsUiFixture fx;
     fx.store("Language", "useLanguage", choice);
     TSettingForm& f = fx.open();
+    const SettingFormControls c(f);
 
-    QCOMPARE(f.sEdit7->text(), choice);
+    QCOMPARE(c.sEdit7->text(), choice);
     for (int i = 0; i < 5; ++i)
         QCOMPARE(f.languageButtons()[i]->isChecked(), i == checked);
     QCOMPARE(f.windowTitle(), prefix + "SettingsForm");
-    QCOMPARE(f.sRadioButton2->text(), prefix + "Ukrainian");
+    QCOMPARE(c.sRadioButton2->text(), prefix + "Ukrainian");
     QCOMPARE(fx.surface.captions.value("sBitBtn1"), prefix + "public");
 }
 
 void TestSettingForm::missingLanguageDirectoryShowsZero() {
     SettingsUiFixture fx(false);
     TSettingForm& f = fx.open();
+    const SettingFormControls c(f);
     QCOMPARE(f.windowTitle(), QStringLiteral("0"));
-    QCOMPARE(f.sRadioButton1->text(), QStringLiteral("0"));
+    QCOMPARE(c.sRadioButton1->text(), QStringLiteral("0"));
     QCOMPARE(fx.surface.captions.value("sBitBtn45"), QStringLiteral("0"));
     QCOMPARE(fx.surface.hints.value("sSpeedButton2"), QStringLiteral("0"));
 
-    QTest::mouseClick(f.sBitBtn14, Qt::LeftButton);
+    QTest::mouseClick(c.sBitBtn14, Qt::LeftButton);
     QCOMPARE(fx.stored("Language", "useLanguage"), QStringLiteral("0"));
     QCOMPARE(fx.messages.shown, QStringList{"0"});
 }
@@ -236,59 +241,62 @@ void TestSettingForm::trayButtonsStoreOnly() {
     SettingsUiFixture fx;
     fx.writeIni("[InTray]\nuseInTray=1\n");
     TSettingForm& f = fx.open();
-    QCOMPARE(f.sEdit6->text(), QStringLiteral("1"));
+    const SettingFormControls c(f);
+    QCOMPARE(c.sEdit6->text(), QStringLiteral("1"));
 
-    QTest::mouseClick(f.sBitBtn9, Qt::LeftButton);
+    QTest::mouseClick(c.sBitBtn9, Qt::LeftButton);
     QCOMPARE(fx.stored("InTray", "useInTray"), QStringLiteral("0"));
-    QVERIFY(!f.sBitBtn9->isEnabled());
-    QVERIFY(f.sBitBtn8->isEnabled());
+    QVERIFY(!c.sBitBtn9->isEnabled());
+    QVERIFY(c.sBitBtn8->isEnabled());
 
-    QTest::mouseClick(f.sBitBtn8, Qt::LeftButton);
+    QTest::mouseClick(c.sBitBtn8, Qt::LeftButton);
     QCOMPARE(fx.stored("InTray", "useInTray"), QStringLiteral("1"));
-    QVERIFY(!f.sBitBtn8->isEnabled());
-    QVERIFY(f.sBitBtn9->isEnabled());
+    QVERIFY(!c.sBitBtn8->isEnabled());
+    QVERIFY(c.sBitBtn9->isEnabled());
 
     // The main window keeps the start-up choice for this run.
-    QCOMPARE(f.sEdit6->text(), QStringLiteral("1"));
+    QCOMPARE(c.sEdit6->text(), QStringLiteral("1"));
 }
 
 void TestSettingForm::onTopButtonsActOnBothWindows() {
     SettingsUiFixture fx;
     TSettingForm& f = fx.open();
-    f.sPageControl1->setCurrentWidget(f.sTabSheet2);
+    const SettingFormControls c(f);
+    c.sPageControl1->setCurrentWidget(c.sTabSheet2);
     f.show();
 
-    QTest::mouseClick(f.sBitBtn10, Qt::LeftButton);
+    QTest::mouseClick(c.sBitBtn10, Qt::LeftButton);
     QVERIFY(f.windowFlags() & Qt::WindowStaysOnTopHint);
     QVERIFY(f.isVisible());
     QCOMPARE(fx.surface.onTopCalls, QList<bool>{true});
     QCOMPARE(fx.stored("OnTop", "useOnTop"), QStringLiteral("1"));
-    QVERIFY(!f.sBitBtn10->isEnabled());
-    QVERIFY(f.sBitBtn11->isEnabled());
+    QVERIFY(!c.sBitBtn10->isEnabled());
+    QVERIFY(c.sBitBtn11->isEnabled());
 
-    QTest::mouseClick(f.sBitBtn11, Qt::LeftButton);
+    QTest::mouseClick(c.sBitBtn11, Qt::LeftButton);
     QVERIFY(!(f.windowFlags() & Qt::WindowStaysOnTopHint));
     QVERIFY(f.isVisible());
     QCOMPARE(fx.surface.onTopCalls, (QList<bool>{true, false}));
     QCOMPARE(fx.stored("OnTop", "useOnTop"), QStringLiteral("0"));
-    QVERIFY(f.sBitBtn10->isEnabled());
-    QVERIFY(!f.sBitBtn11->isEnabled());
-    QCOMPARE(f.sEdit5->text(), QStringLiteral("0"));
+    QVERIFY(c.sBitBtn10->isEnabled());
+    QVERIFY(!c.sBitBtn11->isEnabled());
+    QCOMPARE(c.sEdit5->text(), QStringLiteral("0"));
     f.hide();
 }
 
 void TestSettingForm::onTopKeepsModalShowing() {
     SettingsUiFixture fx;
     TSettingForm& f = fx.open();
-    f.sPageControl1->setCurrentWidget(f.sTabSheet2);
+    const SettingFormControls c(f);
+    c.sPageControl1->setCurrentWidget(c.sTabSheet2);
     bool checkedWhileOpen = false;
     bool stillModal = false;
     QTimer::singleShot(0, &f, [&] {
-        QTest::mouseClick(f.sBitBtn10, Qt::LeftButton);
+        QTest::mouseClick(c.sBitBtn10, Qt::LeftButton);
         QTimer::singleShot(0, &f, [&] {
             checkedWhileOpen = true;
             stillModal = f.isVisible() && QApplication::activeModalWidget() == &f;
-            QTest::mouseClick(f.sBitBtn15, Qt::LeftButton);
+            QTest::mouseClick(c.sBitBtn15, Qt::LeftButton);
         });
     });
     f.exec();
@@ -312,9 +320,10 @@ void TestSettingForm::oldCodeFieldClearsOnlyPlaceholder() {
     QFETCH(QString, after);
     SettingsUiFixture fx;
     TSettingForm& f = fx.open();
-    f.sEdit8->setText(text);
-    QTest::mouseClick(f.sEdit8, Qt::LeftButton);
-    QCOMPARE(f.sEdit8->text(), after);
+    const SettingFormControls c(f);
+    c.sEdit8->setText(text);
+    QTest::mouseClick(c.sEdit8, Qt::LeftButton);
+    QCOMPARE(c.sEdit8->text(), after);
 }
 
 void TestSettingForm::codeChange_data() {
@@ -358,12 +367,13 @@ void TestSettingForm::codeChange() {
     SettingsUiFixture fx;
     fx.writeIni(ini);
     TSettingForm& f = fx.open();
-    const QString codeField = newCode.isEmpty() ? f.sEdit1->text() : newCode;
-    f.sEdit8->setText(oldCode);
-    f.sEdit1->setText(codeField);
-    f.sCheckBox2->setChecked(ask);
+    const SettingFormControls c(f);
+    const QString codeField = newCode.isEmpty() ? c.sEdit1->text() : newCode;
+    c.sEdit8->setText(oldCode);
+    c.sEdit1->setText(codeField);
+    c.sCheckBox2->setChecked(ask);
 
-    QTest::mouseClick(f.sButton1, Qt::LeftButton);
+    QTest::mouseClick(c.sButton1, Qt::LeftButton);
 
     QFETCH(QString, message);
     QFETCH(QString, storedCode);
@@ -371,8 +381,8 @@ void TestSettingForm::codeChange() {
     QCOMPARE(fx.messages.shown, QStringList{message});
     QCOMPARE(fx.stored("SecretCode", "useSecretCode"), storedCode);
     QCOMPARE(fx.stored("SecretCode", "SelectSecretCode"), storedAsk);
-    QCOMPARE(f.sEdit8->text(), oldCode);
-    QCOMPARE(f.sEdit1->text(), codeField);
+    QCOMPARE(c.sEdit8->text(), oldCode);
+    QCOMPARE(c.sEdit1->text(), codeField);
 }
 
 void TestSettingForm::proxySave_data() {
@@ -403,14 +413,15 @@ void TestSettingForm::proxySave() {
     SettingsUiFixture fx;
     fx.writeIni("[Proxy]\nuseIP=old.lan\nusePort=3128\nuseProxy=1\n");
     TSettingForm& f = fx.open();
+    const SettingFormControls c(f);
     QFETCH(bool, ticked);
     QFETCH(QString, host);
     QFETCH(QString, port);
-    f.sCheckBox1->setChecked(ticked);
-    f.sEdit2->setText(host);
-    f.sEdit3->setText(port);
+    c.sCheckBox1->setChecked(ticked);
+    c.sEdit2->setText(host);
+    c.sEdit3->setText(port);
 
-    QTest::mouseClick(f.sBitBtn1, Qt::LeftButton);
+    QTest::mouseClick(c.sBitBtn1, Qt::LeftButton);
 
     QFETCH(QString, storedHost);
     QFETCH(QString, storedPort);
@@ -427,18 +438,19 @@ void TestSettingForm::proxySave() {
 void TestSettingForm::languageApplyStoresCheckedCaption() {
     SettingsUiFixture fx;
     TSettingForm& f = fx.open();
+    const SettingFormControls c(f);
 
     // Applying the current choice stores it again.
-    QTest::mouseClick(f.sBitBtn14, Qt::LeftButton);
+    QTest::mouseClick(c.sBitBtn14, Qt::LeftButton);
     QCOMPARE(fx.stored("Language", "useLanguage"), QStringLiteral("ru:Russian"));
 
-    f.sRadioButton3->click();
-    QVERIFY(f.sRadioButton3->isChecked());
-    QTest::mouseClick(f.sBitBtn14, Qt::LeftButton);
+    c.sRadioButton3->click();
+    QVERIFY(c.sRadioButton3->isChecked());
+    QTest::mouseClick(c.sBitBtn14, Qt::LeftButton);
     QCOMPARE(fx.stored("Language", "useLanguage"), QStringLiteral("ru:English"));
     QCOMPARE(fx.messages.shown, (QStringList{"ru:changes", "ru:changes"}));
     // Nothing changes before the next start.
-    QCOMPARE(f.sEdit7->text(), QStringLiteral("Русский [Ru]"));
+    QCOMPARE(c.sEdit7->text(), QStringLiteral("Русский [Ru]"));
     QCOMPARE(f.windowTitle(), QStringLiteral("ru:SettingsForm"));
 }
 
@@ -447,7 +459,8 @@ void TestSettingForm::skinChangeAppliesAndStores() {
     const QString wood = QStringLiteral("Wood (internal)");
     {
         TSettingForm& f = fx.open();
-        f.sComboBox1->setCurrentIndex(f.sComboBox1->findText(wood));
+        const SettingFormControls c(f);
+        c.sComboBox1->setCurrentIndex(c.sComboBox1->findText(wood));
         QCOMPARE(fx.stored("Skin", "useSkin"), wood);
         QCOMPARE(f.skinManager().skinName(), wood);
         QCOMPARE(qApp->styleSheet(), SkinManager::LookFor(wood).styleSheet);
@@ -455,34 +468,36 @@ void TestSettingForm::skinChangeAppliesAndStores() {
                  SkinManager::LookFor(wood).palette.color(QPalette::Window));
 
         // A change that leaves nothing selected does nothing.
-        f.sComboBox1->setCurrentIndex(-1);
+        c.sComboBox1->setCurrentIndex(-1);
         QCOMPARE(fx.stored("Skin", "useSkin"), wood);
         QCOMPARE(f.skinManager().skinName(), wood);
     }
     // The next run starts in that skin, with the list unselected.
     SkinManager().apply(SkinManager::DefaultName());
     TSettingForm& again = fx.open();
+    const SettingFormControls againControls(again);
     QCOMPARE(again.skinManager().skinName(), wood);
     QCOMPARE(qApp->styleSheet(), SkinManager::LookFor(wood).styleSheet);
-    QCOMPARE(again.sComboBox1->currentIndex(), -1);
+    QCOMPARE(againControls.sComboBox1->currentIndex(), -1);
 }
 
 void TestSettingForm::wheelOverClosedSkinListChangesNothing() {
     SettingsUiFixture fx;
     TSettingForm& f = fx.open();
+    const SettingFormControls c(f);
     f.show();
     const QString before = f.skinManager().skinName();
-    QVERIFY(!f.sComboBox1->hasFocus());
+    QVERIFY(!c.sComboBox1->hasFocus());
     for (int delta : {-120, 120, -120}) {
         const QPointF inside(20, 10);
-        QWheelEvent wheel(inside, f.sComboBox1->mapToGlobal(inside), QPoint(), QPoint(0, delta), Qt::NoButton,
+        QWheelEvent wheel(inside, c.sComboBox1->mapToGlobal(inside), QPoint(), QPoint(0, delta), Qt::NoButton,
                           Qt::NoModifier, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(f.sComboBox1, &wheel);
+        QApplication::sendEvent(c.sComboBox1, &wheel);
     }
-    QCOMPARE(f.sComboBox1->currentIndex(), -1);
+    QCOMPARE(c.sComboBox1->currentIndex(), -1);
     QCOMPARE(f.skinManager().skinName(), before);
     QCOMPARE(fx.stored("Skin", "useSkin"), QStringLiteral("<absent>"));
-    QVERIFY(!f.sComboBox1->hasFocus());
+    QVERIFY(!c.sComboBox1->hasFocus());
 }
 
 void TestSettingForm::linksOpenInShell_data() {
@@ -509,6 +524,7 @@ void TestSettingForm::linksOpenInShell() {
     QFETCH(bool, projectSite);
     SettingsUiFixture fx;
     TSettingForm& f = fx.open();
+    const SettingFormControls c(f);
     auto* b = f.findChild<QPushButton*>(button);
     QVERIFY(b);
     QTest::mouseClick(b, Qt::LeftButton);
@@ -531,22 +547,23 @@ void TestSettingForm::closesAndKeepsTabAndCentres() {
     fx.mainWindow.setGeometry(100, 80, 807, 543);
     fx.mainWindow.show();
     TSettingForm& f = fx.open();
+    const SettingFormControls c(f);
     // Stay off the updates tab: showing its web view would start a page load.
-    f.sPageControl1->setCurrentWidget(f.sTabSheet2);
+    c.sPageControl1->setCurrentWidget(c.sTabSheet2);
     f.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
     const QPoint d = f.frameGeometry().center() - fx.mainWindow.frameGeometry().center();
     QVERIFY2(d.manhattanLength() <= 2, qPrintable(QStringLiteral("off by %1,%2").arg(d.x()).arg(d.y())));
 
-    QTest::mouseClick(f.sBitBtn15, Qt::LeftButton);
+    QTest::mouseClick(c.sBitBtn15, Qt::LeftButton);
     QVERIFY(!f.isVisible());
 
-    f.sPageControl1->setCurrentWidget(f.sTabSheet7);
+    c.sPageControl1->setCurrentWidget(c.sTabSheet7);
     f.show();
     QVERIFY(f.isVisible());
     QTest::keyClick(&f, Qt::Key_Escape);
     QVERIFY(!f.isVisible());
-    QCOMPARE(f.sPageControl1->currentWidget(), f.sTabSheet7);
+    QCOMPARE(c.sPageControl1->currentWidget(), c.sTabSheet7);
     fx.mainWindow.hide();
 }
 
@@ -572,17 +589,19 @@ void TestSettingForm::everyTabCaptionFitsInEveryPack() {
     fx.store(QStringLiteral("Skin"), QStringLiteral("useSkin"), skin);
 
     TSettingForm& f = fx.open();
-    f.sPageControl1->setCurrentWidget(f.sTabSheet2);
+
+    const SettingFormControls c(f);
+    c.sPageControl1->setCurrentWidget(c.sTabSheet2);
     f.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
-    const QTabBar* bar = f.sPageControl1->tabBar();
+    const QTabBar* bar = c.sPageControl1->tabBar();
     QVERIFY(bar->tabText(0) != QStringLiteral("0")); // the shipped pack was read
     // Every tab lies inside the page control, at its full caption width (nothing cut short).
     for (int i = 0; i < bar->count(); ++i) {
         const QRect r = bar->tabRect(i);
-        QVERIFY2(r.left() >= 0 && r.right() < f.sPageControl1->width(), qPrintable(bar->tabText(i)));
+        QVERIFY2(r.left() >= 0 && r.right() < c.sPageControl1->width(), qPrintable(bar->tabText(i)));
     }
-    QVERIFY2(bar->sizeHint().width() <= f.sPageControl1->width(), qPrintable(file));
+    QVERIFY2(bar->sizeHint().width() <= c.sPageControl1->width(), qPrintable(file));
     f.hide();
 }
 
@@ -591,11 +610,12 @@ void TestSettingForm::refusedWriteReachesCaller() {
     // A directory in place of the file: every read gives its default, every write fails.
     QVERIFY(QDir(fx.dir.path()).mkdir(QStringLiteral("Setting.ini")));
     TSettingForm& f = fx.open();
-    QCOMPARE(f.sEdit1->text(), QStringLiteral("759"));
+    const SettingFormControls c(f);
+    QCOMPARE(c.sEdit1->text(), QStringLiteral("759"));
 
     QVERIFY_THROWS_EXCEPTION(SettingsWriteError, f.sBitBtn8Click());
-    QVERIFY(f.sBitBtn8->isEnabled()); // stopped at the write
-    f.sEdit8->setText(QStringLiteral("759"));
+    QVERIFY(c.sBitBtn8->isEnabled()); // stopped at the write
+    c.sEdit8->setText(QStringLiteral("759"));
     QVERIFY_THROWS_EXCEPTION(SettingsWriteError, f.sButton1Click());
     QVERIFY(fx.messages.shown.isEmpty());
     QVERIFY_THROWS_EXCEPTION(SettingsWriteError, f.sBitBtn1Click());
@@ -604,10 +624,10 @@ void TestSettingForm::refusedWriteReachesCaller() {
     // Pressed by the user, the error stops at the slot and goes to the general error message.
     QStringList reported;
     SlotGuard::SetReporter([&](const QString& m) { reported << m; });
-    f.sPageControl1->setCurrentWidget(f.sTabSheet2);
+    c.sPageControl1->setCurrentWidget(c.sTabSheet2);
     f.show();
-    QTest::mouseClick(f.sBitBtn8, Qt::LeftButton);
-    QTest::mouseClick(f.sBitBtn10, Qt::LeftButton);
+    QTest::mouseClick(c.sBitBtn8, Qt::LeftButton);
+    QTest::mouseClick(c.sBitBtn10, Qt::LeftButton);
     SlotGuard::SetReporter({});
     const QString message = QStringLiteral("Unable to write to ") + fx.iniPath();
     QCOMPARE(reported, (QStringList{message, message}));

@@ -1,10 +1,13 @@
 #include "../settings_ui/SettingsUiFixture.h"
 #include "common/ManualTicks.h"
+#include "common/SettingFormControls.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
+
+#include <optional>
 
 namespace {
 // Counts the close requests that reach the main window.
@@ -28,12 +31,13 @@ class TestAutoCloseTab : public QObject {
     ManualTicks* ticks_ = nullptr;
     CloseCounter closes_;
     TSettingForm* form_ = nullptr;
+    std::optional<SettingFormControls> controls_;
 
     void confirm(const QString& minutes) {
-        form_->sEdit4->setText(minutes);
-        QTest::mouseClick(form_->sBitBtn2, Qt::LeftButton);
+        controls_->sEdit4->setText(minutes);
+        QTest::mouseClick(controls_->sBitBtn2, Qt::LeftButton);
     }
-    QString label() const { return form_->sLabel12->text(); }
+    QString label() const { return controls_->sLabel12->text(); }
 
 private slots:
     void init() {
@@ -48,11 +52,13 @@ private slots:
         fx_->form = std::make_unique<TSettingForm>(fx_->surface, &fx_->mainWindow, fx_->shell, fx_->messages,
                                                    fx_->http, nullptr, std::move(ticks));
         form_ = fx_->form.get();
+        controls_.emplace(*form_);
         closes_.closes = 0;
         fx_->mainWindow.installEventFilter(&closes_);
         fx_->mainWindow.show();
     }
     void cleanup() {
+        controls_.reset();
         fx_.reset();
         form_ = nullptr;
         ticks_ = nullptr;
@@ -68,7 +74,7 @@ private slots:
 
         ticks_->tick();
         QCOMPARE(label(), QStringLiteral("59"));
-        QTest::mouseClick(form_->sBitBtn15, Qt::LeftButton); // closing the settings window
+        QTest::mouseClick(controls_->sBitBtn15, Qt::LeftButton); // closing the settings window
         QVERIFY(form_->isHidden());
         ticks_->tick(58);
         QCOMPARE(label(), QStringLiteral("1"));
@@ -96,7 +102,7 @@ private slots:
         confirm(QStringLiteral("3"));
         ticks_->tick(60);
         QCOMPARE(label(), QStringLiteral("120"));
-        QTest::mouseClick(form_->sButton2, Qt::LeftButton);
+        QTest::mouseClick(controls_->sButton2, Qt::LeftButton);
         QCOMPARE(label(), QStringLiteral("0000000"));
         QVERIFY(!ticks_->on);
         ticks_->tick(200);

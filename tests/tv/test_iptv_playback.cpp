@@ -4,6 +4,7 @@
 // channel outside the catalog plays from a favourite slot made in the IPTV tab.
 #include "TvSamples.h"
 #include "TvTestKit.h"
+#include "common/SettingFormControls.h"
 #include "common/TestFakes.h"
 
 #include "app/ui/Startup.h"
@@ -90,7 +91,7 @@ void TestIptvPlayback::importedChannelsPlayFromTheGridAndTheFavourites() {
     program.show();
     TForm1& form = *program.windows().Form1;
     TvScreen& tv = *program.services().Tv;
-    QTabWidget* pages = program.windows().SettingForm->sPageControl1;
+    QTabWidget* pages = SettingFormControls(*program.windows().SettingForm).sPageControl1;
     auto* tab = qobject_cast<IptvTab*>(pages->widget(pages->count() - 1));
     QVERIFY(tab);
     QTRY_VERIFY_WITH_TIMEOUT(tab->statusLabel()->text().contains(QStringLiteral("Программа:")), kWaitMs);

@@ -1,6 +1,7 @@
 // The IPTV import as the assembled program wires it: the settings window's tab, the start-up load
 // after the first paint, the favourites and the programme window.
 #include "common/LoopbackServer.h"
+#include "common/SettingFormControls.h"
 #include "common/TestFakes.h"
 
 #include "TvSamples.h"
@@ -36,7 +37,7 @@ class TestIptvProgram : public QObject {
     std::unique_ptr<Program> program_;
 
     IptvTab* tab() const {
-        QTabWidget* pages = program_->windows().SettingForm->sPageControl1;
+        QTabWidget* pages = SettingFormControls(*program_->windows().SettingForm).sPageControl1;
         return qobject_cast<IptvTab*>(pages->widget(pages->count() - 1));
     }
 
@@ -63,10 +64,10 @@ private slots:
     void cleanupTestCase() { program_.reset(); }
 
     void theSettingsWindowHasTheTabAfterTheOtherSeven() {
-        QTabWidget* pages = program_->windows().SettingForm->sPageControl1;
+        QTabWidget* pages = SettingFormControls(*program_->windows().SettingForm).sPageControl1;
         QCOMPARE(pages->count(), 8);
         QCOMPARE(pages->tabText(7), QStringLiteral("IPTV"));
-        QCOMPARE(pages->widget(6), program_->windows().SettingForm->sTabSheet7);
+        QCOMPARE(pages->widget(6), SettingFormControls(*program_->windows().SettingForm).sTabSheet7);
     }
 
     void theStoredSourcesLoadAfterStartUp() {

@@ -1,4 +1,5 @@
 #include "common/LoopbackServer.h"
+#include "common/SettingFormControls.h"
 #include "common/TestFakes.h"
 
 #include "platform/AppDir.h"
@@ -59,7 +60,7 @@ public:
 
         form = std::make_unique<TSettingForm>(surface, &mainWindow, shell, messages, http);
         UpdateChecker& checker = form->updates().checker();
-        QProgressBar* bar = form->sProgressBar1;
+        QProgressBar* bar = SettingFormControls(*form).sProgressBar1;
         QObject::connect(&checker, &UpdateChecker::progressBegin, form.get(),
                          [this, bar] { maxima << bar->maximum(); });
         QObject::connect(&checker, &UpdateChecker::progressWork, form.get(),
@@ -122,12 +123,13 @@ void TestUpdatesTab::checkShowsPublishedText() {
     Fixture fx;
     fx.useSite(server.base());
     TSettingForm& f = *fx.form;
-    QCOMPARE(f.sLabel18->text(), QStringLiteral("0"));
+    const SettingFormControls c(f);
+    QCOMPARE(c.sLabel18->text(), QStringLiteral("0"));
 
-    f.sButton4->click();
-    QTRY_COMPARE_WITH_TIMEOUT(f.sLabel18->text(), shown, Bound);
-    QCOMPARE(f.sLabel18->textFormat(), Qt::PlainText);
-    QCOMPARE(f.sLabel17->text(), QStringLiteral("2.8"));
+    c.sButton4->click();
+    QTRY_COMPARE_WITH_TIMEOUT(c.sLabel18->text(), shown, Bound);
+    QCOMPARE(c.sLabel18->textFormat(), Qt::PlainText);
+    QCOMPARE(c.sLabel17->text(), QStringLiteral("2.8"));
     QVERIFY(fx.messages.shown.isEmpty());
 
     QCOMPARE(server.requests.size(), 1);
@@ -138,7 +140,7 @@ void TestUpdatesTab::checkShowsPublishedText() {
     QTRY_COMPARE_WITH_TIMEOUT(fx.endValues.size(), 1, Bound);
     QCOMPARE(fx.maxima, QList<int>{int(body.size())});
     QCOMPARE(fx.endValues, QList<int>{0});
-    QCOMPARE(f.sProgressBar1->value(), 0);
+    QCOMPARE(c.sProgressBar1->value(), 0);
 }
 
 void TestUpdatesTab::checkFailureKeepsLabel_data() {
@@ -155,18 +157,19 @@ void TestUpdatesTab::checkFailureKeepsLabel() {
     Fixture fx;
     fx.useSite(server.base());
     TSettingForm& f = *fx.form;
-    f.sButton4->click();
-    QTRY_COMPARE_WITH_TIMEOUT(f.sLabel18->text(), QStringLiteral("2.9"), Bound);
+    const SettingFormControls c(f);
+    c.sButton4->click();
+    QTRY_COMPARE_WITH_TIMEOUT(c.sLabel18->text(), QStringLiteral("2.9"), Bound);
 
     if (response.isEmpty())
         fx.useSite(QStringLiteral("http://127.0.0.1:%1").arg(ClosedPort()));
     else
         server.routes["/actual/2.3.txt"] = {response};
-    f.sButton4->click();
+    c.sButton4->click();
     QTRY_COMPARE_WITH_TIMEOUT(fx.messages.shown.size(), 1, Bound);
     QCOMPARE(fx.messages.shown[0], Fixture::errorUpgrade());
     QVERIFY(fx.messages.shown[0].startsWith(QStringLiteral("Не удалось получить данные с сайта программы")));
-    QCOMPARE(f.sLabel18->text(), QStringLiteral("2.9"));
+    QCOMPARE(c.sLabel18->text(), QStringLiteral("2.9"));
     QVERIFY(!f.updates().checker().busy());
     QCOMPARE(fx.mainWindow.closes, 0);
 }
@@ -190,8 +193,9 @@ void TestUpdatesTab::completeDownloadIsSavedStartedAndClosesProgram() {
     fx.useSite(server.base());
     writeFile(fx.installer(), "an older installer");
     TSettingForm& f = *fx.form;
+    const SettingFormControls c(f);
 
-    f.sBitBtn13->click();
+    c.sBitBtn13->click();
     QTRY_COMPARE_WITH_TIMEOUT(fx.shell.opened.size(), 1, Bound);
     QCOMPARE(fx.shell.opened[0], fx.installer());
     QCOMPARE(fileBytes(fx.installer()), body);
@@ -210,8 +214,8 @@ void TestUpdatesTab::completeDownloadIsSavedStartedAndClosesProgram() {
     QVERIFY(std::is_sorted(fx.values.begin(), fx.values.end()));
     QCOMPARE(fx.values.last(), int(body.size()));
     QCOMPARE(fx.endValues, QList<int>{0});
-    QCOMPARE(f.sProgressBar1->value(), 0);
-    QVERIFY(f.sProgressBar1->maximum() > 0);
+    QCOMPARE(c.sProgressBar1->value(), 0);
+    QVERIFY(c.sProgressBar1->maximum() > 0);
 }
 
 void TestUpdatesTab::failedDownloadChangesNothing_data() {
@@ -230,14 +234,14 @@ void TestUpdatesTab::failedDownloadChangesNothing() {
     writeFile(fx.installer(), "an older installer");
     const QStringList before = fx.files();
 
-    fx.form->sBitBtn13->click();
+    SettingFormControls(*fx.form).sBitBtn13->click();
     QTRY_COMPARE_WITH_TIMEOUT(fx.messages.shown.size(), 1, Bound);
     QCOMPARE(fx.messages.shown[0], Fixture::errorUpgrade());
     QCOMPARE(fileBytes(fx.installer()), QByteArray("an older installer"));
     QCOMPARE(fx.files(), before);
     QVERIFY(fx.shell.opened.isEmpty());
     QCOMPARE(fx.mainWindow.closes, 0);
-    QCOMPARE(fx.form->sProgressBar1->value(), 0);
+    QCOMPARE(SettingFormControls(*fx.form).sProgressBar1->value(), 0);
 }
 
 // The installer arrives but its file cannot be created (here a directory holds its name): the
@@ -249,7 +253,7 @@ void TestUpdatesTab::unwritableInstallerNamesPathAndReason() {
     fx.useSite(server.base());
     QVERIFY(QDir().mkpath(fx.installer()));
 
-    fx.form->sBitBtn13->click();
+    SettingFormControls(*fx.form).sBitBtn13->click();
     QTRY_COMPARE_WITH_TIMEOUT(fx.messages.shown.size(), 1, Bound);
     const QString shown = fx.messages.shown[0];
     QVERIFY2(shown != Fixture::errorUpgrade(), qPrintable(shown));
@@ -268,14 +272,15 @@ void TestUpdatesTab::cutShortDownloadIgnoresBusyClicks() {
     Fixture fx;
     fx.useSite(server.base());
     TSettingForm& f = *fx.form;
+    const SettingFormControls c(f);
 
-    f.sBitBtn13->click();
+    c.sBitBtn13->click();
     QTRY_COMPARE_WITH_TIMEOUT(fx.maxima, QList<int>{100000}, Bound);
-    QCOMPARE(f.sProgressBar1->maximum(), 100000);
+    QCOMPARE(c.sProgressBar1->maximum(), 100000);
 
     // While the installer is on its way, both buttons do nothing.
-    f.sButton4->click();
-    f.sBitBtn13->click();
+    c.sButton4->click();
+    c.sBitBtn13->click();
     QVERIFY(f.updates().checker().busy());
 
     server.dropAll();
@@ -285,11 +290,11 @@ void TestUpdatesTab::cutShortDownloadIgnoresBusyClicks() {
     QVERIFY(fx.shell.opened.isEmpty());
     QCOMPARE(fx.mainWindow.closes, 0);
     QCOMPARE(fx.endValues, QList<int>{0});
-    QCOMPARE(f.sLabel18->text(), QStringLiteral("0"));
+    QCOMPARE(c.sLabel18->text(), QStringLiteral("0"));
 
     // Idle again: a check now runs, and it is only the second request the site ever saw.
-    f.sButton4->click();
-    QTRY_COMPARE_WITH_TIMEOUT(f.sLabel18->text(), QStringLiteral("2.9"), Bound);
+    c.sButton4->click();
+    QTRY_COMPARE_WITH_TIMEOUT(c.sLabel18->text(), QStringLiteral("2.9"), Bound);
     QCOMPARE(server.requests.size(), 2);
 }
 
@@ -309,23 +314,24 @@ void TestUpdatesTab::proxyOfStartupLoad() {
                "\r\nuseProxy=" + (useProxy ? "1" : "0") + "\r\n");
     fx.useSite(origin.base());
     TSettingForm& f = *fx.form;
-    QCOMPARE(f.sCheckBox1->isChecked(), useProxy);
+    const SettingFormControls c(f);
+    QCOMPARE(c.sCheckBox1->isChecked(), useProxy);
 
     // A proxy choice saved now acts only from the next start.
-    f.sCheckBox1->setChecked(!useProxy);
-    f.sBitBtn1->click();
+    c.sCheckBox1->setChecked(!useProxy);
+    c.sBitBtn1->click();
 
-    f.sButton4->click();
-    QTRY_VERIFY_WITH_TIMEOUT(f.sLabel18->text() != QStringLiteral("0"), Bound);
+    c.sButton4->click();
+    QTRY_VERIFY_WITH_TIMEOUT(c.sLabel18->text() != QStringLiteral("0"), Bound);
     if (useProxy) {
-        QCOMPARE(f.sLabel18->text(), QStringLiteral("via proxy"));
+        QCOMPARE(c.sLabel18->text(), QStringLiteral("via proxy"));
         QCOMPARE(proxy.requests.size(), 1);
         QVERIFY(
             proxy.requests[0].startsWith("GET " + origin.base().toUtf8() + "/actual/2.3.txt HTTP/1.1\r\n"));
         QCOMPARE(proxy.header(0, "User-Agent"), QByteArray("Mozilla/3.0 (compatible; Indy Library)"));
         QCOMPARE(origin.requests.size(), 0);
     } else {
-        QCOMPARE(f.sLabel18->text(), QStringLiteral("direct"));
+        QCOMPARE(c.sLabel18->text(), QStringLiteral("direct"));
         QCOMPARE(proxy.requests.size(), 0);
         QCOMPARE(origin.requests.size(), 1);
     }

@@ -62,6 +62,37 @@ public:
     // Adds a page after the seven of its own (a feature of another part of the program).
     void addPage(QWidget* page, const QString& caption);
 
+    // The five language buttons in order.
+    std::array<QRadioButton*, 5> languageButtons() const;
+
+public slots:
+    void sBitBtn8Click();
+    void sBitBtn9Click();
+    void sBitBtn10Click();
+    void sBitBtn11Click();
+    void sEdit8Click();
+    void sButton1Click();
+    void sComboBox1Change();
+    void sBitBtn1Click();
+    void sBitBtn14Click();
+    void sButton3Click();
+    void sBitBtn5Click();
+    void sBitBtn4Click();
+    void sBitBtn6Click();
+    void sBitBtn7Click();
+    void sBitBtn12Click();
+    void sBitBtn15Click();
+    void sBitBtn2Click();
+    void sButton2Click();
+    void sButton4Click();
+    void sBitBtn13Click();
+
+protected:
+    void showEvent(QShowEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+private:
+    // Controls (objectName = member name); tests and tools find them by that name.
     // Page control and its tabs, in display order: about, settings, proxy, timer, no video,
     // updates, language.
     QTabWidget* sPageControl1;
@@ -150,36 +181,6 @@ public:
     // Close.
     QPushButton* sBitBtn15;
 
-    // The five language buttons in order.
-    std::array<QRadioButton*, 5> languageButtons() const;
-
-public slots:
-    void sBitBtn8Click();
-    void sBitBtn9Click();
-    void sBitBtn10Click();
-    void sBitBtn11Click();
-    void sEdit8Click();
-    void sButton1Click();
-    void sComboBox1Change();
-    void sBitBtn1Click();
-    void sBitBtn14Click();
-    void sButton3Click();
-    void sBitBtn5Click();
-    void sBitBtn4Click();
-    void sBitBtn6Click();
-    void sBitBtn7Click();
-    void sBitBtn12Click();
-    void sBitBtn15Click();
-    void sBitBtn2Click();
-    void sButton2Click();
-    void sButton4Click();
-    void sBitBtn13Click();
-
-protected:
-    void showEvent(QShowEvent* e) override;
-    bool eventFilter(QObject* watched, QEvent* e) override;
-
-private:
     void buildAboutTab();
     void buildSettingsTab();
     void buildProxyTab();
