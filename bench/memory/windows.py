@@ -28,8 +28,8 @@ LOAD_S = 3.0  # a page (or its error page) is there well within this, even on a 
 
 def figures(pid):
     pids = tree(pid)
-    return {"rss": rss_kib(pids) / 1024, "pss": pss_kib(pids) / 1024, "renderers": renderers(pids),
-            "procs": len(pids)}
+    return {"rss": rss_kib(pids) / 1024, "main": rss_kib([pid]) / 1024, "pss": pss_kib(pids) / 1024,
+            "renderers": renderers(pids), "procs": len(pids)}
 
 
 def program(appdir, work):
@@ -149,12 +149,13 @@ def main():
     base = statistics.median(r["rss"] for r in rows["one-view program"])
     print(f"Under Xvfb with a window manager, median of {runs}; whole process tree; "
           f"load average {min(loads):.1f}..{max(loads):.1f}")
-    print("| | RSS | x one view | PSS | renderers | processes |")
-    print("|---|---|---|---|---|---|")
+    print("| | RSS | x one view | main process RSS | PSS | renderers | processes |")
+    print("|---|---|---|---|---|---|---|")
     for name, rs in rows.items():
-        med = {k: statistics.median(r[k] for r in rs) for k in ("rss", "pss", "renderers", "procs")}
+        med = {k: statistics.median(r[k] for r in rs) for k in ("rss", "main", "pss", "renderers", "procs")}
         extra = f" ({statistics.median(r['windows'] for r in rs):.0f} windows)" if "windows" in rs[0] else ""
-        print(f"| {name}{extra} | {med['rss']:.0f} MB | {med['rss'] / base:.2f}x | {med['pss']:.0f} MB "
+        print(f"| {name}{extra} | {med['rss']:.0f} MB | {med['rss'] / base:.2f}x | {med['main']:.0f} MB "
+              f"| {med['pss']:.0f} MB "
               f"| {med['renderers']:.0f} | {med['procs']:.0f} |")
     after = statistics.median(r["rss"] for r in rows[f"{SETTLE_S:.0f} s after closing"])
     left = statistics.median(r["renderers"] for r in rows[f"{SETTLE_S:.0f} s after closing"])

@@ -15,10 +15,9 @@
 BenchProbe::BenchProbe(TForm1& form) : QObject(&form), form_(form) {
     form_.installEventFilter(this);
     connect(form_.Chromium1, &ChromiumView::loadFinished, this, [this](bool ok) {
-        if (pageWanted_ && ok && form_.Chromium1->lastRequested().contains(QLatin1String("channel"))) {
-            pageWanted_ = false;
+        // Every finished channel page: the first one after start, and each one a click asked for.
+        if (ok && form_.Chromium1->lastRequested().contains(QLatin1String("channel")))
             mark("page");
-        }
     });
 }
 
@@ -52,7 +51,6 @@ bool BenchProbe::eventFilter(QObject* watched, QEvent* event) {
                 return;
             const QString channel = qEnvironmentVariable("ZELMO_BENCH_CHANNEL");
             if (!channel.isEmpty()) {
-                pageWanted_ = true;
                 SetButtonCaption(form_.StartTVButton, channel);
                 form_.StartTVButton->click();
             }
