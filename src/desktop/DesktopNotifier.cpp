@@ -17,7 +17,7 @@ void DesktopNotifier::notify(const QString& summary, const QString& body) {
     QDBusMessage call = QDBusMessage::createMethodCall(
         QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("/org/freedesktop/Notifications"),
         QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("Notify"));
-    call << QStringLiteral("Zelmo Player") << lastId_ << QStringLiteral("zelmo-player") << summary << body
+    call << QStringLiteral(ZELMO_NAME) << lastId_ << QStringLiteral(ZELMO_ID) << summary << body
          << QStringList() << QVariantMap() << kShowMs;
     auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call, kShowMs), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* w) {

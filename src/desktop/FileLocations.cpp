@@ -16,7 +16,7 @@ QString withSeparator(QString dir) {
 
 FileLocations ResolveFileLocations(const QString& programDir, const QString& configHome) {
     const QDir program(programDir);
-    const QString shared = QDir::cleanPath(program.absoluteFilePath(QStringLiteral("../share/zelmo-player")));
+    const QString shared = QDir::cleanPath(program.absoluteFilePath(QStringLiteral("../share/" ZELMO_ID)));
     const bool packsBeside = QFileInfo(program.absoluteFilePath(QStringLiteral("Language"))).isDir();
     const bool packsShared = QFileInfo(shared + QStringLiteral("/Language")).isDir();
 
@@ -24,7 +24,7 @@ FileLocations ResolveFileLocations(const QString& programDir, const QString& con
     if (!packsBeside && packsShared) {
         l.installed = true;
         l.dataDir = withSeparator(shared);
-        l.settingsFile = QDir::cleanPath(configHome + QStringLiteral("/zelmo-player/Setting.ini"));
+        l.settingsFile = QDir::cleanPath(configHome + QStringLiteral("/" ZELMO_ID "/Setting.ini"));
     } else {
         l.dataDir = withSeparator(program.absolutePath());
         l.settingsFile = l.dataDir + QStringLiteral("Setting.ini");

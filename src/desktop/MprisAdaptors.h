@@ -22,8 +22,8 @@ public:
     bool canQuit() const { return false; }
     bool canRaise() const { return true; }
     bool hasTrackList() const { return false; }
-    QString identity() const { return QStringLiteral("Zelmo Player"); }
-    QString desktopEntry() const { return QStringLiteral("zelmo-player"); }
+    QString identity() const { return QStringLiteral(ZELMO_NAME); }
+    QString desktopEntry() const { return QStringLiteral(ZELMO_ID); }
     QStringList supportedUriSchemes() const { return {QStringLiteral("http"), QStringLiteral("https")}; }
     QStringList supportedMimeTypes() const {
         return {QStringLiteral("audio/mpeg"),    QStringLiteral("audio/ogg"),

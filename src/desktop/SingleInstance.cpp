@@ -77,7 +77,7 @@ QString SingleInstance::ServerName(const QString& runtimeDir, const QString& set
                                 .toHex()
                                 .left(12);
     return QDir(runtimeDir)
-        .absoluteFilePath(QStringLiteral("zelmo-player-%1-%2")
+        .absoluteFilePath(QStringLiteral(ZELMO_ID "-%1-%2")
                               .arg(static_cast<qulonglong>(::geteuid()))
                               .arg(QString::fromLatin1(hash)));
 }

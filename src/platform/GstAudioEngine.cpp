@@ -120,7 +120,7 @@ std::unique_ptr<AudioStream> GstAudioEngine::open(const QUrl& url) {
         return nullptr;
     }
     g_object_set(tee, "allow-not-linked", TRUE, nullptr);
-    g_object_set(sink, "client-name", "Zelmo Player", "buffer-time", kSinkBufferUs, "latency-time",
+    g_object_set(sink, "client-name", ZELMO_NAME, "buffer-time", kSinkBufferUs, "latency-time",
                  kSinkLatencyUs, nullptr);
     if (!device_.isEmpty())
         g_object_set(sink, "device", device_.constData(), nullptr);

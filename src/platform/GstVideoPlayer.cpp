@@ -239,7 +239,7 @@ void GstVideoPlayer::play(const QUrl& url) {
     callbacks.new_sample = &videobridge::onSample;
     gst_app_sink_set_callbacks(GST_APP_SINK(videoSink), &callbacks, new BridgePtr(bridge), releaseBridge);
 
-    g_object_set(audioSink, "client-name", "Zelmo Player", nullptr);
+    g_object_set(audioSink, "client-name", ZELMO_NAME, nullptr);
     if (!audioDevice_.isEmpty())
         g_object_set(audioSink, "device", audioDevice_.constData(), nullptr);
     // Opening the output is a local connection (the radio's streams open it the same way). Without

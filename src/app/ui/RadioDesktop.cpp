@@ -21,7 +21,7 @@
 
 namespace {
 constexpr int kVolumeWriteDelayMs = 600;
-const QString kProgram = QStringLiteral("Zelmo Player");
+const QString kProgram = QStringLiteral(ZELMO_NAME);
 
 // The station behind an address: a main-catalog radio station, or one of the user's own, whose
 // title encoding may be chosen in My Radio.

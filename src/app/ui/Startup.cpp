@@ -89,7 +89,7 @@ void ShowGeneralError(const QString& message) {
 
 ZelmoApplication::ZelmoApplication(int& argc, char** argv) : QApplication(argc, argv) {
     // The name only: a display name would be appended to every window's title.
-    setApplicationName(QStringLiteral("Zelmo Player"));
+    setApplicationName(QStringLiteral(ZELMO_NAME));
     SlotGuard::SetReporter(&ShowGeneralError);
 }
 

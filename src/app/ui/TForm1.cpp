@@ -56,7 +56,7 @@ TForm1::TForm1(Services services, QWidget* parent)
       services_(std::move(services)), rules_(*this, services_.langText),
       trayAvailable_([] { return QSystemTrayIcon::isSystemTrayAvailable(); }) {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("Zelmo Player"));
+    setWindowTitle(QStringLiteral(ZELMO_NAME));
     setWindowIcon(ToolIcon(ToolMotif::Program));
     setFixedSize(807, 543);
 

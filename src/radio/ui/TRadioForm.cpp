@@ -42,7 +42,7 @@ TRadioForm::TRadioForm(MainRadioStrip main, QWidget* parent)
     sScrollBar1->setGeometry(75, 10, 155, 17);
     SetUpVolumeBar(*sScrollBar1);
 
-    sSpeedButton4 = speedButton(this, "sSpeedButton4", QStringLiteral("Вернуться к Zelmo Player"),
+    sSpeedButton4 = speedButton(this, "sSpeedButton4", QStringLiteral("Вернуться к " ZELMO_NAME),
                                 RadioIcons::backToMain(), 235);
 
     connect(sScrollBar1, &QScrollBar::valueChanged, this, &TRadioForm::sScrollBar1Change);

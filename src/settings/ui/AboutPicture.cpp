@@ -37,6 +37,6 @@ QPixmap AboutPicture(const QSize& size) {
     p.setFont(font);
     p.setPen(QColor(0x1b, 0x3a, 0x8c));
     const QRectF text(0, screen.bottom() + 6, size.width(), size.height() - screen.bottom() - 6);
-    p.drawText(text, Qt::AlignHCenter | Qt::AlignTop, QStringLiteral("Zelmo Player " ZELMO_VERSION));
+    p.drawText(text, Qt::AlignHCenter | Qt::AlignTop, QStringLiteral(ZELMO_NAME " " ZELMO_VERSION));
     return pixmap;
 }
