@@ -1,4 +1,6 @@
 #pragma once
+#include "platform/LangLookup.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -39,7 +41,7 @@ struct DispatchTargets {
     // Imported streams: a name that has one plays natively instead of loading the main view.
     const StreamLookup* streams = nullptr;
     TvPlayer* tv = nullptr;
-    std::function<QString(const QString& section, const QString& key)> langText;
+    LangLookup langText;
     QString appDir; // with trailing separator
     // A generated programme page (a local path) for a channel the imported guide knows; null or
     // nothing: the entry's own programme page.

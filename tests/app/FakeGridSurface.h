@@ -1,5 +1,6 @@
 #pragma once
 #include "navigation/GridSurface.h"
+#include "platform/LangLookup.h"
 
 #include <QMap>
 #include <QString>
@@ -99,8 +100,7 @@ inline QString CategoryText(const QString& section, const QString& key) {
 }
 
 // What the settings window writes onto the bar at start.
-inline void ApplyStartCaptions(FakeGridSurface& s,
-                               const std::function<QString(const QString&, const QString&)>& lang) {
+inline void ApplyStartCaptions(FakeGridSurface& s, const LangLookup& lang) {
     const std::pair<int, const char*> keys[] = {
         {1, "public"}, {2, "radio"},    {3, "music"},   {4, "entertainment"}, {5, "Research"}, {6, "Sport"},
         {7, "movie"},  {8, "Cartoons"}, {9, "Records"}, {44, "foreign"},      {45, "back"}};

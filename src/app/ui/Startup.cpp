@@ -199,7 +199,7 @@ Program::Program(const Options& options) : d_(std::make_unique<Impl>()) {
     services.radio = d_->radio.get();
     services.messages = messages;
     services.shell = &d_->shell;
-    services.langText = [](const QString& section, const QString& key) { return LangText(section, key); };
+    services.langText = &LangText;
 
     d_->tv = std::make_unique<TvScreen>();
     d_->tv->setBeforePlay([radio = d_->radio.get()] { radio->StopStream(); });
@@ -257,7 +257,7 @@ Program::Program(const Options& options) : d_(std::make_unique<Impl>()) {
     targets.shell = &d_->shell;
     targets.messages = messages;
     targets.tv = d_->tv.get();
-    targets.langText = [](const QString& section, const QString& key) { return LangText(section, key); };
+    targets.langText = &LangText;
     targets.appDir = AppDir();
     targets.streams = options.streams ? options.streams : &d_->iptv->library();
     targets.programmePage = [iptv = d_->iptv.get()](const QString& name) {
@@ -275,9 +275,8 @@ Program::Program(const Options& options) : d_(std::make_unique<Impl>()) {
     tools.favorites = d_->favorite.get();
     tools.donation = d_->donation.get();
     form1.setToolWindows(tools);
-    d_->radioDesktop = std::make_unique<RadioDesktop>(
-        form1, radioForm, *d_->setting, d_->setting->settings(), *d_->radio,
-        [](const QString& section, const QString& key) { return LangText(section, key); });
+    d_->radioDesktop = std::make_unique<RadioDesktop>(form1, radioForm, *d_->setting, d_->setting->settings(),
+                                                      *d_->radio, &LangText);
     QObject::connect(&form1, &TForm1::closed, qApp, &QCoreApplication::quit);
     QObject::connect(&form1, &TForm1::addFavoriteRequested, d_->favorite.get(),
                      SlotGuard::Guarded(d_->favorite.get(), &TFavoriteForm::AddFavorite));
