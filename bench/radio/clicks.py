@@ -2,14 +2,19 @@
 """Click -> sound in the program a user runs, beside mpv fed the same URLs over its IPC socket.
 
 The program runs under Xvfb with two stations of its own (My Radio); a station is started by an
-X click (xdotool) on its button, as a user would, and the time is taken from just before the click
-to the first loud 10 ms on the PulseAudio null sink's monitor. The two stations carry sound on one
-channel each (left, right), so a switch is heard the moment the new station plays. mpv runs idle
-and gets "loadfile" on its socket at the same moments. Each run is a fresh start of both players:
+X click on its button, as a user would, and the time is taken from the click to the first loud
+10 ms on the PulseAudio null sink's monitor. The button is pressed through XTEST from this process
+and timed from its release (a button acts on release): the start-up of a helper program such as
+xdotool (~0.1 s on a busy machine) is no part of the player's reaction. The two stations carry
+sound on one channel each (left, right), so a switch is heard the moment the new station plays.
+mpv runs idle and gets "loadfile" on its socket at the same moments. Each run is a fresh start of
+both players:
   first   the first station after start, 3 s after the window showed (a user looking first)
   switch  the other station, while the first plays
   again   back to the first one, while the other plays
-Usage: clicks.py APPDIR LEFT_URL RIGHT_URL RUNS   (DISPLAY, PULSE_SERVER set; mpv optional)"""
+With BASE_APPDIR (another build of the program, e.g. the main branch) it runs too, interleaved.
+Usage: clicks.py APPDIR LEFT_URL RIGHT_URL RUNS [BASE_APPDIR]   (DISPLAY, PULSE_SERVER set; mpv optional)"""
+import ctypes
 import json
 import math
 import os
@@ -115,6 +120,33 @@ class Monitor:
         self.proc.wait()
 
 
+class Pointer:
+    """Presses the left button at a screen position through XTEST, without starting a process."""
+
+    def __init__(self):
+        self.x11 = ctypes.CDLL("libX11.so.6")
+        self.xtst = ctypes.CDLL("libXtst.so.6")
+        self.x11.XOpenDisplay.restype = ctypes.c_void_p
+        self.x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+        self.x11.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
+        self.xtst.XTestFakeMotionEvent.argtypes = [ctypes.c_void_p, ctypes.c_int, ctypes.c_int, ctypes.c_int,
+                                                   ctypes.c_ulong]
+        self.xtst.XTestFakeButtonEvent.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_int, ctypes.c_ulong]
+        self.dpy = self.x11.XOpenDisplay(None)
+        if not self.dpy:
+            raise OSError("no X display")
+
+    def press(self, x, y):
+        self.xtst.XTestFakeMotionEvent(self.dpy, -1, x, y, 0)
+        self.xtst.XTestFakeButtonEvent(self.dpy, 1, 1, 0)
+        self.x11.XSync(self.dpy, 0)
+        time.sleep(0.05)
+
+    def release(self):
+        self.xtst.XTestFakeButtonEvent(self.dpy, 1, 0, 0)
+        self.x11.XSync(self.dpy, 0)
+
+
 def xdo(*args):
     return subprocess.run(["xdotool", *args], capture_output=True, text=True).stdout.split()
 
@@ -138,7 +170,9 @@ def wait_for(fn, timeout=60):
     return None
 
 
-def timed(mon, channel, action):
+def timed(mon, channel, action, before=None):
+    if before:
+        before()
     t0 = time.monotonic()
     action()
     t = mon.first(channel, t0)
@@ -172,14 +206,16 @@ def program_run(mon, appdir, left, right, work, measure_load):
         m = geometry(mine[0])
         time.sleep(0.5)
 
-        def click(slot):  # station buttons at (15 + 66 * column, 8), 64 x 38
-            return lambda: xdo("mousemove", str(m["X"] + 15 + 66 * slot + 32), str(m["Y"] + 27), "click", "1")
+        pointer = Pointer()
 
-        out = {"first": timed(mon, 0, click(0))}
+        def press(slot):  # station buttons at (15 + 66 * column, 8), 64 x 38
+            return lambda: pointer.press(m["X"] + 15 + 66 * slot + 32, m["Y"] + 27)
+
+        out = {"first": timed(mon, 0, pointer.release, press(0))}
         time.sleep(2)
-        out["switch"] = timed(mon, 1, click(1))
+        out["switch"] = timed(mon, 1, pointer.release, press(1))
         time.sleep(2)
-        out["again"] = timed(mon, 0, click(0))
+        out["again"] = timed(mon, 0, pointer.release, press(0))
         if measure_load:
             out.update(playing_load(proc.pid))
         return out
@@ -221,18 +257,24 @@ def mpv_run(mon, left, right, work, measure_load):
 
 def main():
     appdir, left, right, runs = sys.argv[1], sys.argv[2], sys.argv[3], int(sys.argv[4])
+    base = sys.argv[5] if len(sys.argv) > 5 else None
     have_mpv = shutil.which("mpv") is not None
     mon = Monitor()
     work = tempfile.mkdtemp(prefix="zelmo-bench-clicks-")
-    results = {"zelmo-player": [], "mpv": []}
+    results = {"zelmo-player": [], "baseline": [], "mpv": []}
     try:
-        for i in range(runs):  # interleaved, so both see the same machine
+        for i in range(runs):  # interleaved, so all see the same machine
+            last = i == runs - 1
             mon.quiet()
-            results["zelmo-player"].append(program_run(mon, appdir, left, right, work, i == runs - 1))
+            results["zelmo-player"].append(program_run(mon, appdir, left, right, work, last))
+            if base:
+                mon.quiet()
+                results["baseline"].append(program_run(mon, base, left, right, os.path.join(work, "base"), last))
             if have_mpv:
                 mon.quiet()
-                results["mpv"].append(mpv_run(mon, left, right, work, i == runs - 1))
-            print(f"run {i + 1}/{runs}: {results['zelmo-player'][-1]} mpv {results['mpv'][-1:]}", file=sys.stderr)
+                results["mpv"].append(mpv_run(mon, left, right, work, last))
+            print(f"run {i + 1}/{runs}: {results['zelmo-player'][-1]} baseline {results['baseline'][-1:]} "
+                  f"mpv {results['mpv'][-1:]}", file=sys.stderr)
     finally:
         mon.close()
         shutil.rmtree(work, ignore_errors=True)
@@ -243,13 +285,18 @@ def main():
 
     print(f"click -> sound (ms), median (min..max) of {runs} fresh starts; load {open('/proc/loadavg').read().split()[:3]}")
     for key, bound in (("first", 1.5), ("switch", 1.2), ("again", 1.2)):
-        z, m = med("zelmo-player", key), med("mpv", key)
-        zs = f"{z[0]:.0f} ({z[1]:.0f}..{z[2]:.0f}, n={z[3]})" if z else "n/a"
-        ms = f"{m[0]:.0f} ({m[1]:.0f}..{m[2]:.0f}, n={m[3]})" if m else "n/a"
+        z, b, m = med("zelmo-player", key), med("baseline", key), med("mpv", key)
+
+        def show(v):
+            return f"{v[0]:.0f} ({v[1]:.0f}..{v[2]:.0f}, n={v[3]})" if v else "n/a"
+
         ratio = f"{z[0] / m[0]:.2f}x (bound {bound}x)" if z and m else ""
-        print(f"  {key:7} zelmo-player {zs:24} mpv {ms:24} {ratio}")
-    z, m = results["zelmo-player"][-1], (results["mpv"] or [{}])[-1]
-    for name, r in (("zelmo-player", z), ("mpv", m)):
+        if b and m:
+            ratio += f", baseline {b[0] / m[0]:.2f}x"
+        based = f" baseline {show(b):24}" if base else ""
+        print(f"  {key:7} zelmo-player {show(z):24}{based} mpv {show(m):24} {ratio}")
+    for name in ("zelmo-player", "baseline", "mpv"):
+        r = (results[name] or [{}])[-1]
         if "cpu" in r:
             print(f"  playing {PLAY_S:.0f} s, {name}: CPU {r['cpu']:.1f} % of one core, process tree "
                   f"PSS {r['pss']:.0f} MB, RSS {r['rss']:.0f} MB")

@@ -4,6 +4,9 @@
 # Two loopback stations (128 kbit/s MP3 of music-like noise, paced like live radio), one heard on
 # the left channel and one on the right, into a PulseAudio null sink; the program under Xvfb.
 # Usage: bash bench/radio/run.sh [RUNS]   (default 7; BENCH_PLAY_SECONDS for the load, default 15)
+# BENCH_BASELINE_APPDIR=<another build's AppDir> measures that build too, interleaved, e.g. main's:
+#   git worktree add ../base main && (cd ../base && bash scripts/build.sh)
+#   BENCH_BASELINE_APPDIR=$(realpath ../base/build/AppDir) bash bench/radio/run.sh
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 root=$(pwd)
@@ -56,5 +59,5 @@ unset QT_QPA_PLATFORM
 
 echo "$(nproc) cores, load before: $(cut -d' ' -f1-3 /proc/loadavg)"
 /usr/bin/python3 bench/radio/clicks.py "$root/build/AppDir" \
-  "http://127.0.0.1:$port/left.mp3?rate=16000&loop=1" "http://127.0.0.1:$port/right.mp3?rate=16000&loop=1" "$runs"
+  "http://127.0.0.1:$port/left.mp3?rate=16000&loop=1" "http://127.0.0.1:$port/right.mp3?rate=16000&loop=1" "$runs" ${BENCH_BASELINE_APPDIR:+"$BENCH_BASELINE_APPDIR"}
 echo "load after: $(cut -d' ' -f1-3 /proc/loadavg)"

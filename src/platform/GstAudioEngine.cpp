@@ -58,6 +58,7 @@ bool GstAudioEngine::init() {
     QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
     busWatchWorks_ = dispatcher && dispatcher->inherits("QEventDispatcherGlib");
     GstWarmup::PreferLightDecoders();
+    GstWarmup::SkipHeavyTypeFinders();
     warmer_.start(kWarmUpDelay);
     initialised_ = true;
     return true;

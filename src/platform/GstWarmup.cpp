@@ -4,12 +4,39 @@
 
 #include <gst/gst.h>
 
+// GIO names a structure member after Qt's "signals" keyword.
+#pragma push_macro("signals")
+#undef signals
+#include <gio/gio.h>
+#pragma pop_macro("signals")
+
 #include <algorithm>
 
 namespace {
 
 // Lighter decoders that handle what libav's decoders would otherwise be chosen for.
 constexpr const char* kLightDecoders[] = {"mpg123audiodec", "faad"};
+// Plug-ins too heavy to load just for a type finder.
+constexpr const char* kHeavyPlugins[] = {"libav"};
+
+bool pluginLoaded(GstPluginFeature* feature) {
+    GstPlugin* plugin = gst_plugin_feature_get_plugin(feature);
+    const bool loaded = plugin && gst_plugin_is_loaded(plugin);
+    if (plugin)
+        gst_object_unref(plugin);
+    return loaded;
+}
+
+// The first HTTP request otherwise loads these, a few tens of milliseconds inside this process.
+void warmNetwork() {
+    GProxyResolver* resolver = g_proxy_resolver_get_default(); // not ours
+    if (resolver)
+        g_strfreev(g_proxy_resolver_lookup(resolver, "http://127.0.0.1/", nullptr, nullptr));
+    if (GTlsBackend* tls = g_tls_backend_get_default()) {
+        if (GTlsDatabase* database = g_tls_backend_get_default_database(tls))
+            g_object_unref(database);
+    }
+}
 
 GstCaps* sinkCaps(GstElementFactory* factory) {
     GstCaps* caps = gst_caps_new_empty();
@@ -62,6 +89,29 @@ QStringList PreferLightDecoders() {
     return moved;
 }
 
+QStringList SkipHeavyTypeFinders() {
+    QStringList skipped;
+    if (!gst_is_initialized())
+        return skipped;
+    GstRegistry* registry = gst_registry_get();
+    GList* finders = gst_registry_get_feature_list(registry, GST_TYPE_TYPE_FIND_FACTORY);
+    for (const GList* l = finders; l; l = l->next) {
+        auto* finder = static_cast<GstPluginFeature*>(l->data);
+        const gchar* plugin = gst_plugin_feature_get_plugin_name(finder);
+        const bool heavy =
+            plugin && std::any_of(std::begin(kHeavyPlugins), std::end(kHeavyPlugins),
+                                  [plugin](const char* h) { return g_strcmp0(plugin, h) == 0; });
+        if (heavy && !pluginLoaded(finder)) {
+            skipped << QString::fromUtf8(gst_plugin_feature_get_name(finder));
+            gst_registry_remove_feature(registry, finder);
+        }
+    }
+    gst_plugin_feature_list_free(finders);
+    if (!skipped.isEmpty())
+        qCDebug(lcAudio) << "Type finders skipped:" << skipped;
+    return skipped;
+}
+
 const QStringList& StationElements() {
     static const QStringList elements = {
         QStringLiteral("playbin"),
@@ -88,6 +138,10 @@ const QStringList& StationElements() {
 } // namespace GstWarmup
 
 GstPluginWarmer::~GstPluginWarmer() {
+    stop();
+}
+
+void GstPluginWarmer::stop() {
     {
         std::lock_guard lock(mutex_);
         cancelled_ = true;
@@ -126,6 +180,7 @@ void GstPluginWarmer::run(std::chrono::milliseconds delay) {
         }
         gst_object_unref(gst_object_ref_sink(element));
     }
+    warmNetwork();
     qCDebug(lcAudio) << "Warm-up: station elements loaded";
     finished_ = true;
 }

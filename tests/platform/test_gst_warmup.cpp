@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QTest>
 
+#include <gst/base/gsttypefindhelper.h>
 #include <gst/gst.h>
 
 #include <memory>
@@ -48,6 +49,29 @@ private slots:
         const guint rank = rankOf(light);
         QVERIFY(GstWarmup::PreferLightDecoders().isEmpty());
         QCOMPARE(rankOf(light), rank);
+    }
+
+    // Data that no type finder is sure of runs them all; none of them may pull in libav.
+    void unsureTypeFindingLeavesLibavUnloaded() {
+        GstPlugin* libav = gst_registry_find_plugin(gst_registry_get(), "libav");
+        if (!libav)
+            QSKIP("libav not installed");
+        if (gst_plugin_is_loaded(libav)) {
+            gst_object_unref(libav);
+            QSKIP("libav already loaded in this process");
+        }
+        QVERIFY(!GstWarmup::SkipHeavyTypeFinders().isEmpty());
+        QVERIFY(GstWarmup::SkipHeavyTypeFinders().isEmpty()); // nothing left to take out
+        QByteArray noise(4096, '\0');
+        for (qsizetype i = 0; i < noise.size(); ++i)
+            noise[i] = char((i * 7919) % 251);
+        GstTypeFindProbability probability = GST_TYPE_FIND_NONE;
+        GstCaps* caps = gst_type_find_helper_for_data(
+            nullptr, reinterpret_cast<const guint8*>(noise.constData()), size_t(noise.size()), &probability);
+        if (caps)
+            gst_caps_unref(caps);
+        QVERIFY(!gst_plugin_is_loaded(libav));
+        gst_object_unref(libav);
     }
 
     void warmerLoadsTheStationElements() {
