@@ -16,6 +16,7 @@ int main(int argc, char** argv) {
     if (argc > 99)
         return QWebEngineView::staticMetaObject.methodCount();
     QApplication app(argc, argv);
+    BenchMark("step-application");
     std::vector<std::unique_ptr<QWidget>> windows;
     for (int w = 0; w < 12; ++w) {
         auto win = std::make_unique<QWidget>();

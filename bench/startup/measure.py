@@ -101,7 +101,7 @@ def main():
         "one web view": ([os.path.join(bench, "bench_one_webview"), os.path.join(appdir, a.page)], base_env, True),
     }
     rows = {name: {"shown": [], "page": [], "shown_pss": [], "page_pss": [], "procs_shown": [], "procs_page": [],
-                   "recreated": []} for name in programs}
+                   "recreated": [], "steps": []} for name in programs}
     for i in range(a.runs):
         for name, (cmd, e, has_page) in programs.items():
             started = run_once(cmd, e, "shown", a.timeout)
@@ -109,8 +109,11 @@ def main():
             rows[name]["shown_pss"].append(started.get("pss"))
             rows[name]["procs_shown"].append(started.get("procs"))
             rows[name]["recreated"].append(started.get("recreated"))
+            if not has_page:
+                rows[name]["steps"].append(started)
             if has_page:
                 paged = run_once(cmd, e, "page", a.timeout)
+                rows[name]["steps"].append(paged)
                 rows[name]["page"].append(paged.get("page"))
                 rows[name]["page_pss"].append(paged.get("pss"))
                 rows[name]["procs_page"].append(paged.get("procs"))
@@ -128,6 +131,14 @@ def main():
                              ("processes, started", "procs_shown", ""),
                              ("processes, after one page", "procs_page", "")]:
         print(f"{label:34}" + "".join(f"{fmt(rows[n][key], unit):>26}" for n in names))
+    # Where the time goes: each program's marks in the order they came, median ms from process start.
+    for n in names:
+        runs = rows[n]["steps"] or []
+        keys = sorted({k for r in runs for k, v in r.items() if isinstance(v, float) and k not in ("pss",)},
+                      key=lambda k: statistics.median([r[k] for r in runs if k in r]))
+        if keys:
+            print(f"steps, {n}: " + ", ".join(
+                f"{k.removeprefix('step-')} {statistics.median([r[k] for r in runs if k in r]):.0f}" for k in keys))
     recreated = sum(r or 0 for n in names for r in rows[n]["recreated"])
     print(f"main window re-created after its first paint: {recreated} times")
     med = {n: {k: statistics.median([v for v in rows[n][k] if v is not None] or [0]) for k in ("shown", "page")}

@@ -9,6 +9,7 @@
 int main(int argc, char** argv) {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
+    BenchMark("step-application");
     if (argc < 2)
         return 2;
     QWebEngineView view;

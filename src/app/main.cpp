@@ -1,3 +1,4 @@
+#include "app/ui/BenchProbe.h"
 #include "app/ui/Startup.h"
 #include "desktop/FileLocations.h"
 #include "desktop/SingleInstance.h"
@@ -6,6 +7,7 @@
 int main(int argc, char** argv) {
     PrepareEnvironment();
     ZelmoApplication app(argc, argv);
+    BenchProbe::step("application");
     UseFileLocations(ResolveFileLocations(QCoreApplication::applicationDirPath(), UserConfigHome()));
 
     // A second start only brings the running copy to the front.

@@ -22,7 +22,16 @@ BenchProbe::BenchProbe(TForm1& form) : QObject(&form), form_(form) {
 }
 
 bool BenchProbe::enabled() {
-    return qEnvironmentVariable("ZELMO_BENCH") == QLatin1String("1");
+    static const bool on = qEnvironmentVariable("ZELMO_BENCH") == QLatin1String("1");
+    return on;
+}
+
+void BenchProbe::step(const char* what) {
+    if (!enabled())
+        return;
+    char name[64];
+    std::snprintf(name, sizeof name, "step-%s", what);
+    mark(name);
 }
 
 void BenchProbe::mark(const char* what) {

@@ -186,6 +186,7 @@ struct Program::Impl {
 };
 
 Program::Program(const Options& options) : d_(std::make_unique<Impl>()) {
+    BenchProbe::step("program");
     SlotGuard::SetReporter(&ShowGeneralError);
     qApp->installEventFilter(&d_->blankTitles);
     // One rule for every window: only the main window's close ends the program. Any other window
@@ -212,6 +213,7 @@ Program::Program(const Options& options) : d_(std::make_unique<Impl>()) {
                      });
 
     d_->form1 = std::make_unique<TForm1>(services);
+    BenchProbe::step("main-window");
     TForm1& form1 = *d_->form1;
     QWidget* main = &form1;
     WebView& mainView = *form1.Chromium1;
@@ -220,6 +222,7 @@ Program::Program(const Options& options) : d_(std::make_unique<Impl>()) {
     QObject::connect(form1.Chromium1, &ChromiumView::loadRequested, d_->tv.get(), &TvScreen::stop);
     d_->messages.setFallbackOwner(main);
     d_->setting = std::make_unique<TSettingForm>(form1, main, d_->shell, *messages, d_->updatesHttp);
+    BenchProbe::step("settings");
     const QString cacheDir =
         QFileInfo(d_->setting->settings().path()).absolutePath() + QStringLiteral("/IPTV");
     d_->iptvHttp.setProxy(d_->setting->proxyHost(), d_->setting->proxyPort()); // as the update check
@@ -303,6 +306,7 @@ Program::Program(const Options& options) : d_(std::make_unique<Impl>()) {
 
     if (BenchProbe::enabled())
         d_->bench = std::make_unique<BenchProbe>(form1);
+    BenchProbe::step("windows");
 }
 
 Program::~Program() {
