@@ -12,6 +12,7 @@
 #include "platform/ui/CaptionButton.h"
 #include "platform/ui/ChromiumView.h"
 #include "platform/ui/PopupMenuBinding.h"
+#include "platform/ui/StayOnTop.h"
 #include "radio/MainWindowRadio.h"
 #include "radio/ui/RadioIcons.h"
 #include "radio/ui/VolumeBar.h"
@@ -30,7 +31,6 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <QToolButton>
-#include <QWindow>
 
 namespace {
 
@@ -535,13 +535,5 @@ void TForm1::setAddFavoriteCaption(const QString& caption) {
 }
 
 void TForm1::setStayOnTop(bool onTop) {
-    if (QWindow* w = windowHandle()) {
-        // Change the live window's hint without re-creating it: a re-show would run FormShow.
-        Qt::WindowFlags flags = windowFlags();
-        flags.setFlag(Qt::WindowStaysOnTopHint, onTop);
-        overrideWindowFlags(flags);
-        w->setFlags(flags);
-    } else {
-        setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
-    }
+    SetStaysOnTop(this, onTop);
 }

@@ -8,6 +8,7 @@
 #include "platform/SlotGuard.h"
 #include "platform/ui/ChromiumView.h"
 #include "platform/ui/OwnedWindow.h"
+#include "platform/ui/StayOnTop.h"
 #include "settings/IntegerText.h"
 #include "settings/LanguagePack.h"
 #include "settings/ui/AboutPicture.h"
@@ -27,7 +28,6 @@
 #include <QRadioButton>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QWindow>
 
 namespace {
 
@@ -448,21 +448,8 @@ void TSettingForm::sBitBtn9Click() {
     sBitBtn8->setEnabled(true);
 }
 
-void TSettingForm::setStayOnTop(bool onTop) {
-    Qt::WindowFlags flags = windowFlags();
-    flags.setFlag(Qt::WindowStaysOnTopHint, onTop);
-    // Once the window exists, tell it directly: setWindowFlags would hide the window, and hiding a
-    // dialog ends the modal showing that the user is working in.
-    if (QWindow* window = windowHandle()) {
-        overrideWindowFlags(flags);
-        window->setFlags(flags);
-    } else {
-        setWindowFlags(flags);
-    }
-}
-
 void TSettingForm::sBitBtn10Click() {
-    setStayOnTop(true);
+    SetStaysOnTop(this, true);
     main_.setStayOnTop(true);
     sBitBtn10->setEnabled(false);
     sBitBtn11->setEnabled(true);
@@ -470,7 +457,7 @@ void TSettingForm::sBitBtn10Click() {
 }
 
 void TSettingForm::sBitBtn11Click() {
-    setStayOnTop(false);
+    SetStaysOnTop(this, false);
     main_.setStayOnTop(false);
     sBitBtn11->setEnabled(false);
     sBitBtn10->setEnabled(true);

@@ -190,7 +190,6 @@ private:
     void buildLanguageTab();
     void FormCreate();
     void ApplyLanguageTexts();
-    void setStayOnTop(bool onTop);
     void fitTabCaptions();
 
     MainWindowSurface& main_;
