@@ -1,5 +1,6 @@
 #include "closed/ui/TForm2.h"
 
+#include "platform/ui/CentreOnWindow.h"
 #include "platform/ui/OwnedWindow.h"
 #include "settings/LanguagePack.h"
 
@@ -58,11 +59,7 @@ void TForm2::OpenClosedSection() {
 
 void TForm2::ShowPrompt() {
     if (!isVisible()) {
-        if (mainWindow_) {
-            QRect r(QPoint(), frameGeometry().size());
-            r.moveCenter(mainWindow_->frameGeometry().center());
-            move(r.topLeft());
-        }
+        CentreOnWindow(this, mainWindow_);
         show();
     }
     raise();

@@ -4,6 +4,7 @@
 #include "platform/SlotGuard.h"
 #include "platform/ui/ButtonCaption.h"
 #include "platform/ui/CaptionButton.h"
+#include "platform/ui/CentreOnWindow.h"
 #include "platform/ui/OwnedWindow.h"
 #include "platform/ui/PopupMenuBinding.h"
 #include "settings/LanguagePack.h"
@@ -117,10 +118,7 @@ void TFavoriteForm::sBitBtn25Click() {
 }
 
 void TFavoriteForm::showEvent(QShowEvent* e) {
-    if (!e->spontaneous() && mainWindow_) {
-        QRect r(QPoint(), frameGeometry().size());
-        r.moveCenter(mainWindow_->frameGeometry().center());
-        move(r.topLeft());
-    }
+    if (!e->spontaneous())
+        CentreOnWindow(this, mainWindow_);
     QWidget::showEvent(e);
 }

@@ -4,10 +4,10 @@
 #include "platform/SlotGuard.h"
 #include "platform/ui/ButtonCaption.h"
 #include "platform/ui/CaptionButton.h"
+#include "platform/ui/CentreOnWindow.h"
 #include "platform/ui/OwnedWindow.h"
 #include "platform/ui/PopupMenuBinding.h"
 #include "radio/TitleDecoder.h"
-#include "radio/ui/CentreOnWindow.h"
 #include "radio/ui/RadioIcons.h"
 #include "radio/ui/TDirectoryForm.h"
 #include "settings/SettingsFile.h"
@@ -156,7 +156,7 @@ void TMyRadioForm::setTitleEncoding(int slot, const QString& encoding) {
 
 void TMyRadioForm::showEvent(QShowEvent* event) {
     if (!event->spontaneous()) {
-        centreOnWindow(this, mainWindow_);
+        CentreOnWindow(this, mainWindow_);
         LoadStations();
     }
     QDialog::showEvent(event);

@@ -1,6 +1,6 @@
 #include "radio/ui/TRadioForm.h"
 
-#include "radio/ui/CentreOnWindow.h"
+#include "platform/ui/CentreOnWindow.h"
 #include "radio/ui/RadioIcons.h"
 #include "radio/ui/VolumeBar.h"
 
@@ -71,7 +71,7 @@ void TRadioForm::closeEvent(QCloseEvent* event) {
 }
 
 void TRadioForm::FormShow() {
-    centreOnWindow(this, main_.window);
+    CentreOnWindow(this, main_.window);
     followMainPair();
     sScrollBar1->setValue(main_.volume->value());
 }

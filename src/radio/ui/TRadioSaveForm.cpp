@@ -1,7 +1,7 @@
 #include "radio/ui/TRadioSaveForm.h"
 
+#include "platform/ui/CentreOnWindow.h"
 #include "platform/ui/OwnedWindow.h"
-#include "radio/ui/CentreOnWindow.h"
 
 #include <QDir>
 #include <QLabel>
@@ -44,7 +44,7 @@ bool TRadioSaveForm::confirmName() {
 }
 
 void TRadioSaveForm::showEvent(QShowEvent* event) {
-    centreOnWindow(this, mainWindow_);
+    CentreOnWindow(this, mainWindow_);
     // The encoder writes the file into the program's working directory: say which one that is.
     const QString where =
         QStringLiteral("Файл будет записан в папку:\n%1").arg(QDir::toNativeSeparators(QDir::currentPath()));

@@ -6,6 +6,7 @@
 #include "platform/MessageSink.h"
 #include "platform/Shell.h"
 #include "platform/SlotGuard.h"
+#include "platform/ui/CentreOnWindow.h"
 #include "platform/ui/ChromiumView.h"
 #include "platform/ui/OwnedWindow.h"
 #include "platform/ui/StayOnTop.h"
@@ -420,10 +421,7 @@ void TSettingForm::fitTabCaptions() {
 
 void TSettingForm::showEvent(QShowEvent* e) {
     fitTabCaptions(); // the language and the skin decide how wide the captions are
-    if (mainWindow_) {
-        const QPoint centre = mainWindow_->frameGeometry().center();
-        move(centre.x() - frameGeometry().width() / 2, centre.y() - frameGeometry().height() / 2);
-    }
+    CentreOnWindow(this, mainWindow_);
     QDialog::showEvent(e);
 }
 

@@ -2,4 +2,4 @@
 class QWidget;
 
 // Places a window over the centre of another (the main window), as its owner's dialogs are.
-void centreOnWindow(QWidget* window, const QWidget* over);
+void CentreOnWindow(QWidget* window, const QWidget* over);

@@ -1,8 +1,8 @@
-#include "radio/ui/CentreOnWindow.h"
+#include "platform/ui/CentreOnWindow.h"
 
 #include <QWidget>
 
-void centreOnWindow(QWidget* window, const QWidget* over) {
+void CentreOnWindow(QWidget* window, const QWidget* over) {
     if (!window || !over)
         return;
     QRect frame = window->frameGeometry();
