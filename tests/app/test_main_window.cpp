@@ -1,7 +1,7 @@
 #include "FakeGridSurface.h"
+#include "common/MainWindowControls.h"
 #include "common/TestFakes.h"
 
-#include "radio/MainWindowRadio.h"
 #include "app/MinimizePolicy.h"
 #include "app/ui/TDonationForm.h"
 #include "app/ui/TForm1.h"
@@ -10,6 +10,7 @@
 #include "platform/ui/ButtonCaption.h"
 #include "platform/ui/CaptionButton.h"
 #include "platform/ui/ChromiumView.h"
+#include "radio/MainWindowRadio.h"
 
 #include <QAction>
 #include <QApplication>
@@ -28,6 +29,7 @@
 #include <QToolButton>
 
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -54,6 +56,7 @@ struct Fixture {
     bool trayAvailable = false;
     QStringList started;
     std::unique_ptr<TForm1> form;
+    std::optional<MainWindowControls> ui; // its controls, by object name
 
     explicit Fixture(bool audioOk = true) {
         radio.startResult = audioOk;
@@ -63,6 +66,7 @@ struct Fixture {
         s.shell = &shell;
         s.langText = CategoryText;
         form = std::make_unique<TForm1>(s);
+        ui.emplace(*form);
         // What the settings window's start-up load writes onto the bar.
         const std::pair<const char*, const char*> keys[] = {
             {"sBitBtn1", "public"},        {"sBitBtn2", "radio"},    {"sBitBtn3", "music"},
@@ -159,13 +163,13 @@ private slots:
             QCOMPARE(l->font().pixelSize(), 13);
             QVERIFY(l->isHidden());
         }
-        QCOMPARE(f.form->sLabel3->text(), QStringLiteral("Армения"));
-        QCOMPARE(f.form->sScrollBar1->minimum(), 0);
-        QCOMPARE(f.form->sScrollBar1->maximum(), 100);
-        QCOMPARE(f.form->sScrollBar1->value(), 100);
-        QCOMPARE(f.form->sScrollBar1->orientation(), Qt::Horizontal);
-        QCOMPARE(f.form->sEdit1->text(), QStringLiteral("MyRecord"));
-        QVERIFY(f.form->sEdit1->isHidden());
+        QCOMPARE(f.ui->sLabel3->text(), QStringLiteral("Армения"));
+        QCOMPARE(f.ui->sScrollBar1->minimum(), 0);
+        QCOMPARE(f.ui->sScrollBar1->maximum(), 100);
+        QCOMPARE(f.ui->sScrollBar1->value(), 100);
+        QCOMPARE(f.ui->sScrollBar1->orientation(), Qt::Horizontal);
+        QCOMPARE(f.ui->sEdit1->text(), QStringLiteral("MyRecord"));
+        QVERIFY(f.ui->sEdit1->isHidden());
     }
 
     // Captions are shown whole in the fixed-size buttons: no channel or category name is clipped.
@@ -205,16 +209,16 @@ private slots:
             QVERIFY2(f.child(QString::fromLatin1(hidden))->isHidden(), hidden);
         for (const char* inStrip : {"sSpeedButton13", "sSpeedButton14", "VolumeCaption"})
             QVERIFY2(!f.child(QString::fromLatin1(inStrip))->isHidden(), inStrip);
-        QVERIFY(!f.form->TrayIcon1->isVisible());
-        QCOMPARE(f.form->sSpeedButton10->toolTip(), QStringLiteral("Записать радио"));
-        QCOMPARE(f.form->sSpeedButton11->toolTip(), QStringLiteral("Остановить запись"));
-        QCOMPARE(f.form->sSpeedButton12->toolTip(), QStringLiteral("Выключить радио"));
-        QCOMPARE(f.form->sSpeedButton13->toolTip(), QStringLiteral("Запуск минирадио"));
-        QCOMPARE(f.form->sSpeedButton14->toolTip(), QStringLiteral("Мое радио"));
-        QCOMPARE(f.form->sSpeedButton7->toolTip(), QStringLiteral("Помощь"));
-        QCOMPARE(ButtonCaption(f.form->StartTVButton), QStringLiteral("Запуск ТВ каналов"));
-        QCOMPARE(ButtonCaption(f.form->Button1), QStringLiteral("Запуск MyRadio"));
-        QCOMPARE(f.form->N1->text(), QStringLiteral("Добавить в Избранное"));
+        QVERIFY(!f.ui->TrayIcon1->isVisible());
+        QCOMPARE(f.ui->sSpeedButton10->toolTip(), QStringLiteral("Записать радио"));
+        QCOMPARE(f.ui->sSpeedButton11->toolTip(), QStringLiteral("Остановить запись"));
+        QCOMPARE(f.ui->sSpeedButton12->toolTip(), QStringLiteral("Выключить радио"));
+        QCOMPARE(f.ui->sSpeedButton13->toolTip(), QStringLiteral("Запуск минирадио"));
+        QCOMPARE(f.ui->sSpeedButton14->toolTip(), QStringLiteral("Мое радио"));
+        QCOMPARE(f.ui->sSpeedButton7->toolTip(), QStringLiteral("Помощь"));
+        QCOMPARE(ButtonCaption(f.ui->StartTVButton), QStringLiteral("Запуск ТВ каналов"));
+        QCOMPARE(ButtonCaption(f.ui->Button1), QStringLiteral("Запуск MyRadio"));
+        QCOMPARE(f.ui->N1->text(), QStringLiteral("Добавить в Избранное"));
         for (int n = 1; n <= 9; ++n)
             QCOMPARE(f.form->findChild<QToolButton*>(QStringLiteral("sSpeedButton%1").arg(n))->iconSize(),
                      QSize(32, 32));
@@ -225,7 +229,7 @@ private slots:
         QVERIFY(bad.radio.calls.isEmpty()); // audio starts once the event loop runs
         QTRY_COMPARE(bad.messages.shown,
                      QStringList{QStringLiteral("Ошибка загрузки библиотеки basswma.dll")});
-        QCOMPARE(bad.form->Chromium1->lastRequested(), SiteUrls::Project(QStringLiteral("/start11")));
+        QCOMPARE(bad.ui->Chromium1->lastRequested(), SiteUrls::Project(QStringLiteral("/start11")));
         bad.form.reset();
         QCOMPARE(bad.radio.calls, (QStringList{"StartAudio", "ShutdownAudio"}));
 
@@ -248,7 +252,7 @@ private slots:
         f.form->setSlotCaption(7, caption);
         QTest::mouseClick(f.form->slotButton(7), Qt::LeftButton);
         QCOMPARE(f.started, QStringList{caption});
-        QCOMPARE(ButtonCaption(f.form->StartTVButton), caption);
+        QCOMPARE(ButtonCaption(f.ui->StartTVButton), caption);
         QCOMPARE(f.form->slotButton(7)->text(), EscapeMnemonic(caption));
         QCOMPARE(f.form->slotCaption(7), caption);
     }
@@ -256,37 +260,37 @@ private slots:
     void radioControls() {
         Fixture f;
         f.form->PendingStreamUrl = QStringLiteral("http://127.0.0.1:8000/мой поток.mp3");
-        f.form->Button1->click();
+        f.ui->Button1->click();
         QCOMPARE(f.radio.played, QList<QByteArray>{f.form->PendingStreamUrl.toLocal8Bit()});
-        f.form->sScrollBar1->setValue(37);
-        f.form->sScrollBar1->setValue(0);
+        f.ui->sScrollBar1->setValue(37);
+        f.ui->sScrollBar1->setValue(0);
         QCOMPARE(f.radio.volumes, (QList<float>{0.37f, 0.0f}));
-        f.form->sSpeedButton12->click();
+        f.ui->sSpeedButton12->click();
         QVERIFY(f.radio.calls.contains("StopStream"));
     }
 
     void stayOnTopPair() {
         Fixture f;
-        f.form->sSpeedButton8->click();
+        f.ui->sSpeedButton8->click();
         QVERIFY(f.form->windowFlags() & Qt::WindowStaysOnTopHint);
-        QVERIFY(f.form->sSpeedButton8->isHidden());
-        QVERIFY(!f.form->sSpeedButton9->isHidden());
-        f.form->sSpeedButton9->click();
+        QVERIFY(f.ui->sSpeedButton8->isHidden());
+        QVERIFY(!f.ui->sSpeedButton9->isHidden());
+        f.ui->sSpeedButton9->click();
         QVERIFY(!(f.form->windowFlags() & Qt::WindowStaysOnTopHint));
-        QVERIFY(!f.form->sSpeedButton8->isHidden());
-        QVERIFY(f.form->sSpeedButton9->isHidden());
+        QVERIFY(!f.ui->sSpeedButton8->isHidden());
+        QVERIFY(f.ui->sSpeedButton9->isHidden());
         // The settings window changes the stacking only; the pair keeps what it showed.
         f.form->setStayOnTop(true);
         QVERIFY(f.form->windowFlags() & Qt::WindowStaysOnTopHint);
-        QVERIFY(!f.form->sSpeedButton8->isHidden());
+        QVERIFY(!f.ui->sSpeedButton8->isHidden());
     }
 
     void stayOnTopWhileShownKeepsTheLayout() {
         Fixture f;
         f.form->show();
         QVERIFY(QTest::qWaitForWindowExposed(f.form.get()));
-        f.form->sBitBtn3->click();
-        f.form->sSpeedButton8->click();
+        f.ui->sBitBtn3->click();
+        f.ui->sSpeedButton8->click();
         QVERIFY(f.form->isVisible());
         QVERIFY(f.form->windowFlags() & Qt::WindowStaysOnTopHint);
         QCOMPARE(f.form->slotCaption(1), QStringLiteral("A-one"));
@@ -314,7 +318,7 @@ private slots:
         f.trayMode = mode;
         f.trayAvailable = available;
         f.form->show();
-        QCOMPARE(f.form->TrayIcon1->isVisible(), trayIcon);
+        QCOMPARE(f.ui->TrayIcon1->isVisible(), trayIcon);
         f.form->AppMinimize();
         QCOMPARE(f.form->isHidden(), action == int(MinimizeAction::HideToTray));
     }
@@ -324,55 +328,55 @@ private slots:
         f.trayMode = "1";
         f.trayAvailable = true;
         f.form->show();
-        f.form->sBitBtn3->click();
+        f.ui->sBitBtn3->click();
         f.form->AppMinimize();
         QVERIFY(f.form->isHidden());
         f.form->TrayIcon1DblClick();
         QVERIFY(f.form->isVisible());
-        QVERIFY(f.form->TrayIcon1->isVisible());
+        QVERIFY(f.ui->TrayIcon1->isVisible());
         QCOMPARE(f.form->slotCaption(1), QStringLiteral("A-one"));
     }
 
     void trayModeIsReadWhenAsked() {
         Fixture f;
         f.form->show();
-        QVERIFY(!f.form->TrayIcon1->isVisible());
+        QVERIFY(!f.ui->TrayIcon1->isVisible());
         f.trayMode = "1"; // as if the hidden field changed; the next showing reads it again
         f.form->hide();
         f.form->show();
-        QVERIFY(f.form->TrayIcon1->isVisible());
+        QVERIFY(f.ui->TrayIcon1->isVisible());
     }
 
     void everyShowingReappliesTheFirstLayout() {
         Fixture f;
         f.form->show();
         QCOMPARE(f.form->slotCaption(1), QStringLiteral("ОРТ"));
-        f.form->sBitBtn2->click();
-        QVERIFY(!f.form->sPanel2->isHidden());
+        f.ui->sBitBtn2->click();
+        QVERIFY(!f.ui->sPanel2->isHidden());
         f.form->hide();
         f.form->show();
         QCOMPARE(f.form->slotCaption(1), QStringLiteral("ОРТ"));
-        QVERIFY(f.form->sPanel2->isHidden());
+        QVERIFY(f.ui->sPanel2->isHidden());
 
-        f.form->sBitBtn44->click();
-        f.form->sBitBtn3->click();
+        f.ui->sBitBtn44->click();
+        f.ui->sBitBtn3->click();
         f.form->hide();
         f.form->show();
         QCOMPARE(f.form->slotCaption(2), QStringLiteral("ТВі"));
         QVERIFY(f.form->slotButton(25)->isHidden());
-        QVERIFY(f.form->sLabel1->isHidden());
+        QVERIFY(f.ui->sLabel1->isHidden());
     }
 
     void popupOffersAddingTheButtonItWasOpenedOn() {
         Fixture f;
         QSignalSpy spy(f.form.get(), &TForm1::addFavoriteRequested);
         f.form->setSlotCaption(4, QStringLiteral("Tom & Jerry "));
-        for (QPushButton* b : {f.form->slotButton(4), f.form->sBitBtn6}) {
+        for (QPushButton* b : {f.form->slotButton(4), f.ui->sBitBtn6}) {
             QCOMPARE(b->contextMenuPolicy(), Qt::CustomContextMenu);
             emit b->customContextMenuRequested(QPoint(3, 3));
             QCOMPARE(f.form->popupButton(), b);
-            f.form->PopupMenu1->hide();
-            f.form->N1->trigger();
+            f.ui->PopupMenu1->hide();
+            f.ui->N1->trigger();
         }
         QCOMPARE(spy.size(), 2);
         QCOMPARE(spy.at(0).at(0).toString(), QStringLiteral("Tom & Jerry "));
@@ -383,13 +387,13 @@ private slots:
         Fixture f;
         f.form->setCategoryCaption(QStringLiteral("sBitBtn44"), QStringLiteral("Foreign & more"));
         QCOMPARE(f.form->categoryCaption(44), QStringLiteral("Foreign & more"));
-        QCOMPARE(f.form->sBitBtn44->text(), QStringLiteral("Foreign && more"));
+        QCOMPARE(f.ui->sBitBtn44->text(), QStringLiteral("Foreign && more"));
         f.form->setCategoryCaption(QStringLiteral("sBitBtn10"), QStringLiteral("not a category"));
         QCOMPARE(f.form->slotCaption(1), QStringLiteral("sBitBtn10"));
         f.form->setToolHint(QStringLiteral("sSpeedButton3"), QStringLiteral("TV guide"));
-        QCOMPARE(f.form->sSpeedButton3->toolTip(), QStringLiteral("TV guide"));
+        QCOMPARE(f.ui->sSpeedButton3->toolTip(), QStringLiteral("TV guide"));
         f.form->setAddFavoriteCaption(QStringLiteral("Add & keep"));
-        QCOMPARE(f.form->N1->text(), QStringLiteral("Add && keep"));
+        QCOMPARE(f.ui->N1->text(), QStringLiteral("Add && keep"));
     }
 
     void toolButtons() {
@@ -399,16 +403,16 @@ private slots:
         QDialog settings;
         f.form->setToolWindows({&settings, &programme, &favorites, &donation});
 
-        f.form->Chromium1->load(QStringLiteral("channel\\public\\ort.htm"));
-        f.form->sSpeedButton2->click();
-        QCOMPARE(f.form->Chromium1->lastRequested(), QStringLiteral("about:blank"));
+        f.ui->Chromium1->load(QStringLiteral("channel\\public\\ort.htm"));
+        f.ui->sSpeedButton2->click();
+        QCOMPARE(f.ui->Chromium1->lastRequested(), QStringLiteral("about:blank"));
         QVERIFY(!f.radio.calls.contains("StopStream"));
 
-        f.form->sSpeedButton7->click();
+        f.ui->sSpeedButton7->click();
         QCOMPARE(f.shell.opened, QStringList{SiteUrls::Project(QStringLiteral("/support.php"))});
 
-        f.form->sSpeedButton3->click();
-        f.form->sSpeedButton5->click();
+        f.ui->sSpeedButton3->click();
+        f.ui->sSpeedButton5->click();
         QVERIFY(programme.isVisible());
         QVERIFY(favorites.isVisible());
 
@@ -419,7 +423,7 @@ private slots:
                 wasModal = modal->isVisible() && QApplication::activeModalWidget() == modal;
                 modal->reject();
             });
-            (modal == &settings ? f.form->sSpeedButton1 : f.form->sSpeedButton6)->click();
+            (modal == &settings ? f.ui->sSpeedButton1 : f.ui->sSpeedButton6)->click();
             QVERIFY(wasModal);
             QVERIFY(!modal->isVisible());
         }

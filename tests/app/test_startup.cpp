@@ -1,3 +1,4 @@
+#include "common/MainWindowControls.h"
 #include "common/TestFakes.h"
 
 #include "app/ui/Startup.h"
@@ -92,11 +93,11 @@ private slots:
             // showing opens the public layout.
             QCOMPARE(w.Form1->slotCaption(1), QStringLiteral("ОРТ"));
             QVERIFY(!w.Form1->slotButton(30)->isHidden());
-            QVERIFY(w.Form1->sPanel2->isHidden());
+            QVERIFY(MainWindowControls(*w.Form1).sPanel2->isHidden());
 
             // The hand-over reaches the dispatcher; the program's own start-up wiring is what runs.
-            SetButtonCaption(w.Form1->StartTVButton, QStringLiteral("no such channel"));
-            w.Form1->StartTVButton->click();
+            SetButtonCaption(MainWindowControls(*w.Form1).StartTVButton, QStringLiteral("no such channel"));
+            MainWindowControls(*w.Form1).StartTVButton->click();
         }
         std::reverse(creationOrder.begin(), creationOrder.end());
         QCOMPARE(destroyed, creationOrder);

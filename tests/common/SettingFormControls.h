@@ -1,5 +1,6 @@
 #pragma once
 #include "platform/ui/ChromiumView.h"
+#include "platform/ui/FindControl.h"
 #include "settings/ui/TSettingForm.h"
 
 #include <QCheckBox>
@@ -155,7 +156,7 @@ struct SettingFormControls {
 
 private:
     template <typename T> static void find(const QObject& window, T*& control, const char* name) {
-        control = window.findChild<T*>(QString::fromLatin1(name));
+        control = FindControl<T>(window, QString::fromLatin1(name));
         if (!control)
             qFatal("the settings window has no control %s", name);
     }

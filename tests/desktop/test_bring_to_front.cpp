@@ -1,3 +1,4 @@
+#include "common/MainWindowControls.h"
 #include "common/TestFakes.h"
 
 #include "app/ui/Startup.h"
@@ -22,7 +23,7 @@ private slots:
         TRadioForm& mini = *program.windows().RadioForm;
         QVERIFY(QTest::qWaitForWindowExposed(&main));
 
-        main.sSpeedButton13->click(); // into mini radio mode
+        MainWindowControls(main).sSpeedButton13->click(); // into mini radio mode
         QTRY_VERIFY(mini.isVisible());
         QTRY_VERIFY(!main.isVisible());
         program.bringToFront();

@@ -1,4 +1,5 @@
 // The favourites window and the closed-section prompt as the assembled program wires them.
+#include "common/MainWindowControls.h"
 #include "common/SettingFormControls.h"
 #include "common/TestFakes.h"
 
@@ -35,6 +36,7 @@ class TestWindowsWiring : public QObject {
     std::unique_ptr<Program> program_;
 
     TForm1& main() const { return *program_->windows().Form1; }
+    MainWindowControls mainUi() const { return MainWindowControls(main()); }
     QString stored(const QString& key) const {
         return SettingsFile(dir_.filePath(QStringLiteral("Setting.ini")))
             .ReadString(QStringLiteral("Favorite"), key, QStringLiteral("<missing>"));
@@ -43,8 +45,8 @@ class TestWindowsWiring : public QObject {
     void addFrom(QPushButton* button) {
         QContextMenuEvent ev(QContextMenuEvent::Mouse, QPoint(3, 3), button->mapToGlobal(QPoint(3, 3)));
         QApplication::sendEvent(button, &ev);
-        main().N1->trigger();
-        main().PopupMenu1->hide();
+        mainUi().N1->trigger();
+        mainUi().PopupMenu1->hide();
     }
 
 private slots:
@@ -79,11 +81,11 @@ private slots:
         QVERIFY(sink_.shown.isEmpty());
 
         // The favourites tool button shows the window; a slot opens its channel in the main view.
-        main().sSpeedButton5->click();
+        mainUi().sSpeedButton5->click();
         QVERIFY(favorites.isVisible());
         QTest::mouseClick(favorites.slotButton(1), Qt::LeftButton);
-        QVERIFY2(main().Chromium1->lastRequested().endsWith(QStringLiteral("ort.htm")),
-                 qPrintable(main().Chromium1->lastRequested()));
+        QVERIFY2(mainUi().Chromium1->lastRequested().endsWith(QStringLiteral("ort.htm")),
+                 qPrintable(mainUi().Chromium1->lastRequested()));
         favorites.hide();
     }
 
@@ -94,7 +96,7 @@ private slots:
         QVERIFY(settingControls.sCheckBox2->isChecked());
         QCOMPARE(settingControls.sEdit1->text(), QStringLiteral("759"));
 
-        main().sSpeedButton4->click();
+        mainUi().sSpeedButton4->click();
         QVERIFY(prompt.isVisible());
         QCOMPARE(main().slotCaption(1), QStringLiteral("ОРТ")); // nothing yet
 
@@ -112,14 +114,14 @@ private slots:
         QCOMPARE(main().slotCaption(12), QStringLiteral("Bella Club"));
         QVERIFY(main().slotButton(12)->isVisibleTo(&main()));
         QVERIFY(!main().slotButton(13)->isVisibleTo(&main()));
-        for (QLabel* heading : {main().sLabel1, main().sLabel2, main().sLabel3, main().sLabel4})
+        for (QLabel* heading : {mainUi().sLabel1, mainUi().sLabel2, mainUi().sLabel3, mainUi().sLabel4})
             QVERIFY(!heading->isVisibleTo(&main()));
 
         // Unticked, saved or not: the layout comes at once, without the prompt.
-        main().sBitBtn1->click();
+        mainUi().sBitBtn1->click();
         QCOMPARE(main().slotCaption(1), QStringLiteral("ОРТ"));
         settingControls.sCheckBox2->setChecked(false);
-        main().sSpeedButton4->click();
+        mainUi().sSpeedButton4->click();
         QVERIFY(prompt.isHidden());
         QCOMPARE(main().slotCaption(1), QStringLiteral("День студента"));
     }

@@ -2,6 +2,7 @@
 #include "RadioFakes.h"
 #include "app/ui/RadioWindows.h"
 #include "app/ui/TForm1.h"
+#include "common/MainWindowControls.h"
 #include "platform/Shell.h"
 #include "radio/MainWindowRadio.h"
 #include "radio/ui/TMyRadioForm.h"
@@ -18,6 +19,8 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+
+#include <optional>
 
 namespace {
 struct FakeMainRadio : MainWindowRadio {
@@ -52,6 +55,7 @@ struct Fixture {
     FakeShell shell;
     FakeRecorder recorder;
     std::unique_ptr<TForm1> form;
+    std::optional<MainWindowControls> ui; // its controls, by object name
     std::unique_ptr<RadioWindows> radioWindows;
     TRadioForm* mini = nullptr;
 
@@ -63,6 +67,7 @@ struct Fixture {
         // Every language key reads as itself, so each category is told apart.
         s.langText = [](const QString&, const QString& key) { return key; };
         form = std::make_unique<TForm1>(s);
+        ui.emplace(*form);
         const std::pair<int, const char*> bar[] = {
             {1, "public"}, {2, "radio"}, {3, "music"}, {4, "entertainment"}, {5, "Research"}};
         for (const auto& [n, key] : bar)
@@ -73,7 +78,7 @@ struct Fixture {
         radioWindows = std::make_unique<RadioWindows>(*form, settings, recorder, messages);
         mini = &radioWindows->miniRadio();
         form->show();
-        form->sBitBtn2->click(); // the radio layout brings up the strip
+        ui->sBitBtn2->click(); // the radio layout brings up the strip
     }
     ~Fixture() {
         radioWindows.reset();
@@ -87,22 +92,22 @@ class TestRadioStrip : public QObject {
 private slots:
     void recordButtonsDriveTheRecorder() {
         Fixture f;
-        QVERIFY(f.form->sPanel2->isVisible());
+        QVERIFY(f.ui->sPanel2->isVisible());
         whenModal<TRadioSaveForm>([](TRadioSaveForm& p) { QTest::mouseClick(p.sBitBtn1, Qt::LeftButton); });
-        QTest::mouseClick(f.form->sSpeedButton10, Qt::LeftButton);
+        QTest::mouseClick(f.ui->sSpeedButton10, Qt::LeftButton);
         QCOMPARE(f.recorder.started, QStringList{QStringLiteral("MyRecord")});
-        QVERIFY(f.form->sSpeedButton11->isVisible());
-        QVERIFY(!f.form->sSpeedButton10->isVisible());
+        QVERIFY(f.ui->sSpeedButton11->isVisible());
+        QVERIFY(!f.ui->sSpeedButton10->isVisible());
 
-        QTest::mouseClick(f.form->sSpeedButton11, Qt::LeftButton);
+        QTest::mouseClick(f.ui->sSpeedButton11, Qt::LeftButton);
         QCOMPARE(f.recorder.stops, 1);
-        QVERIFY(f.form->sSpeedButton10->isVisible());
+        QVERIFY(f.ui->sSpeedButton10->isVisible());
     }
 
     void miniRadioRoundTrip() {
         Fixture f;
-        f.form->sScrollBar1->setValue(60);
-        QTest::mouseClick(f.form->sSpeedButton13, Qt::LeftButton);
+        f.ui->sScrollBar1->setValue(60);
+        QTest::mouseClick(f.ui->sSpeedButton13, Qt::LeftButton);
         QVERIFY(f.mini->isVisible());
         QVERIFY(!f.form->isVisible());
         QCOMPARE(f.mini->sScrollBar1->value(), 60);
@@ -119,15 +124,15 @@ private slots:
         QVERIFY(!f.mini->isVisible());
         QVERIFY(f.form->isVisible());
         // Back in the first layout: every slot shown, the strip away, the bar where the mini left it.
-        QVERIFY(f.form->sPanel2->isHidden());
+        QVERIFY(f.ui->sPanel2->isHidden());
         QCOMPARE(f.form->slotButton(30)->isHidden(), false);
-        QCOMPARE(f.form->sScrollBar1->value(), 30);
+        QCOMPARE(f.ui->sScrollBar1->value(), 30);
     }
 
     // A click on the track, left of the thumb, turns the volume down by 1; on both bars.
     void clickOnTheTrackMovesTheBarByOne() {
         Fixture f;
-        QScrollBar* strip = f.form->sScrollBar1;
+        QScrollBar* strip = f.ui->sScrollBar1;
         QVERIFY(strip->isVisible());
         f.radio.volumes.clear();
         for (int expected : {99, 98}) {
@@ -136,7 +141,7 @@ private slots:
         }
         QCOMPARE(f.radio.volumes, (QList<float>{0.99f, 0.98f}));
 
-        QTest::mouseClick(f.form->sSpeedButton13, Qt::LeftButton);
+        QTest::mouseClick(f.ui->sSpeedButton13, Qt::LeftButton);
         QScrollBar* mini = f.mini->sScrollBar1;
         QVERIFY(mini->isVisible());
         QCOMPARE(mini->value(), 98);
@@ -158,7 +163,7 @@ private slots:
             stayedOpen = w.isVisible();
             w.close();
         });
-        QTest::mouseClick(f.form->sSpeedButton14, Qt::LeftButton);
+        QTest::mouseClick(f.ui->sSpeedButton14, Qt::LeftButton);
         QCOMPARE(caption, QStringLiteral("Моя"));
         QVERIFY(stayedOpen); // the window stays up while the station plays
         QCOMPARE(f.form->PendingStreamUrl, link);

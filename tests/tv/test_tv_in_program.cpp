@@ -1,6 +1,7 @@
 // The real program's wiring: an imported stream behind a grid channel plays in the web view's
 // rectangle, stops the radio, and gives the area back when the view is asked for a page.
 #include "TvTestKit.h"
+#include "common/MainWindowControls.h"
 #include "common/TestFakes.h"
 #include "radio/RadioTestKit.h"
 
@@ -75,6 +76,7 @@ void TestTvInProgram::gridChannelPlaysInTheMainViewArea() {
     Program program(options);
     program.show();
     TForm1& form = *program.windows().Form1;
+    const MainWindowControls ui(form);
     TvScreen& tv = *program.services().Tv;
     auto* view = form.findChild<TvVideoView*>();
     QVERIFY(view);
@@ -90,14 +92,14 @@ void TestTvInProgram::gridChannelPlaysInTheMainViewArea() {
     program.services().Radio->PlayStream(server.url("tone.mp3?rate=16000").toUtf8());
     QTRY_VERIFY_WITH_TIMEOUT(program.services().Radio->isPlaying(), kWaitMs);
 
-    const QString pageBefore = form.Chromium1->lastRequested();
+    const QString pageBefore = ui.Chromium1->lastRequested();
     QTest::mouseClick(channels[0], Qt::LeftButton);
     QVERIFY(tv.isPlaying());
     QVERIFY(view->isVisible());
-    QCOMPARE(view->parentWidget(), form.Chromium1->parentWidget());
-    QCOMPARE(view->geometry(), form.Chromium1->geometry());
+    QCOMPARE(view->parentWidget(), ui.Chromium1->parentWidget());
+    QCOMPARE(view->geometry(), ui.Chromium1->geometry());
     // The placeholder page was not asked for.
-    QCOMPARE(form.Chromium1->lastRequested(), pageBefore);
+    QCOMPARE(ui.Chromium1->lastRequested(), pageBefore);
     QVERIFY(!program.services().Radio->isPlaying());
     QVERIFY(!program.services().Radio->isOpening());
 
@@ -107,9 +109,9 @@ void TestTvInProgram::gridChannelPlaysInTheMainViewArea() {
     QTRY_VERIFY_WITH_TIMEOUT(tv.video().frameCount() >= seen + 10, kWaitMs);
     QVERIFY(tvtest::changedShare(first, view->grab().toImage()) > 0.01);
     // What the main window shows in that rectangle is the video.
-    const QRect area = form.Chromium1->geometry();
+    const QRect area = ui.Chromium1->geometry();
     const QImage window = form.grab().toImage();
-    const QPoint centre = form.Chromium1->parentWidget()->mapTo(&form, area.center());
+    const QPoint centre = ui.Chromium1->parentWidget()->mapTo(&form, area.center());
     QCOMPARE(window.pixel(centre), view->grab().toImage().pixel(area.center() - area.topLeft()));
 
     // Another channel loads its page: the video stops first.
@@ -121,10 +123,10 @@ void TestTvInProgram::gridChannelPlaysInTheMainViewArea() {
     // "Выключить" after the TV: the same.
     QTest::mouseClick(channels[0], Qt::LeftButton);
     QVERIFY(view->isVisible());
-    QTest::mouseClick(form.sSpeedButton2, Qt::LeftButton);
+    QTest::mouseClick(ui.sSpeedButton2, Qt::LeftButton);
     QVERIFY(!tv.isPlaying());
     QVERIFY(!view->isVisible());
-    QCOMPARE(form.Chromium1->lastRequested(), QStringLiteral("about:blank"));
+    QCOMPARE(ui.Chromium1->lastRequested(), QStringLiteral("about:blank"));
 
     // A station started elsewhere (My Radio) ends the TV: never two sounds at once.
     QTest::mouseClick(channels[0], Qt::LeftButton);

@@ -3,6 +3,7 @@
 #include "app/ui/TForm1.h"
 #include "platform/ui/ButtonCaption.h"
 #include "platform/ui/ChromiumView.h"
+#include "platform/ui/FindControl.h"
 
 #include <QEvent>
 #include <QPushButton>
@@ -14,9 +15,9 @@
 
 BenchProbe::BenchProbe(TForm1& form) : QObject(&form), form_(form) {
     form_.installEventFilter(this);
-    connect(form_.Chromium1, &ChromiumView::loadFinished, this, [this](bool ok) {
+    connect(form_.mainView(), &ChromiumView::loadFinished, this, [this](bool ok) {
         // Every finished channel page: the first one after start, and each one a click asked for.
-        if (ok && form_.Chromium1->lastRequested().contains(QLatin1String("channel")))
+        if (ok && form_.mainView()->lastRequested().contains(QLatin1String("channel")))
             mark("page");
     });
 }
@@ -60,8 +61,10 @@ bool BenchProbe::eventFilter(QObject* watched, QEvent* event) {
                 return;
             const QString channel = qEnvironmentVariable("ZELMO_BENCH_CHANNEL");
             if (!channel.isEmpty()) {
-                SetButtonCaption(form_.StartTVButton, channel);
-                form_.StartTVButton->click();
+                // As a grid button hands a channel over.
+                auto* handOver = FindControl<QPushButton>(form_, QStringLiteral("StartTVButton"));
+                SetButtonCaption(handOver, channel);
+                handOver->click();
             }
         });
     }

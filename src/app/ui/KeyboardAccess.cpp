@@ -6,41 +6,53 @@
 #include "desktop/ui/KeyboardGroups.h"
 #include "navigation/CategoryBar.h"
 #include "platform/ui/ChromiumView.h"
+#include "platform/ui/FindControl.h"
 
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
-#include <QScrollBar>
-#include <QToolButton>
+
+#include <initializer_list>
 
 KeyboardAccess::KeyboardAccess(TForm1& main, const std::vector<QWidget*>& windows,
                                const std::vector<QWidget*>& closeOnEscape)
     : groups_(std::make_unique<KeyboardGroups>()), names_(std::make_unique<AccessibleNames>()),
       escape_(std::make_unique<EscapeCloses>()) {
-    TForm1& f = main;
+    // The strip, tool bar and containers are reached by their object names, as any assistive tool
+    // reaches them.
+    const auto named = [&main](const char* name) {
+        return FindControl<QWidget>(main, QString::fromLatin1(name));
+    };
+    const auto namedList = [&named](std::initializer_list<const char*> names) {
+        QList<QWidget*> widgets;
+        for (const char* name : names)
+            widgets.append(named(name));
+        return widgets;
+    };
     // In the order the eye reads the window: the bar, the grid, the radio strip, the tool bar.
     QList<QWidget*> bar;
     for (const CategoryButton& b : CategoryBar::Buttons())
-        bar.append(f.categoryButton(b.number));
+        bar.append(main.categoryButton(b.number));
     groups_->addGroup(bar);
     QList<QWidget*> grid;
-    for (QPushButton* slot : f.Slots)
-        grid.append(slot);
+    for (int slot = 1; slot <= GridSurface::kSlots; ++slot)
+        grid.append(main.slotButton(slot));
     groups_->addGroup(grid);
-    groups_->addGroup({f.sSpeedButton10, f.sSpeedButton11, f.sSpeedButton12, f.sSpeedButton13,
-                       f.sSpeedButton14, f.sScrollBar1});
-    groups_->addGroup({f.sSpeedButton8, f.sSpeedButton9, f.sSpeedButton1, f.sSpeedButton4, f.sSpeedButton2,
-                       f.sSpeedButton5, f.sSpeedButton3, f.sSpeedButton7, f.sSpeedButton6});
+    groups_->addGroup(namedList({"sSpeedButton10", "sSpeedButton11", "sSpeedButton12", "sSpeedButton13",
+                                 "sSpeedButton14", "sScrollBar1"}));
+    groups_->addGroup(
+        namedList({"sSpeedButton8", "sSpeedButton9", "sSpeedButton1", "sSpeedButton4", "sSpeedButton2",
+                   "sSpeedButton5", "sSpeedButton3", "sSpeedButton7", "sSpeedButton6"}));
 
     // Controls without a caption or hint of their own.
-    f.sSpeedButton8->setAccessibleName(QStringLiteral("Поверх всех окон"));
-    f.sSpeedButton9->setAccessibleName(QStringLiteral("Обычное положение окна"));
-    f.sScrollBar1->setAccessibleName(f.VolumeCaption->text());
-    f.sEdit1->setAccessibleName(QStringLiteral("Название записи"));
+    named("sSpeedButton8")->setAccessibleName(QStringLiteral("Поверх всех окон"));
+    named("sSpeedButton9")->setAccessibleName(QStringLiteral("Обычное положение окна"));
+    named("sScrollBar1")
+        ->setAccessibleName(FindControl<QLabel>(main, QStringLiteral("VolumeCaption"))->text());
+    named("sEdit1")->setAccessibleName(QStringLiteral("Название записи"));
     // The containers too, so that a reader moving through the window knows where it is.
-    f.sPanel1->setAccessibleName(QStringLiteral("Каналы"));
-    f.sPanel2->setAccessibleName(QStringLiteral("Радио"));
-    f.Chromium1->setAccessibleName(QStringLiteral("Страница канала"));
+    named("sPanel1")->setAccessibleName(QStringLiteral("Каналы"));
+    named("sPanel2")->setAccessibleName(QStringLiteral("Радио"));
+    main.mainView()->setAccessibleName(QStringLiteral("Страница канала"));
     for (QWidget* w : windows)
         names_->nameButtonsOf(w);
     for (QWidget* w : closeOnEscape)

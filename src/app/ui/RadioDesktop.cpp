@@ -7,9 +7,12 @@
 #include "platform/LogCategories.h"
 #include "radio/RadioPlayer.h"
 #include "radio/ui/SongNotifyOption.h"
+#include "radio/ui/TMyRadioForm.h"
 #include "radio/ui/TRadioForm.h"
 #include "settings/SettingsFile.h"
 
+#include <QAbstractButton>
+#include <QAbstractSlider>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
@@ -76,29 +79,30 @@ RadioDesktop::RadioDesktop(TForm1& main, TRadioForm& mini, QWidget& settingsWind
     const int volume = stored.toInt(&ok);
     if (ok && volume >= 0 && volume <= 100) {
         storedVolume_ = volume;
-        main_.sScrollBar1->setValue(volume);
+        main_.radioStrip().volume->setValue(volume);
     } else if (!stored.isEmpty()) {
         qCInfo(lcSettings) << "radio volume ignored:" << stored;
     }
     volumeWrite_.setSingleShot(true);
     volumeWrite_.setInterval(kVolumeWriteDelayMs);
     connect(&volumeWrite_, &QTimer::timeout, this, &RadioDesktop::storeVolume);
-    connect(main_.sScrollBar1, &QScrollBar::valueChanged, this, [this](int value) {
+    connect(main_.radioStrip().volume, &QAbstractSlider::valueChanged, this, [this](int value) {
         // Dragging the bar moves it through many positions: the file gets the one it rests at.
         volumeWrite_.start();
         mpris_->setVolume(value / 100.0);
     });
-    mpris_->setVolume(main_.sScrollBar1->value() / 100.0);
+    mpris_->setVolume(main_.radioStrip().volume->value() / 100.0);
 
     connect(&radio_, &RadioPlayer::statusChanged, this, &RadioDesktop::show);
     connect(mpris_.get(), &MprisService::playRequested, &radio_, &RadioPlayer::replay);
-    connect(mpris_.get(), &MprisService::stopRequested, main_.sSpeedButton12, &QToolButton::click);
+    connect(mpris_.get(), &MprisService::stopRequested, main_.radioStrip().radioOff, &QAbstractButton::click);
     connect(mpris_.get(), &MprisService::volumeRequested, this,
-            [this](double v) { main_.sScrollBar1->setValue(int(std::lround(v * 100))); });
+            [this](double v) { main_.radioStrip().volume->setValue(int(std::lround(v * 100))); });
     // Played the way My Radio plays a station: through the main window's hand-over button.
     connect(mpris_.get(), &MprisService::openUriRequested, this, [this](const QString& uri) {
-        main_.PendingStreamUrl = uri;
-        main_.Button1->click();
+        const StationHandOver handOver = main_.stationHandOver();
+        *handOver.pendingStreamUrl = uri;
+        handOver.button1->click();
     });
     connect(mpris_.get(), &MprisService::raiseRequested, this, [this] {
         QWidget* target = mini_.isVisible() ? static_cast<QWidget*>(&mini_) : &main_;
@@ -117,7 +121,7 @@ RadioDesktop::~RadioDesktop() {
 
 void RadioDesktop::storeVolume() {
     volumeWrite_.stop();
-    const int value = main_.sScrollBar1->value();
+    const int value = main_.radioStrip().volume->value();
     if (value == storedVolume_)
         return;
     try {
@@ -144,7 +148,7 @@ void RadioDesktop::show(const RadioStatus& status) {
     statusLine_->setVisible(status.state != RadioStatus::State::Off);
 
     mini_.setToolTip(tip);
-    main_.TrayIcon1->setToolTip(summary.isEmpty() ? kProgram : kProgram + QLatin1Char('\n') + summary);
+    main_.setTrayToolTip(summary.isEmpty() ? kProgram : kProgram + QLatin1Char('\n') + summary);
 
     mpris_->setStatus(status.active() ? MprisService::Status::Playing : MprisService::Status::Stopped);
     mpris_->setNowPlaying(status.station, status.title);

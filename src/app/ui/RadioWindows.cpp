@@ -6,27 +6,21 @@
 #include "radio/ui/TRadioForm.h"
 #include "radio/ui/TRadioSaveForm.h"
 
-#include <QPushButton>
-#include <QScrollBar>
-#include <QToolButton>
+#include <QAbstractButton>
 
 RadioWindows::RadioWindows(TForm1& main, SettingsFile& settings, RadioRecorder& recorder,
-                           MessageSink& messages)
-    : namePrompt_(std::make_unique<TRadioSaveForm>(main.sEdit1, &main)),
-      miniRadio_(std::make_unique<TRadioForm>(MainRadioStrip{&main, main.sSpeedButton10, main.sSpeedButton11,
-                                                             main.sSpeedButton12, main.sScrollBar1})),
-      myRadio_(std::make_unique<TMyRadioForm>(settings, messages,
-                                              StationHandOver{&main.PendingStreamUrl, main.Button1}, &main)),
-      recording_(std::make_unique<RadioRecording>(
-          RecordingControls{main.sSpeedButton10, main.sSpeedButton11, main.sEdit1}, *namePrompt_, recorder,
-          messages)) {
-    QObject::connect(main.sSpeedButton10, &QToolButton::clicked, recording_.get(),
+                           MessageSink& messages) {
+    const RecordingControls recordingControls = main.recordingControls();
+    namePrompt_ = std::make_unique<TRadioSaveForm>(recordingControls.name, &main);
+    miniRadio_ = std::make_unique<TRadioForm>(main.radioStrip());
+    myRadio_ = std::make_unique<TMyRadioForm>(settings, messages, main.stationHandOver(), &main);
+    recording_ = std::make_unique<RadioRecording>(recordingControls, *namePrompt_, recorder, messages);
+    QObject::connect(recordingControls.record, &QAbstractButton::clicked, recording_.get(),
                      &RadioRecording::StartRecording);
-    QObject::connect(main.sSpeedButton11, &QToolButton::clicked, recording_.get(),
+    QObject::connect(recordingControls.stop, &QAbstractButton::clicked, recording_.get(),
                      &RadioRecording::StopRecording);
-    QObject::connect(main.sSpeedButton13, &QToolButton::clicked, miniRadio_.get(),
-                     &TRadioForm::OpenMiniRadio);
-    QObject::connect(main.sSpeedButton14, &QToolButton::clicked, myRadio_.get(),
+    QObject::connect(&main, &TForm1::miniRadioRequested, miniRadio_.get(), &TRadioForm::OpenMiniRadio);
+    QObject::connect(&main, &TForm1::myRadioRequested, myRadio_.get(),
                      [myRadio = myRadio_.get()] { myRadio->exec(); });
 }
 

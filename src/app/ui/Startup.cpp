@@ -216,10 +216,11 @@ Program::Program(const Options& options) : d_(std::make_unique<Impl>()) {
     BenchProbe::step("main-window");
     TForm1& form1 = *d_->form1;
     QWidget* main = &form1;
-    WebView& mainView = *form1.Chromium1;
+    ChromiumView* mainChromium = form1.mainView();
+    WebView& mainView = *mainChromium;
     // The native TV takes the web view's rectangle while it plays; any page for the view ends it.
-    new TvVideoView(*d_->tv, form1.Chromium1);
-    QObject::connect(form1.Chromium1, &ChromiumView::loadRequested, d_->tv.get(), &TvScreen::stop);
+    new TvVideoView(*d_->tv, mainChromium);
+    QObject::connect(mainChromium, &ChromiumView::loadRequested, d_->tv.get(), &TvScreen::stop);
     d_->messages.setFallbackOwner(main);
     d_->setting = std::make_unique<TSettingForm>(form1, main, d_->shell, *messages, d_->updatesHttp);
     BenchProbe::step("settings");
@@ -286,7 +287,7 @@ Program::Program(const Options& options) : d_(std::make_unique<Impl>()) {
     QObject::connect(iptvTab, &IptvTab::favoriteRequested, d_->favorite.get(),
                      SlotGuard::Guarded(d_->favorite.get(), &TFavoriteForm::AddFavorite));
     d_->iptvStart = std::make_unique<AfterFirstPaint>(form1, [iptv = d_->iptv.get()] { iptv->startUp(); });
-    QObject::connect(form1.sSpeedButton4, &QToolButton::clicked, d_->form2.get(), &TForm2::OpenClosedSection);
+    QObject::connect(&form1, &TForm1::closedSectionRequested, d_->form2.get(), &TForm2::OpenClosedSection);
 
     d_->services = {d_->radio.get(), dispatcher, &d_->shell, messages, d_->tv.get()};
     d_->windows = {d_->form1.get(),      d_->setting.get(), d_->donation.get(), d_->favorite.get(),

@@ -15,6 +15,9 @@
 #include "platform/ui/StayOnTop.h"
 #include "radio/MainWindowRadio.h"
 #include "radio/ui/RadioIcons.h"
+#include "radio/ui/RadioRecording.h"
+#include "radio/ui/TMyRadioForm.h"
+#include "radio/ui/TRadioForm.h"
 #include "radio/ui/VolumeBar.h"
 
 #include <QAction>
@@ -217,6 +220,8 @@ void TForm1::buildRadioStrip() {
     sSpeedButton12->hide();
 
     connect(sSpeedButton12, &QToolButton::clicked, this, &TForm1::sSpeedButton12Click);
+    connect(sSpeedButton13, &QToolButton::clicked, this, &TForm1::miniRadioRequested);
+    connect(sSpeedButton14, &QToolButton::clicked, this, &TForm1::myRadioRequested);
     connect(sScrollBar1, &QScrollBar::valueChanged, this, &TForm1::sScrollBar1Change);
 }
 
@@ -253,6 +258,23 @@ void TForm1::buildToolBar() {
     connect(sSpeedButton7, &QToolButton::clicked, this, &TForm1::sSpeedButton7Click);
     connect(sSpeedButton8, &QToolButton::clicked, this, &TForm1::sSpeedButton8Click);
     connect(sSpeedButton9, &QToolButton::clicked, this, &TForm1::sSpeedButton9Click);
+    connect(sSpeedButton4, &QToolButton::clicked, this, &TForm1::closedSectionRequested);
+}
+
+MainRadioStrip TForm1::radioStrip() {
+    return MainRadioStrip{this, sSpeedButton10, sSpeedButton11, sSpeedButton12, sScrollBar1};
+}
+
+RecordingControls TForm1::recordingControls() const {
+    return RecordingControls{sSpeedButton10, sSpeedButton11, sEdit1};
+}
+
+StationHandOver TForm1::stationHandOver() {
+    return StationHandOver{&PendingStreamUrl, Button1};
+}
+
+void TForm1::setTrayToolTip(const QString& text) {
+    TrayIcon1->setToolTip(text);
 }
 
 // ---- Lifecycle -------------------------------------------------------------------------------

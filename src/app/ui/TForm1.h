@@ -12,6 +12,9 @@
 
 class ChromiumView;
 class MainWindowRadio;
+struct MainRadioStrip;
+struct RecordingControls;
+struct StationHandOver;
 class MessageSink;
 class Shell;
 class QAbstractButton;
@@ -66,25 +69,12 @@ public:
     // The URL the My Radio window hands over before clicking Button1.
     QString PendingStreamUrl;
 
-    // Controls (objectName = member name).
-    QPushButton *sBitBtn1, *sBitBtn2, *sBitBtn3, *sBitBtn4, *sBitBtn5, *sBitBtn6, *sBitBtn7, *sBitBtn8,
-        *sBitBtn9, *sBitBtn44, *sBitBtn45;
-    std::array<QPushButton*, kSlots> Slots{}; // sBitBtn10..sBitBtn39
-    QFrame* sPanel1;
-    ChromiumView* Chromium1;
-    QLabel *sLabel1, *sLabel2, *sLabel3, *sLabel4;
-    QFrame* sPanel2;
-    QScrollBar* sScrollBar1;
-    QToolButton *sSpeedButton10, *sSpeedButton11, *sSpeedButton12, *sSpeedButton13, *sSpeedButton14;
-    QLabel* VolumeCaption;
-    QLineEdit* sEdit1; // recording name
-    QToolButton *sSpeedButton1, *sSpeedButton2, *sSpeedButton3, *sSpeedButton4, *sSpeedButton5,
-        *sSpeedButton6, *sSpeedButton7, *sSpeedButton8, *sSpeedButton9;
-    QPushButton* StartTVButton;
-    QPushButton* Button1;
-    QSystemTrayIcon* TrayIcon1;
-    QMenu* PopupMenu1;
-    QAction* N1;
+    // What other windows drive, handed over by purpose; the controls stay the window's own.
+    ChromiumView* mainView() const { return Chromium1; }
+    MainRadioStrip radioStrip();
+    RecordingControls recordingControls() const;
+    StationHandOver stationHandOver();
+    void setTrayToolTip(const QString& text);
 
     // GridSurface
     QString categoryCaption(int button) const override;
@@ -127,6 +117,10 @@ public slots:
     void sScrollBar1Change();
 
 signals:
+    // The closed section, mini radio and My Radio buttons: windows of their own open.
+    void closedSectionRequested();
+    void miniRadioRequested();
+    void myRadioRequested();
     // N1 chosen: the raw caption of the button the popup menu was opened on.
     void addFavoriteRequested(const QString& caption);
     // The window was closed; closing the main window ends the program.
@@ -138,6 +132,26 @@ protected:
     void closeEvent(QCloseEvent* e) override;
 
 private:
+    // Controls (objectName = member name).
+    QPushButton *sBitBtn1, *sBitBtn2, *sBitBtn3, *sBitBtn4, *sBitBtn5, *sBitBtn6, *sBitBtn7, *sBitBtn8,
+        *sBitBtn9, *sBitBtn44, *sBitBtn45;
+    std::array<QPushButton*, kSlots> Slots{}; // sBitBtn10..sBitBtn39
+    QFrame* sPanel1;
+    ChromiumView* Chromium1;
+    QLabel *sLabel1, *sLabel2, *sLabel3, *sLabel4;
+    QFrame* sPanel2;
+    QScrollBar* sScrollBar1;
+    QToolButton *sSpeedButton10, *sSpeedButton11, *sSpeedButton12, *sSpeedButton13, *sSpeedButton14;
+    QLabel* VolumeCaption;
+    QLineEdit* sEdit1; // recording name
+    QToolButton *sSpeedButton1, *sSpeedButton2, *sSpeedButton3, *sSpeedButton4, *sSpeedButton5,
+        *sSpeedButton6, *sSpeedButton7, *sSpeedButton8, *sSpeedButton9;
+    QPushButton* StartTVButton;
+    QPushButton* Button1;
+    QSystemTrayIcon* TrayIcon1;
+    QMenu* PopupMenu1;
+    QAction* N1;
+
     void buildCategoryBar();
     void buildPanel();
     void buildRadioStrip();
