@@ -124,7 +124,7 @@ void TestIptvPlayback::importedChannelsPlayFromTheGridAndTheFavourites() {
     QTRY_VERIFY_WITH_TIMEOUT(tv.video().frameCount() >= 10, kWaitMs);
     QVERIFY(server.requests().join('\n').contains(entry->url.path()));
     // The programme window points at the guide's page for it.
-    const QString guidePage = program.windows().TVprogrammForm->WebBrowser1->lastRequested();
+    const QString guidePage = program.windows().TVprogrammForm->guideView()->lastRequested();
     QCOMPARE(guidePage, app.filePath("IPTV/programme.html"));
     QFile page(guidePage);
     QVERIFY(page.open(QIODevice::ReadOnly));

@@ -79,7 +79,7 @@ private slots:
     }
 
     void theProgrammeWindowShowsTheGuidesPage() {
-        BrowserView* guide = program_->windows().TVprogrammForm->WebBrowser1;
+        BrowserView* guide = program_->windows().TVprogrammForm->guideView();
         program_->services().Dispatcher->StartTV(QStringLiteral("ТНТ"));
         QCOMPARE(guide->lastRequested(), dir_.filePath(QStringLiteral("IPTV/programme.html")));
         QFile page(guide->lastRequested());

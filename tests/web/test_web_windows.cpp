@@ -182,21 +182,21 @@ private slots:
 
     void programmeWindowKeepsItsPageAcrossClose() {
         TTVprogrammForm guide(&mainWindow_);
-        guide.WebBrowser1->navigate(page_); // set while hidden, as the dispatcher does
-        QVERIFY(!guide.WebBrowser1->engine());
-        QSignalSpy finished(guide.WebBrowser1, &BrowserView::loadFinished);
+        guide.guideView()->navigate(page_); // set while hidden, as the dispatcher does
+        QVERIFY(!guide.guideView()->engine());
+        QSignalSpy finished(guide.guideView(), &BrowserView::loadFinished);
         guide.showWindow();
         QVERIFY(finished.wait(30000));
         guide.close();
         QVERIFY(!guide.isVisible());
-        QCOMPARE(guide.WebBrowser1->lastRequested(), page_);
+        QCOMPARE(guide.guideView()->lastRequested(), page_);
         // Closed, the window gives its browser back; shown again, a new one loads the same page.
-        QTRY_VERIFY_WITH_TIMEOUT(!guide.WebBrowser1->engine(), 10000);
-        QVERIFY(!guide.WebBrowser1->hasDocument());
+        QTRY_VERIFY_WITH_TIMEOUT(!guide.guideView()->engine(), 10000);
+        QVERIFY(!guide.guideView()->hasDocument());
         finished.clear();
         guide.showWindow();
         QVERIFY(finished.wait(30000));
-        QCOMPARE(guide.WebBrowser1->engine()->title(), QStringLiteral("Partner"));
+        QCOMPARE(guide.guideView()->engine()->title(), QStringLiteral("Partner"));
     }
 
     void loginStrip() {

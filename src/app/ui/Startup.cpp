@@ -253,7 +253,7 @@ Program::Program(const Options& options) : d_(std::make_unique<Impl>()) {
 
     DispatchTargets targets;
     targets.mainView = &mainView;
-    targets.guideView = d_->tvProgramm->WebBrowser1;
+    targets.guideView = d_->tvProgramm->guideView();
     targets.korbina = d_->korbina.get();
     targets.ovego = d_->ovego.get();
     targets.browser2 = d_->browser2.get();

@@ -12,11 +12,13 @@ public:
     // Makes the window visible (centred over the main window if it was hidden) and brings it to the front.
     void showWindow();
 
-    BrowserView* WebBrowser1;
+    // The programme page's view, which the channel dispatcher points at each channel's page.
+    BrowserView* guideView() const { return WebBrowser1; }
 
 protected:
     void showEvent(QShowEvent* e) override;
 
 private:
+    BrowserView* WebBrowser1;
     QWidget* mainWindow_;
 };
