@@ -65,7 +65,7 @@ void GstPipelineControl::drain() {
         }
         const GstStateChangeReturn result = gst_element_set_state(pipeline_, next);
         if (result == GST_STATE_CHANGE_FAILURE && next != GST_STATE_NULL) {
-            qCWarning(lcAudio) << "stream: the pipeline refused the state"
+            qCWarning(lcAudio) << "audio:" << GST_ELEMENT_NAME(pipeline_) << "refused the state"
                                << gst_element_state_get_name(next);
             if (refused_)
                 refused_(next);

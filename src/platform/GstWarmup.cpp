@@ -2,6 +2,7 @@
 
 #include "platform/LogCategories.h"
 
+#include <gst/base/gsttypefindhelper.h>
 #include <gst/gst.h>
 
 // GIO names a structure member after Qt's "signals" keyword.
@@ -25,6 +26,54 @@ bool pluginLoaded(GstPluginFeature* feature) {
     if (plugin)
         gst_object_unref(plugin);
     return loaded;
+}
+
+// A first decode runs code that loading alone does not reach: every type finder (the rest of them
+// run whenever a stream's start leaves the MP3 one unsure, and some load their plug-in then), then
+// type finding, parsing and decoding of MP3 inside decodebin. Both once here, on silence.
+void warmDecoding() {
+    // Silent MPEG-1 layer III frames, 128 kbit/s at 44.1 kHz: a header, then side info and data
+    // all zero.
+    constexpr int kFrameBytes = 417;
+    constexpr int kFrames = 12;
+    QByteArray mp3(kFrameBytes * kFrames, '\0');
+    for (int i = 0; i < kFrames; ++i)
+        mp3.replace(i * kFrameBytes, 4, QByteArray::fromHex("fffb9064"));
+
+    GstWarmup::SkipHeavyTypeFinders();
+    QByteArray noise(4096, '\0'); // nothing any type finder is sure of, so they all run
+    for (qsizetype i = 0; i < noise.size(); ++i)
+        noise[i] = char((i * 7919) % 251);
+    GstCaps* found = gst_type_find_helper_for_data(
+        nullptr, reinterpret_cast<const guint8*>(noise.constData()), size_t(noise.size()), nullptr);
+    if (found)
+        gst_caps_unref(found);
+
+    GError* error = nullptr;
+    GstElement* pipeline = gst_parse_launch("appsrc name=in ! decodebin ! fakesink", &error);
+    if (!pipeline) {
+        qCDebug(lcAudio) << "Warm-up: no decoding pipeline:" << (error ? error->message : "");
+        g_clear_error(&error);
+        return;
+    }
+    g_clear_error(&error);
+    GstElement* in = gst_bin_get_by_name(GST_BIN(pipeline), "in");
+    GstBuffer* buffer = gst_buffer_new_memdup(mp3.constData(), gsize(mp3.size()));
+    g_signal_emit_by_name(in, "push-buffer", buffer, nullptr);
+    gst_buffer_unref(buffer);
+    g_signal_emit_by_name(in, "end-of-stream", nullptr);
+    gst_object_unref(in);
+    gst_element_set_state(pipeline, GST_STATE_PAUSED);
+    GstBus* bus = gst_element_get_bus(pipeline);
+    GstMessage* done = gst_bus_timed_pop_filtered(
+        bus, 2 * GST_SECOND, GstMessageType(GST_MESSAGE_ASYNC_DONE | GST_MESSAGE_ERROR | GST_MESSAGE_EOS));
+    if (!done || GST_MESSAGE_TYPE(done) == GST_MESSAGE_ERROR)
+        qCDebug(lcAudio) << "Warm-up: the decoding run did not complete";
+    if (done)
+        gst_message_unref(done);
+    gst_object_unref(bus);
+    gst_element_set_state(pipeline, GST_STATE_NULL);
+    gst_object_unref(pipeline);
 }
 
 // The first HTTP request otherwise loads these, a few tens of milliseconds inside this process.
@@ -180,6 +229,7 @@ void GstPluginWarmer::run(std::chrono::milliseconds delay) {
         }
         gst_object_unref(gst_object_ref_sink(element));
     }
+    warmDecoding();
     warmNetwork();
     qCDebug(lcAudio) << "Warm-up: station elements loaded";
     finished_ = true;

@@ -29,10 +29,12 @@ const QStringList& StationElements();
 } // namespace GstWarmup
 
 // Loads the plug-ins of StationElements() and initialises their element classes on a worker
-// thread, so that the first open finds them ready; the same for GIO's proxy resolver and TLS
-// back end, which the first HTTP request of the process would otherwise load. The worker first lets the
-// program's own start-up (window, web engine) have the machine for a while. A station opened meanwhile only
-// waits for the plug-in being loaded at that moment. The destructor cancels the wait and joins.
+// thread, so that the first open finds them ready, and decodes a little silent MP3 through
+// decodebin once, which runs the type finders and decoder code a first station would run first.
+// The same for GIO's proxy resolver and TLS back end, which the first HTTP request would load. The worker
+// first lets the program's own start-up (window, web engine) have the machine for a while. A station opened
+// meanwhile only waits for the plug-in being loaded at that moment. The destructor cancels the wait and
+// joins.
 class GstPluginWarmer {
 public:
     GstPluginWarmer() = default;
