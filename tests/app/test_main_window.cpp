@@ -1,4 +1,5 @@
 #include "FakeGridSurface.h"
+#include "common/Control.h"
 #include "common/MainWindowControls.h"
 #include "common/TestFakes.h"
 
@@ -436,14 +437,14 @@ private slots:
         QVERIFY(d.windowTitle().isEmpty());
         QVERIFY(!(d.windowFlags() & Qt::WindowMaximizeButtonHint));
         QVERIFY(!(d.windowFlags() & Qt::WindowMinimizeButtonHint));
-        QCOMPARE(d.sLabel1->geometry(), QRect(10, 10, 309, 39));
-        QVERIFY(d.sLabel1->wordWrap());
-        QCOMPARE(d.sLabel1->text(),
+        QCOMPARE(Control<QLabel>(d, "sLabel1")->geometry(), QRect(10, 10, 309, 39));
+        QVERIFY(Control<QLabel>(d, "sLabel1")->wordWrap());
+        QCOMPARE(Control<QLabel>(d, "sLabel1")->text(),
                  QStringLiteral("Если вам понравилась программа и вы хотите помочь дальнейшему "
                                 "развитию, то вы можете перечислить любую сумму на кошельки:"));
-        QCOMPARE(d.sMemo1->geometry(), QRect(10, 58, 309, 55));
-        QVERIFY(d.sMemo1->isReadOnly());
-        const QStringList lines = d.sMemo1->toPlainText().split('\n');
+        QCOMPARE(Control<QPlainTextEdit>(d, "sMemo1")->geometry(), QRect(10, 58, 309, 55));
+        QVERIFY(Control<QPlainTextEdit>(d, "sMemo1")->isReadOnly());
+        const QStringList lines = Control<QPlainTextEdit>(d, "sMemo1")->toPlainText().split('\n');
         QCOMPARE(lines.size(), 3);
         QCOMPARE(lines.first(), QStringLiteral("WebMoney:"));
     }

@@ -1,4 +1,5 @@
 #include "closed/ui/TForm2.h"
+#include "common/Control.h"
 #include "platform/MessageSink.h"
 
 #include <QLabel>
@@ -37,8 +38,8 @@ class TestClosedGate : public QObject {
         return std::make_unique<TForm2>(std::move(d), nullptr);
     }
     static void enter(TForm2& prompt, const QString& entry) {
-        prompt.sEdit1->setText(entry);
-        QTest::mouseClick(prompt.sBitBtn1, Qt::LeftButton);
+        Control<QLineEdit>(prompt, "sEdit1")->setText(entry);
+        QTest::mouseClick(Control<QPushButton>(prompt, "sBitBtn1"), Qt::LeftButton);
     }
 
 private slots:
@@ -54,17 +55,17 @@ private slots:
         qApp->setStyleSheet(QStringLiteral("QWidget { font-weight: 400; } QLineEdit { padding: 1px; }"));
         auto prompt = makePrompt();
         prompt->ensurePolished();
-        prompt->sLabel1->ensurePolished();
+        Control<QLabel>(*prompt, "sLabel1")->ensurePolished();
         QVERIFY(prompt->isHidden());
         QCOMPARE(prompt->size(), QSize(341, 148));
         QCOMPARE(prompt->windowTitle(), QString());
-        QCOMPARE(prompt->sLabel1->text(), QStringLiteral("Message/Password"));
-        QVERIFY(prompt->sLabel1->font().bold());
-        QVERIFY(prompt->sLabel1->wordWrap());
-        QVERIFY(prompt->sEdit1->text().isEmpty());
-        prompt->sEdit1->setText(QStringLiteral("a b"));
-        QCOMPARE(prompt->sEdit1->displayText(), QStringLiteral("***"));
-        QVERIFY(prompt->sBitBtn1->isDefault());
+        QCOMPARE(Control<QLabel>(*prompt, "sLabel1")->text(), QStringLiteral("Message/Password"));
+        QVERIFY(Control<QLabel>(*prompt, "sLabel1")->font().bold());
+        QVERIFY(Control<QLabel>(*prompt, "sLabel1")->wordWrap());
+        QVERIFY(Control<QLineEdit>(*prompt, "sEdit1")->text().isEmpty());
+        Control<QLineEdit>(*prompt, "sEdit1")->setText(QStringLiteral("a b"));
+        QCOMPARE(Control<QLineEdit>(*prompt, "sEdit1")->displayText(), QStringLiteral("***"));
+        QVERIFY(Control<QPushButton>(*prompt, "sBitBtn1")->isDefault());
         qApp->setStyleSheet(QString());
     }
 
@@ -116,22 +117,22 @@ private slots:
         QCOMPARE(layouts_, opens ? 1 : 0);
         QCOMPARE(prompt->isVisible(), !opens);
         QCOMPARE(sink_.texts, opens ? QStringList{} : QStringList{kWrongCode});
-        QCOMPARE(prompt->sEdit1->text(), entry); // never cleared
+        QCOMPARE(Control<QLineEdit>(*prompt, "sEdit1")->text(), entry); // never cleared
     }
 
     void theCodeIsReadWhenOkIsPressed() {
         auto prompt = makePrompt();
         prompt->OpenClosedSection();
-        prompt->sEdit1->setText(QStringLiteral("new"));
+        Control<QLineEdit>(*prompt, "sEdit1")->setText(QStringLiteral("new"));
         code_ = QStringLiteral("new"); // typed into the settings window, not saved
-        QTest::keyClick(prompt->sEdit1, Qt::Key_Return);
+        QTest::keyClick(Control<QLineEdit>(*prompt, "sEdit1"), Qt::Key_Return);
         QCOMPARE(layouts_, 1);
         QVERIFY(prompt->isHidden());
 
         // The entry survives the hiding and opens the section again.
         prompt->OpenClosedSection();
-        QCOMPARE(prompt->sEdit1->text(), QStringLiteral("new"));
-        QTest::mouseClick(prompt->sBitBtn1, Qt::LeftButton);
+        QCOMPARE(Control<QLineEdit>(*prompt, "sEdit1")->text(), QStringLiteral("new"));
+        QTest::mouseClick(Control<QPushButton>(*prompt, "sBitBtn1"), Qt::LeftButton);
         QCOMPARE(layouts_, 2);
         QVERIFY(sink_.texts.isEmpty());
     }

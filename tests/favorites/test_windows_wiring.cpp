@@ -1,4 +1,5 @@
 // The favourites window and the closed-section prompt as the assembled program wires them.
+#include "common/Control.h"
 #include "common/MainWindowControls.h"
 #include "common/SettingFormControls.h"
 #include "common/TestFakes.h"
@@ -101,14 +102,14 @@ private slots:
         QCOMPARE(main().slotCaption(1), QStringLiteral("ОРТ")); // nothing yet
 
         settingControls.sEdit1->setText(QStringLiteral("Код 1")); // typed, never saved
-        prompt.sEdit1->setText(QStringLiteral("759"));
-        QTest::mouseClick(prompt.sBitBtn1, Qt::LeftButton);
+        Control<QLineEdit>(prompt, "sEdit1")->setText(QStringLiteral("759"));
+        QTest::mouseClick(Control<QPushButton>(prompt, "sBitBtn1"), Qt::LeftButton);
         QCOMPARE(sink_.shown,
                  QStringList{LangText(QStringLiteral("Message"), QStringLiteral("incorrectpassword"))});
         QVERIFY(prompt.isVisible());
 
-        prompt.sEdit1->setText(QStringLiteral("Код 1"));
-        QTest::mouseClick(prompt.sBitBtn1, Qt::LeftButton);
+        Control<QLineEdit>(prompt, "sEdit1")->setText(QStringLiteral("Код 1"));
+        QTest::mouseClick(Control<QPushButton>(prompt, "sBitBtn1"), Qt::LeftButton);
         QVERIFY(prompt.isHidden());
         QCOMPARE(main().slotCaption(1), QStringLiteral("День студента"));
         QCOMPARE(main().slotCaption(12), QStringLiteral("Bella Club"));

@@ -1,4 +1,5 @@
 #include "RadioFakes.h"
+#include "common/Control.h"
 #include "radio/ui/RadioRecording.h"
 #include "radio/ui/TRadioForm.h"
 #include "radio/ui/TRadioSaveForm.h"
@@ -51,9 +52,9 @@ void answerPrompt(Answer answer, const QString& typed = QString()) {
         auto* prompt = qobject_cast<TRadioSaveForm*>(QApplication::activeModalWidget());
         QVERIFY(prompt);
         if (!typed.isNull())
-            prompt->sEdit1->setText(typed);
+            Control<QLineEdit>(*prompt, "sEdit1")->setText(typed);
         if (answer == Answer::Ok)
-            QTest::mouseClick(prompt->sBitBtn1, Qt::LeftButton);
+            QTest::mouseClick(Control<QPushButton>(*prompt, "sBitBtn1"), Qt::LeftButton);
         else
             QTest::keyClick(prompt, Qt::Key_Escape);
     });
@@ -79,9 +80,13 @@ class TestRadioRecording : public QObject {
         return main->sSpeedButton10->isHidden() && !main->sSpeedButton11->isHidden();
     }
     bool miniShowsRecord() const {
-        return !mini->sSpeedButton1->isHidden() && mini->sSpeedButton2->isHidden();
+        return !Control<QToolButton>(*mini, "sSpeedButton1")->isHidden() &&
+               Control<QToolButton>(*mini, "sSpeedButton2")->isHidden();
     }
-    bool miniShowsStop() const { return mini->sSpeedButton1->isHidden() && !mini->sSpeedButton2->isHidden(); }
+    bool miniShowsStop() const {
+        return Control<QToolButton>(*mini, "sSpeedButton1")->isHidden() &&
+               !Control<QToolButton>(*mini, "sSpeedButton2")->isHidden();
+    }
 
 private slots:
     void init() {
@@ -127,7 +132,7 @@ private slots:
         QTest::mouseClick(main->sSpeedButton10, Qt::LeftButton);
         QCOMPARE(recorder.started.last(), QStringLiteral("My Record"));
         QCOMPARE(main->sEdit1->text(), QStringLiteral("My Record"));
-        QCOMPARE(prompt->sEdit1->text(), QStringLiteral("My Record"));
+        QCOMPARE(Control<QLineEdit>(*prompt, "sEdit1")->text(), QStringLiteral("My Record"));
         QVERIFY(messages.shown.isEmpty());
     }
 
@@ -137,7 +142,7 @@ private slots:
         QVERIFY(recorder.started.isEmpty());
         QVERIFY(mainShowsRecord());
         QCOMPARE(main->sEdit1->text(), QStringLiteral("MyRecord"));
-        QCOMPARE(prompt->sEdit1->text(), QStringLiteral("Typed"));
+        QCOMPARE(Control<QLineEdit>(*prompt, "sEdit1")->text(), QStringLiteral("Typed"));
         QVERIFY(messages.shown.isEmpty());
     }
 
@@ -159,13 +164,13 @@ private slots:
         QVERIFY(mini->isVisible());
         QVERIFY(!main->isVisible());
         QVERIFY(miniShowsStop());
-        QCOMPARE(mini->sScrollBar1->value(), 40);
+        QCOMPARE(Control<QScrollBar>(*mini, "sScrollBar1")->value(), 40);
         QVERIFY(volumes.isEmpty()); // mirroring the bar does not touch the volume
     }
 
     void miniBarDrivesTheVolumeAtOnce() {
         mini->OpenMiniRadio();
-        mini->sScrollBar1->setValue(37);
+        Control<QScrollBar>(*mini, "sScrollBar1")->setValue(37);
         QCOMPARE(main->sScrollBar1->value(), 37);
         QCOMPARE(volumes, QList<float>{0.37f});
     }
@@ -185,14 +190,14 @@ private slots:
         recorder.refusal = refusal;
         mini->OpenMiniRadio();
         answerPrompt(Answer(answer));
-        QTest::mouseClick(mini->sSpeedButton1, Qt::LeftButton);
+        QTest::mouseClick(Control<QToolButton>(*mini, "sSpeedButton1"), Qt::LeftButton);
         QVERIFY(!main->isVisible()); // the prompt came up with the main window still away
         QCOMPARE(miniShowsStop(), recording);
         QCOMPARE(miniShowsRecord(), !recording);
         QCOMPARE(mainShowsStop(), recording);
 
         if (recording) {
-            QTest::mouseClick(mini->sSpeedButton2, Qt::LeftButton);
+            QTest::mouseClick(Control<QToolButton>(*mini, "sSpeedButton2"), Qt::LeftButton);
             QCOMPARE(recorder.stops, 1);
             QVERIFY(miniShowsRecord());
             QVERIFY(mainShowsRecord());
@@ -206,7 +211,7 @@ private slots:
         QTimer::singleShot(0, this, [this] {
             mini->OpenMiniRadio();
             answerPrompt(Answer::Ok);
-            QTest::mouseClick(mini->sSpeedButton1, Qt::LeftButton);
+            QTest::mouseClick(Control<QToolButton>(*mini, "sSpeedButton1"), Qt::LeftButton);
             QTimer::singleShot(100, [] { QCoreApplication::exit(kStillRunning); });
         });
         QCOMPARE(QApplication::exec(), kStillRunning);
@@ -217,7 +222,7 @@ private slots:
         answerPrompt(Answer::Ok);
         QTest::mouseClick(main->sSpeedButton10, Qt::LeftButton);
         mini->OpenMiniRadio();
-        QTest::mouseClick(mini->sSpeedButton3, Qt::LeftButton);
+        QTest::mouseClick(Control<QToolButton>(*mini, "sSpeedButton3"), Qt::LeftButton);
         QCOMPARE(radioOffs, 1);
         QVERIFY(miniShowsStop());
         QVERIFY(mainShowsStop());
@@ -228,10 +233,10 @@ private slots:
         answerPrompt(Answer::Ok);
         QTest::mouseClick(main->sSpeedButton10, Qt::LeftButton);
         mini->OpenMiniRadio();
-        mini->sScrollBar1->setValue(25);
+        Control<QScrollBar>(*mini, "sScrollBar1")->setValue(25);
         const int showsBefore = main->shows;
 
-        QTest::mouseClick(mini->sSpeedButton4, Qt::LeftButton);
+        QTest::mouseClick(Control<QToolButton>(*mini, "sSpeedButton4"), Qt::LeftButton);
         QVERIFY(!mini->isVisible());
         QVERIFY(main->isVisible());
         QCOMPARE(main->shows, showsBefore + 1); // the main window's show handler ran again
@@ -243,8 +248,8 @@ private slots:
 
     void promptLayout() {
         QCOMPARE(prompt->size(), QSize(230, 109));
-        QCOMPARE(prompt->sEdit1->text(), QStringLiteral("MyRecord"));
-        QVERIFY(prompt->sBitBtn1->isDefault());
+        QCOMPARE(Control<QLineEdit>(*prompt, "sEdit1")->text(), QStringLiteral("MyRecord"));
+        QVERIFY(Control<QPushButton>(*prompt, "sBitBtn1")->isDefault());
         QCOMPARE(prompt->windowFlags() & Qt::WindowCloseButtonHint, Qt::WindowFlags());
     }
 };

@@ -2,6 +2,7 @@
 #include "RadioFakes.h"
 #include "app/ui/RadioWindows.h"
 #include "app/ui/TForm1.h"
+#include "common/Control.h"
 #include "common/MainWindowControls.h"
 #include "platform/Shell.h"
 #include "radio/MainWindowRadio.h"
@@ -93,7 +94,9 @@ private slots:
     void recordButtonsDriveTheRecorder() {
         Fixture f;
         QVERIFY(f.ui->sPanel2->isVisible());
-        whenModal<TRadioSaveForm>([](TRadioSaveForm& p) { QTest::mouseClick(p.sBitBtn1, Qt::LeftButton); });
+        whenModal<TRadioSaveForm>([](TRadioSaveForm& p) {
+            QTest::mouseClick(Control<QPushButton>(p, "sBitBtn1"), Qt::LeftButton);
+        });
         QTest::mouseClick(f.ui->sSpeedButton10, Qt::LeftButton);
         QCOMPARE(f.recorder.started, QStringList{QStringLiteral("MyRecord")});
         QVERIFY(f.ui->sSpeedButton11->isVisible());
@@ -110,17 +113,17 @@ private slots:
         QTest::mouseClick(f.ui->sSpeedButton13, Qt::LeftButton);
         QVERIFY(f.mini->isVisible());
         QVERIFY(!f.form->isVisible());
-        QCOMPARE(f.mini->sScrollBar1->value(), 60);
+        QCOMPARE(Control<QScrollBar>(*f.mini, "sScrollBar1")->value(), 60);
 
         f.radio.volumes.clear();
-        f.mini->sScrollBar1->setValue(30);
+        Control<QScrollBar>(*f.mini, "sScrollBar1")->setValue(30);
         QCOMPARE(f.radio.volumes, QList<float>{0.30f});
 
-        QTest::mouseClick(f.mini->sSpeedButton3, Qt::LeftButton);
+        QTest::mouseClick(Control<QToolButton>(*f.mini, "sSpeedButton3"), Qt::LeftButton);
         QCOMPARE(f.radio.stops, 1);
-        QVERIFY(!f.mini->sSpeedButton1->isHidden());
+        QVERIFY(!Control<QToolButton>(*f.mini, "sSpeedButton1")->isHidden());
 
-        QTest::mouseClick(f.mini->sSpeedButton4, Qt::LeftButton);
+        QTest::mouseClick(Control<QToolButton>(*f.mini, "sSpeedButton4"), Qt::LeftButton);
         QVERIFY(!f.mini->isVisible());
         QVERIFY(f.form->isVisible());
         // Back in the first layout: every slot shown, the strip away, the bar where the mini left it.
@@ -142,7 +145,7 @@ private slots:
         QCOMPARE(f.radio.volumes, (QList<float>{0.99f, 0.98f}));
 
         QTest::mouseClick(f.ui->sSpeedButton13, Qt::LeftButton);
-        QScrollBar* mini = f.mini->sScrollBar1;
+        QScrollBar* mini = Control<QScrollBar>(*f.mini, "sScrollBar1");
         QVERIFY(mini->isVisible());
         QCOMPARE(mini->value(), 98);
         QTest::mouseClick(mini, Qt::LeftButton, {}, QPoint(mini->width() / 3, mini->height() / 2));

@@ -10,12 +10,13 @@ class TDonationForm : public QDialog {
 public:
     explicit TDonationForm(QWidget* mainWindow);
 
-    QLabel* sLabel1;
-    QPlainTextEdit* sMemo1;
-
 protected:
     void showEvent(QShowEvent* e) override;
 
 private:
+    // Controls (objectName = member name).
+    QLabel* sLabel1;
+    QPlainTextEdit* sMemo1;
+
     QWidget* mainWindow_;
 };

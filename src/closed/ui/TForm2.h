@@ -26,11 +26,6 @@ public:
     // Reads the prompt text from the language pack once, here.
     TForm2(Deps deps, QWidget* mainWindow);
 
-    // Controls (objectName = member name).
-    QLabel* sLabel1;
-    QLineEdit* sEdit1;
-    QPushButton* sBitBtn1;
-
 public slots:
     // The main window's closed-section button.
     void OpenClosedSection();
@@ -39,6 +34,11 @@ public slots:
     void sBitBtn1Click();
 
 private:
+    // Controls (objectName = member name).
+    QLabel* sLabel1;
+    QLineEdit* sEdit1;
+    QPushButton* sBitBtn1;
+
     QWidget* mainWindow_;
     ClosedSectionGate gate_;
 };

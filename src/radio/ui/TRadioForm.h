@@ -25,17 +25,18 @@ public:
     // Main window's "mini radio" button: this window up, the main window away.
     void OpenMiniRadio();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // Controls (objectName = member name).
     QToolButton* sSpeedButton1;
     QToolButton* sSpeedButton2;
     QToolButton* sSpeedButton3;
     QScrollBar* sScrollBar1;
     QToolButton* sSpeedButton4;
 
-protected:
-    void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-
-private:
     void FormShow();
     void FormClose();
     void sScrollBar1Change(int position);

@@ -18,15 +18,16 @@ public:
 
     bool confirmName() override;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    // Controls (objectName = member name).
     QLabel* sLabel1;
     QLineEdit* sEdit1;
     QPushButton* sBitBtn1;
     QPushButton* sBitBtn2;
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
-private:
     void sBitBtn1Click();
 
     QLineEdit* recordName_;
