@@ -2,6 +2,7 @@
 
 #include "platform/LogCategories.h"
 
+#include <gst/app/gstappsrc.h>
 #include <gst/base/gsttypefindhelper.h>
 #include <gst/gst.h>
 
@@ -58,10 +59,8 @@ void warmDecoding() {
     }
     g_clear_error(&error);
     GstElement* in = gst_bin_get_by_name(GST_BIN(pipeline), "in");
-    GstBuffer* buffer = gst_buffer_new_memdup(mp3.constData(), gsize(mp3.size()));
-    g_signal_emit_by_name(in, "push-buffer", buffer, nullptr);
-    gst_buffer_unref(buffer);
-    g_signal_emit_by_name(in, "end-of-stream", nullptr);
+    gst_app_src_push_buffer(GST_APP_SRC(in), gst_buffer_new_memdup(mp3.constData(), gsize(mp3.size())));
+    gst_app_src_end_of_stream(GST_APP_SRC(in));
     gst_object_unref(in);
     gst_element_set_state(pipeline, GST_STATE_PAUSED);
     GstBus* bus = gst_element_get_bus(pipeline);

@@ -4,7 +4,10 @@
 #include "radio/RadioTestKit.h"
 
 #include <QElapsedTimer>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -29,6 +32,49 @@ bool releaseFifo(const QString& path, int attempts = 200) {
     }
     return false;
 }
+// A PulseAudio server of the test's own with a null sink, which the test can kill and restart.
+class SoundServer {
+public:
+    explicit SoundServer(const QString& dir) : dir_(dir) {}
+    ~SoundServer() { stop(); }
+    QString address() const { return "unix:" + dir_ + "/pa.sock"; }
+    bool start() {
+        QFile::remove(dir_ + "/pa.sock");
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_RUNTIME_DIR", dir_);
+        daemon_.setProcessEnvironment(env);
+        daemon_.start("pulseaudio",
+                      {"--daemonize=no", "-n", "--exit-idle-time=-1", "--disallow-exit",
+                       "--log-target=file:" + dir_ + "/pa.log",
+                       "--load=module-native-protocol-unix auth-anonymous=1 socket=" + dir_ + "/pa.sock",
+                       "--load=module-null-sink sink_name=testsink rate=44100"});
+        if (!daemon_.waitForStarted(10000))
+            return false;
+        QElapsedTimer t;
+        t.start();
+        while (!QFile::exists(dir_ + "/pa.sock") && t.elapsed() < 20000)
+            QTest::qWait(50);
+        return QFile::exists(dir_ + "/pa.sock");
+    }
+    void stop() {
+        if (daemon_.state() == QProcess::NotRunning)
+            return;
+        daemon_.kill(); // a server that dies, not one that says goodbye
+        daemon_.waitForFinished(10000);
+    }
+    // The clients connected under the player's name.
+    int playerClients() const {
+        QProcess pactl;
+        pactl.start("pactl", {"-s", address(), "list", "clients"});
+        if (!pactl.waitForFinished(10000))
+            return -1;
+        return int(pactl.readAllStandardOutput().count("application.name = \"" ZELMO_NAME "\""));
+    }
+
+private:
+    QString dir_;
+    QProcess daemon_;
+};
 } // namespace
 
 class TestGstAudioStream : public QObject {
@@ -104,6 +150,46 @@ private slots:
         QVERIFY(releaseFifo(hung));
         QTRY_VERIFY_WITH_TIMEOUT(
             (releaseFifo(hung, 1), releaseFifo(freedEarly, 1), engine.waitForStopped(0ms)), 20000);
+    }
+
+    // A sound server that died and came back costs no station, and nothing stays connected to it
+    // after the exit.
+    void aRestartedSoundServerCostsNoStation() {
+        if (QStandardPaths::findExecutable("pulseaudio").isEmpty() ||
+            QStandardPaths::findExecutable("pactl").isEmpty())
+            QSKIP("no PulseAudio here");
+        const QString tone = dir_.filePath("tone.wav");
+        QVERIFY(QFile::exists(tone) || radiotest::makeTone(tone, 3));
+        QTemporaryDir serverDir;
+        SoundServer server(serverDir.path());
+        QVERIFY(server.start());
+        const QByteArray before = qgetenv("PULSE_SERVER");
+        qputenv("PULSE_SERVER", server.address().toUtf8());
+        auto restore = qScopeGuard([&before] { qputenv("PULSE_SERVER", before); });
+
+        GstAudioEngine engine;
+        QVERIFY(engine.init());
+        auto playOnce = [&engine, &tone] {
+            auto stream = engine.open(QUrl::fromLocalFile(tone));
+            QSignalSpy started(stream.get(), &AudioStream::started);
+            QSignalSpy ended(stream.get(), &AudioStream::ended);
+            stream->play();
+            QElapsedTimer t;
+            t.start();
+            while (started.isEmpty() && ended.isEmpty() && t.elapsed() < 15000)
+                QTest::qWait(20);
+            return started.size() == 1 && ended.isEmpty();
+        };
+        QVERIFY(playOnce());
+        QVERIFY(engine.waitForStopped(10s));
+
+        server.stop();
+        QVERIFY(server.start());
+        QVERIFY2(playOnce(), "the first station after the server came back did not play");
+        QVERIFY(engine.waitForStopped(10s));
+
+        engine.shutdown();
+        QTRY_COMPARE_WITH_TIMEOUT(server.playerClients(), 0, 10000);
     }
 };
 
