@@ -1,3 +1,4 @@
+#include "common/Control.h"
 #include "favorites/ui/TFavoriteForm.h"
 #include "platform/MessageSink.h"
 #include "settings/SettingsFile.h"
@@ -58,8 +59,8 @@ class TestFavoriteForm : public QObject {
         QContextMenuEvent ev(QContextMenuEvent::Mouse, QPoint(4, 4), button->mapToGlobal(QPoint(4, 4)));
         QApplication::sendEvent(button, &ev);
         QCOMPARE(form.popupButton(), button);
-        form.N1->trigger();
-        form.PopupMenu2->hide();
+        Control<QAction>(*Control<QMenu>(form, "PopupMenu2"), "N1")->trigger();
+        Control<QMenu>(form, "PopupMenu2")->hide();
     }
 
 private slots:
@@ -91,8 +92,8 @@ private slots:
         QCOMPARE(form->slotButton(8)->geometry(), QRect(15, 288, 64, 38));
         QCOMPARE(form->slotButton(9)->geometry(), QRect(81, 8, 64, 38));
         QCOMPARE(form->slotButton(24)->geometry(), QRect(147, 288, 64, 38));
-        QCOMPARE(form->sBitBtn25->geometry(), QRect(81, 345, 64, 25));
-        QVERIFY(form->sButton1->isHidden());
+        QCOMPARE(Control<QPushButton>(*form, "sBitBtn25")->geometry(), QRect(81, 345, 64, 25));
+        QVERIFY(Control<QPushButton>(*form, "sButton1")->isHidden());
         QCOMPARE(form->findChild<QPushButton*>(QStringLiteral("sBitBtn17")), form->slotButton(17));
     }
 
@@ -187,7 +188,7 @@ private slots:
             }
 
         const QByteArray before = fileBytes();
-        clearVia(*form, form->sBitBtn25);
+        clearVia(*form, Control<QPushButton>(*form, "sBitBtn25"));
         QCOMPARE(fileBytes(), before);
         QCOMPARE(form->slotButton(11)->text(), QStringLiteral("K11"));
 
@@ -222,7 +223,7 @@ private slots:
     void closeHidesAndAddsStillLand() {
         auto form = makeForm();
         form->show();
-        QTest::mouseClick(form->sBitBtn25, Qt::LeftButton);
+        QTest::mouseClick(Control<QPushButton>(*form, "sBitBtn25"), Qt::LeftButton);
         QVERIFY(form->isHidden());
         form->AddFavorite(QStringLiteral("ОРТ"));
         form->show();

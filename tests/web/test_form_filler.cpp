@@ -1,4 +1,5 @@
 #include "WebTestSupport.h"
+#include "common/Control.h"
 #include "platform/WebView.h"
 #include "platform/ui/BrowserView.h"
 #include "web/ui/FormFiller.h"
@@ -138,7 +139,7 @@ private slots:
         NullView mainView;
         TBrowser2Form form(mainView, nullptr);
         form.showWindow();
-        QSignalSpy finished(form.SeeTVWebBrowser, &BrowserView::loadFinished);
+        QSignalSpy finished(Control<BrowserView>(form, "SeeTVWebBrowser"), &BrowserView::loadFinished);
         const QString page = WriteFixture(
             dir_, QStringLiteral("login.htm"), QStringLiteral("login"),
             LogScript + QStringLiteral("<form id=F %1><input name=login><input name=pass type=password>"
@@ -147,11 +148,12 @@ private slots:
         form.openPage(page);
         QVERIFY(finished.wait(30000));
 
-        QTest::mouseClick(form.sEdit2, Qt::LeftButton);
-        QTest::keyClicks(form.sEdit2, QStringLiteral("s3cret"));
-        QTest::mouseClick(form.sBitBtn1, Qt::LeftButton);
-        QCOMPARE(Fields(*form.SeeTVWebBrowser), (QStringList{"login=Zelmo", "pass=s3cret"}));
-        QCOMPARE(Log(*form.SeeTVWebBrowser), (QStringList{"click:go", "submit:F"}));
+        QTest::mouseClick(Control<QLineEdit>(form, "sEdit2"), Qt::LeftButton);
+        QTest::keyClicks(Control<QLineEdit>(form, "sEdit2"), QStringLiteral("s3cret"));
+        QTest::mouseClick(Control<QPushButton>(form, "sBitBtn1"), Qt::LeftButton);
+        QCOMPARE(Fields(*Control<BrowserView>(form, "SeeTVWebBrowser")),
+                 (QStringList{"login=Zelmo", "pass=s3cret"}));
+        QCOMPARE(Log(*Control<BrowserView>(form, "SeeTVWebBrowser")), (QStringList{"click:go", "submit:F"}));
     }
 };
 

@@ -1,4 +1,5 @@
 #include "WebTestSupport.h"
+#include "common/Control.h"
 #include "navigation/SiteUrls.h"
 #include "platform/WebView.h"
 #include "platform/ui/BrowserView.h"
@@ -31,14 +32,17 @@ struct Partner {
 Partner MakePartner(const QString& kind, WebView& mainView, QWidget* mainWindow) {
     if (kind == QLatin1String("Korbina")) {
         auto* f = new TKorbinaForm(mainView, mainWindow);
-        return {std::unique_ptr<PartnerForm>(f), [f] { return f->Chromium1->lastRequested(); }};
+        return {std::unique_ptr<PartnerForm>(f),
+                [f] { return Control<ChromiumView>(*f, "Chromium1")->lastRequested(); }};
     }
     if (kind == QLatin1String("Ovego")) {
         auto* f = new TOvegoPlayerForm(mainView, mainWindow);
-        return {std::unique_ptr<PartnerForm>(f), [f] { return f->Chromium1->lastRequested(); }};
+        return {std::unique_ptr<PartnerForm>(f),
+                [f] { return Control<ChromiumView>(*f, "Chromium1")->lastRequested(); }};
     }
     auto* f = new TBrowser2Form(mainView, mainWindow);
-    return {std::unique_ptr<PartnerForm>(f), [f] { return f->SeeTVWebBrowser->lastRequested(); }};
+    return {std::unique_ptr<PartnerForm>(f),
+            [f] { return Control<BrowserView>(*f, "SeeTVWebBrowser")->lastRequested(); }};
 }
 } // namespace
 
@@ -166,18 +170,18 @@ private slots:
         RecordingView mainView;
         TKorbinaForm form(mainView, &mainWindow_);
         form.showWindow();
-        QSignalSpy finished(form.Chromium1, &ChromiumView::loadFinished);
+        QSignalSpy finished(Control<ChromiumView>(form, "Chromium1"), &ChromiumView::loadFinished);
         form.openPage(page_);
         QVERIFY(finished.wait(30000));
-        QCOMPARE(form.Chromium1->engine()->title(), QStringLiteral("Partner"));
+        QCOMPARE(Control<ChromiumView>(form, "Chromium1")->engine()->title(), QStringLiteral("Partner"));
 
         // Closing blanks the view and gives its browser back; reopened, it shows the empty page.
         form.close();
-        QCOMPARE(form.Chromium1->lastRequested(), QStringLiteral("about:blank"));
-        QTRY_VERIFY_WITH_TIMEOUT(!form.Chromium1->engine(), 10000);
+        QCOMPARE(Control<ChromiumView>(form, "Chromium1")->lastRequested(), QStringLiteral("about:blank"));
+        QTRY_VERIFY_WITH_TIMEOUT(!Control<ChromiumView>(form, "Chromium1")->engine(), 10000);
         form.showWindow();
         QTest::qWait(300);
-        QVERIFY(!form.Chromium1->engine());
+        QVERIFY(!Control<ChromiumView>(form, "Chromium1")->engine());
     }
 
     void programmeWindowKeepsItsPageAcrossClose() {
@@ -202,19 +206,20 @@ private slots:
     void loginStrip() {
         RecordingView mainView;
         TBrowser2Form form(mainView, &mainWindow_);
-        QCOMPARE(form.sPanel1->geometry(), QRect(0, 573, 664, 35));
-        QCOMPARE(form.SeeTVWebBrowser->geometry().bottom() + 1, form.sPanel1->y());
-        QCOMPARE(form.sLabel1->pos(), QPoint(10, 9));
-        QCOMPARE(form.sLabel1->text(), QStringLiteral("Логин"));
-        QCOMPARE(form.sLabel2->pos(), QPoint(175, 9));
-        QCOMPARE(form.sLabel2->text(), QStringLiteral("Пароль"));
-        QCOMPARE(form.sEdit1->geometry(), QRect(45, 6, 121, 21));
-        QCOMPARE(form.sEdit1->text(), QStringLiteral("Zelmo"));
-        QCOMPARE(form.sEdit2->geometry(), QRect(220, 6, 121, 21));
-        QCOMPARE(form.sEdit2->text(), QStringLiteral("Pomex"));
-        QCOMPARE(form.sEdit2->echoMode(), QLineEdit::Password);
-        QCOMPARE(form.sBitBtn1->geometry(), QRect(360, 5, 110, 25));
-        QCOMPARE(form.sBitBtn1->text(), QStringLiteral("Авторизироваться"));
+        QCOMPARE(Control<QFrame>(form, "sPanel1")->geometry(), QRect(0, 573, 664, 35));
+        QCOMPARE(Control<BrowserView>(form, "SeeTVWebBrowser")->geometry().bottom() + 1,
+                 Control<QFrame>(form, "sPanel1")->y());
+        QCOMPARE(Control<QLabel>(form, "sLabel1")->pos(), QPoint(10, 9));
+        QCOMPARE(Control<QLabel>(form, "sLabel1")->text(), QStringLiteral("Логин"));
+        QCOMPARE(Control<QLabel>(form, "sLabel2")->pos(), QPoint(175, 9));
+        QCOMPARE(Control<QLabel>(form, "sLabel2")->text(), QStringLiteral("Пароль"));
+        QCOMPARE(Control<QLineEdit>(form, "sEdit1")->geometry(), QRect(45, 6, 121, 21));
+        QCOMPARE(Control<QLineEdit>(form, "sEdit1")->text(), QStringLiteral("Zelmo"));
+        QCOMPARE(Control<QLineEdit>(form, "sEdit2")->geometry(), QRect(220, 6, 121, 21));
+        QCOMPARE(Control<QLineEdit>(form, "sEdit2")->text(), QStringLiteral("Pomex"));
+        QCOMPARE(Control<QLineEdit>(form, "sEdit2")->echoMode(), QLineEdit::Password);
+        QCOMPARE(Control<QPushButton>(form, "sBitBtn1")->geometry(), QRect(360, 5, 110, 25));
+        QCOMPARE(Control<QPushButton>(form, "sBitBtn1")->text(), QStringLiteral("Авторизироваться"));
         for (const char* name : {"sPanel1", "sLabel1", "sEdit1", "sLabel2", "sEdit2", "sBitBtn1"})
             QVERIFY2(form.findChild<QWidget*>(QString::fromLatin1(name)), name);
     }
@@ -235,19 +240,23 @@ private slots:
         RecordingView mainView;
         TBrowser2Form form(mainView, &mainWindow_);
         form.showWindow();
-        QCOMPARE(form.sEdit2->displayText(), QString(5, u'*'));
-        for (auto [label, edit] : {std::pair{form.sLabel1, form.sEdit1}, {form.sLabel2, form.sEdit2}})
+        QCOMPARE(Control<QLineEdit>(form, "sEdit2")->displayText(), QString(5, u'*'));
+        for (auto [label, edit] :
+             {std::pair{Control<QLabel>(form, "sLabel1"), Control<QLineEdit>(form, "sEdit1")},
+              {Control<QLabel>(form, "sLabel2"), Control<QLineEdit>(form, "sEdit2")}})
             QVERIFY2(label->x() + label->fontMetrics().horizontalAdvance(label->text()) <= edit->x(),
                      qPrintable(label->text()));
-        QVERIFY(form.sBitBtn1->fontMetrics().horizontalAdvance(form.sBitBtn1->text()) <=
-                form.sBitBtn1->width() - 2);
+        QVERIFY(Control<QPushButton>(form, "sBitBtn1")
+                    ->fontMetrics()
+                    .horizontalAdvance(Control<QPushButton>(form, "sBitBtn1")->text()) <=
+                Control<QPushButton>(form, "sBitBtn1")->width() - 2);
     }
 
     void clickIntoAFieldEmptiesItEveryTime() {
         RecordingView mainView;
         TBrowser2Form form(mainView, &mainWindow_);
         form.showWindow();
-        for (QLineEdit* edit : {form.sEdit1, form.sEdit2}) {
+        for (QLineEdit* edit : {Control<QLineEdit>(form, "sEdit1"), Control<QLineEdit>(form, "sEdit2")}) {
             QTest::mouseClick(edit, Qt::LeftButton);
             QCOMPARE(edit->text(), QString());
             QTest::keyClicks(edit, QStringLiteral("typed"));

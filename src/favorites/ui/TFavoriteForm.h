@@ -35,13 +35,6 @@ public:
     // The button PopupMenu2 was last opened on.
     QPushButton* popupButton() const { return popupButton_; }
 
-    // Controls (objectName = member name).
-    std::array<QPushButton*, FavoriteSlots::Count> Slots{}; // sBitBtn1..sBitBtn24
-    QPushButton* sBitBtn25;
-    QPushButton* sButton1;
-    QMenu* PopupMenu2;
-    QAction* N1;
-
 public slots:
     void PickFavorite(int slot);
     void RemoveFavorite();
@@ -52,6 +45,13 @@ protected:
     void showEvent(QShowEvent* e) override;
 
 private:
+    // Controls (objectName = member name).
+    std::array<QPushButton*, FavoriteSlots::Count> Slots{}; // sBitBtn1..sBitBtn24
+    QPushButton* sBitBtn25;
+    QPushButton* sButton1;
+    QMenu* PopupMenu2;
+    QAction* N1;
+
     void LoadFavorites();
     void showSlot(int slot);
 

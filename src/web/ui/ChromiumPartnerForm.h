@@ -12,11 +12,12 @@ class ChromiumPartnerForm : public PartnerForm {
 public:
     void openPage(const QString& url) override;
 
-    ChromiumView* Chromium1;
-
 protected:
     // viewGeometry: where the view sits in the window's client area (the crop).
     ChromiumPartnerForm(WebView& mainView, QWidget* mainWindow, QString titlePath, QSize clientSize,
                         Qt::WindowFlags extraButtons, const QString& formName, QRect viewGeometry);
     void blankView() override;
+
+private:
+    ChromiumView* Chromium1; // objectName = member name
 };

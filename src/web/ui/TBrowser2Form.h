@@ -15,14 +15,6 @@ public:
     TBrowser2Form(WebView& mainView, QWidget* mainWindow);
     void openPage(const QString& url) override;
 
-    BrowserView* SeeTVWebBrowser;
-    QFrame* sPanel1;
-    QLabel* sLabel1;
-    QLineEdit* sEdit1;
-    QLabel* sLabel2;
-    QLineEdit* sEdit2;
-    QPushButton* sBitBtn1;
-
 public slots:
     void sEdit1Click();
     void sEdit2Click();
@@ -32,4 +24,14 @@ public slots:
 protected:
     void blankView() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // Controls (objectName = member name).
+    BrowserView* SeeTVWebBrowser;
+    QFrame* sPanel1;
+    QLabel* sLabel1;
+    QLineEdit* sEdit1;
+    QLabel* sLabel2;
+    QLineEdit* sEdit2;
+    QPushButton* sBitBtn1;
 };
