@@ -5,6 +5,7 @@
 #include "desktop/MprisService.h"
 #include "navigation/ChannelCatalog.h"
 #include "platform/LogCategories.h"
+#include "radio/MyRadioKeys.h"
 #include "radio/RadioPlayer.h"
 #include "radio/ui/SongNotifyOption.h"
 #include "radio/ui/TMyRadioForm.h"
@@ -30,17 +31,15 @@ const QString kProgram = QStringLiteral(ZELMO_NAME);
 // title encoding may be chosen in My Radio.
 StationInfo lookUp(SettingsFile& settings, const QByteArray& url) {
     const QString text = QString::fromLocal8Bit(url).trimmed();
-    for (int k = 0; k < 9; ++k) {
-        const QChar letter(u'a' + k);
+    for (int slot = 1; slot <= MyRadioKeys::kSlots; ++slot) {
         const QString link =
-            settings.ReadString(QStringLiteral("MyRadio"), QStringLiteral("MyR") + letter, QString());
+            settings.ReadString(MyRadioKeys::Section(), MyRadioKeys::LinkKey(slot), QString());
         if (link.isEmpty() || link.trimmed() != text)
             continue;
         return StationInfo{
-            settings.ReadString(QStringLiteral("MyRadio"), QStringLiteral("MyRN") + letter, QString())
-                .trimmed(),
-            titleEncodingFromName(settings.ReadString(QStringLiteral("RadioEncoding"),
-                                                      QStringLiteral("MyR") + letter, QString()))};
+            settings.ReadString(MyRadioKeys::Section(), MyRadioKeys::NameKey(slot), QString()).trimmed(),
+            titleEncodingFromName(
+                settings.ReadString(MyRadioKeys::EncodingSection(), MyRadioKeys::LinkKey(slot), QString()))};
     }
     for (const ChannelEntry& e : MainCatalog())
         if (e.isRadio() && QString::fromLocal8Bit(e.Stream).trimmed() == text)

@@ -23,18 +23,10 @@
 #include <QToolButton>
 
 namespace {
-const QString kSection = QStringLiteral("MyRadio");
-const QString kEncodingSection = QStringLiteral("RadioEncoding");
-
-QChar slotLetter(int slot) {
-    return QChar(u'a' + (slot - 1));
-}
-QString nameKey(int slot) {
-    return QStringLiteral("MyRN") + slotLetter(slot);
-}
-QString linkKey(int slot) {
-    return QStringLiteral("MyR") + slotLetter(slot);
-}
+const QString kSection = MyRadioKeys::Section();
+const QString kEncodingSection = MyRadioKeys::EncodingSection();
+using MyRadioKeys::LinkKey;
+using MyRadioKeys::NameKey;
 
 QLineEdit* edit(QWidget* owner, const char* name, int x, int y) {
     auto* e = new QLineEdit(owner);
@@ -143,12 +135,12 @@ QString TMyRadioForm::titleEncoding(int slot) const {
     if (slot < 1 || slot > kSlots)
         return titleEncodingName(TitleEncoding::Auto);
     return titleEncodingName(
-        titleEncodingFromName(settings_.ReadString(kEncodingSection, linkKey(slot), QString())));
+        titleEncodingFromName(settings_.ReadString(kEncodingSection, LinkKey(slot), QString())));
 }
 
 void TMyRadioForm::setTitleEncoding(int slot, const QString& encoding) {
     try {
-        settings_.WriteString(kEncodingSection, linkKey(slot), encoding);
+        settings_.WriteString(kEncodingSection, LinkKey(slot), encoding);
     } catch (const SettingsWriteError& e) {
         messages_.show(QString::fromUtf8(e.what()));
     }
@@ -171,9 +163,9 @@ bool TMyRadioForm::eventFilter(QObject* watched, QEvent* event) {
 
 void TMyRadioForm::LoadStations() {
     for (int k = 1; k <= kSlots; ++k)
-        stations_[k - 1].name = settings_.ReadString(kSection, nameKey(k), QString());
+        stations_[k - 1].name = settings_.ReadString(kSection, NameKey(k), QString());
     for (int k = 1; k <= kSlots; ++k)
-        stations_[k - 1].link = settings_.ReadString(kSection, linkKey(k), QString());
+        stations_[k - 1].link = settings_.ReadString(kSection, LinkKey(k), QString());
     for (int k = 1; k <= kSlots; ++k)
         setCaption(k, stations_[k - 1].name);
 }
@@ -198,8 +190,8 @@ void TMyRadioForm::AddStation() {
     stations_[slot - 1] = {name, link};
     setCaption(slot, name);
     try {
-        settings_.WriteString(kSection, nameKey(slot), name);
-        settings_.WriteString(kSection, linkKey(slot), link);
+        settings_.WriteString(kSection, NameKey(slot), name);
+        settings_.WriteString(kSection, LinkKey(slot), link);
     } catch (const SettingsWriteError& e) {
         messages_.show(QString::fromUtf8(e.what()));
     }
@@ -220,13 +212,13 @@ void TMyRadioForm::RemoveStation() {
             continue;
         try {
             // Name first: once it is empty the slot is free, whatever happens to the link.
-            settings_.WriteString(kSection, nameKey(k), QString());
+            settings_.WriteString(kSection, NameKey(k), QString());
             setCaption(k, QString());
             stations_[k - 1] = {};
-            settings_.WriteString(kSection, linkKey(k), QString());
+            settings_.WriteString(kSection, LinkKey(k), QString());
             // The next station in this slot starts with the automatic choice again.
-            if (!settings_.ReadString(kEncodingSection, linkKey(k), QString()).isEmpty())
-                settings_.WriteString(kEncodingSection, linkKey(k), QString());
+            if (!settings_.ReadString(kEncodingSection, LinkKey(k), QString()).isEmpty())
+                settings_.WriteString(kEncodingSection, LinkKey(k), QString());
         } catch (const SettingsWriteError& e) {
             messages_.show(QString::fromUtf8(e.what()));
         }

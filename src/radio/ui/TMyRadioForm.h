@@ -1,4 +1,6 @@
 #pragma once
+#include "radio/MyRadioKeys.h"
+
 #include <QDialog>
 #include <QString>
 
@@ -27,7 +29,7 @@ struct StationHandOver {
 class TMyRadioForm : public QDialog {
     Q_OBJECT
 public:
-    static constexpr int kSlots = 9;
+    static constexpr int kSlots = MyRadioKeys::kSlots;
 
     TMyRadioForm(SettingsFile& settings, MessageSink& messages, StationHandOver handOver, QWidget* mainWindow,
                  QWidget* parent = nullptr);
