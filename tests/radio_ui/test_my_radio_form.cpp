@@ -1,4 +1,5 @@
 #include "RadioFakes.h"
+#include "common/Control.h"
 #include "common/LoopbackServer.h"
 #include "platform/ui/ButtonCaption.h"
 #include "platform/ui/CaptionButton.h"
@@ -47,17 +48,17 @@ class TestMyRadioForm : public QObject {
     }
 
     void add(const QString& name, const QString& link) {
-        form->sEdit1->setText(name);
-        form->sEdit2->setText(link);
-        QTest::mouseClick(form->sBitBtn10, Qt::LeftButton);
+        Control<QLineEdit>(*form, "sEdit1")->setText(name);
+        Control<QLineEdit>(*form, "sEdit2")->setText(link);
+        QTest::mouseClick(Control<QPushButton>(*form, "sBitBtn10"), Qt::LeftButton);
     }
 
     void removeVia(QPushButton* button) {
         QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), button->mapToGlobal(QPoint(5, 5)));
         QApplication::sendEvent(button, &event);
-        QVERIFY(form->PopupMenu3->isVisible());
-        form->N1->trigger();
-        form->PopupMenu3->close();
+        QVERIFY(Control<QMenu>(*form, "PopupMenu3")->isVisible());
+        Control<QAction>(*Control<QMenu>(*form, "PopupMenu3"), "N1")->trigger();
+        Control<QMenu>(*form, "PopupMenu3")->close();
     }
 
     void fillAll() {
@@ -97,11 +98,11 @@ private slots:
         QCOMPARE(stored(QStringLiteral("MyRNb")), QStringLiteral("Two"));
         QCOMPARE(stored(QStringLiteral("MyRb")), QStringLiteral("http://127.0.0.1/2"));
         QCOMPARE(stored(QStringLiteral("MyRNc")), QStringLiteral("<none>"));
-        QCOMPARE(form->slotButtons[0]->text(), QStringLiteral("Радио Один"));
-        QCOMPARE(form->slotButtons[1]->text(), QStringLiteral("Two"));
+        QCOMPARE(form->slotButton(1)->text(), QStringLiteral("Радио Один"));
+        QCOMPARE(form->slotButton(2)->text(), QStringLiteral("Two"));
         // The fields keep their text for the next entry.
-        QCOMPARE(form->sEdit1->text(), QStringLiteral("Two"));
-        QCOMPARE(form->sEdit2->text(), QStringLiteral("http://127.0.0.1/2"));
+        QCOMPARE(Control<QLineEdit>(*form, "sEdit1")->text(), QStringLiteral("Two"));
+        QCOMPARE(Control<QLineEdit>(*form, "sEdit2")->text(), QStringLiteral("http://127.0.0.1/2"));
     }
 
     void refusesIncompleteEntries_data() {
@@ -118,7 +119,7 @@ private slots:
         add(name, link);
         QCOMPARE(messages.shown, QStringList{QStringLiteral("Некорректно заполнены обязательные поля")});
         QVERIFY(!QFile::exists(settings->path()));
-        QVERIFY(form->slotButtons[0]->text().isEmpty());
+        QVERIFY(form->slotButton(1)->text().isEmpty());
     }
 
     void fullStoreRefusesAnotherStation() {
@@ -135,10 +136,10 @@ private slots:
     void removedSlotIsRefilledFirstAndOthersStay() {
         fillAll();
         form->show();
-        removeVia(form->slotButtons[4]);
+        removeVia(form->slotButton(5));
         QCOMPARE(stored(QStringLiteral("MyRNe")), QString());
         QCOMPARE(stored(QStringLiteral("MyRe")), QString());
-        QVERIFY(form->slotButtons[4]->text().isEmpty());
+        QVERIFY(form->slotButton(5)->text().isEmpty());
         for (int k : {4, 6})
             QCOMPARE(stored(nameKey(k)), QStringLiteral("Station %1").arg(k));
 
@@ -156,12 +157,12 @@ private slots:
             return f.readAll();
         }();
         form->show();
-        removeVia(form->sBitBtn10);
+        removeVia(Control<QPushButton>(*form, "sBitBtn10"));
         QFile f(settings->path());
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), before);
         for (int k = 1; k <= 9; ++k)
-            QCOMPARE(form->slotButtons[k - 1]->text(), QStringLiteral("Station %1").arg(k));
+            QCOMPARE(form->slotButton(k)->text(), QStringLiteral("Station %1").arg(k));
     }
 
     void directoryChoiceFillsTheFieldsForAnOrdinaryAdd() {
@@ -174,7 +175,7 @@ private slots:
                            QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body};
         settings->WriteString(QStringLiteral("Directory"), QStringLiteral("server"), server.base());
         form->show();
-        QTest::mouseClick(form->DirectoryButton, Qt::LeftButton);
+        QTest::mouseClick(Control<QToolButton>(*form, "DirectoryButton"), Qt::LeftButton);
         TDirectoryForm* directory = form->directoryForm();
         QVERIFY(directory && directory->isVisible());
         // The first screen needs no typing: one row per country asked for.
@@ -185,9 +186,9 @@ private slots:
         QCOMPARE(directory->results->topLevelItem(0)->text(3), QStringLiteral("128"));
         directory->results->setCurrentItem(directory->results->topLevelItem(0));
         QTest::mouseClick(directory->chooseButton, Qt::LeftButton);
-        QCOMPARE(form->sEdit1->text(), QStringLiteral("Радио Лоопбэк"));
-        QCOMPARE(form->sEdit2->text(), QStringLiteral("http://127.0.0.1/live"));
-        QTest::mouseClick(form->sBitBtn10, Qt::LeftButton);
+        QCOMPARE(Control<QLineEdit>(*form, "sEdit1")->text(), QStringLiteral("Радио Лоопбэк"));
+        QCOMPARE(Control<QLineEdit>(*form, "sEdit2")->text(), QStringLiteral("http://127.0.0.1/live"));
+        QTest::mouseClick(Control<QPushButton>(*form, "sBitBtn10"), Qt::LeftButton);
         QCOMPARE(stored(nameKey(1)), QStringLiteral("Радио Лоопбэк"));
         QCOMPARE(stored(linkKey(1)), QStringLiteral("http://127.0.0.1/live"));
 
@@ -202,17 +203,17 @@ private slots:
     void titleEncodingIsChosenPerStation() {
         add(QStringLiteral("KOI"), QStringLiteral("http://127.0.0.1/koi"));
         form->show();
-        QPushButton* slot = form->slotButtons[0];
+        QPushButton* slot = form->slotButton(1);
         QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), slot->mapToGlobal(QPoint(5, 5)));
         QApplication::sendEvent(slot, &event);
-        QVERIFY(form->EncodingMenu->isEnabled());
+        QVERIFY(Control<QMenu>(*Control<QMenu>(*form, "PopupMenu3"), "EncodingMenu")->isEnabled());
         QAction* koi = nullptr;
-        for (QAction* a : form->EncodingMenu->actions())
+        for (QAction* a : Control<QMenu>(*Control<QMenu>(*form, "PopupMenu3"), "EncodingMenu")->actions())
             if (a->data().toString() == QLatin1String("koi8-r"))
                 koi = a;
         QVERIFY(koi && !koi->isChecked());
         koi->trigger();
-        form->PopupMenu3->close();
+        Control<QMenu>(*form, "PopupMenu3")->close();
         QCOMPARE(settings->ReadString(QStringLiteral("RadioEncoding"), linkKey(1), QString()),
                  QStringLiteral("koi8-r"));
         QCOMPARE(form->titleEncoding(1), QStringLiteral("koi8-r"));
@@ -221,30 +222,30 @@ private slots:
         QCOMPARE(form->titleEncoding(1), QStringLiteral("auto"));
         // A free slot offers no choice.
         QApplication::sendEvent(slot, &event);
-        QVERIFY(!form->EncodingMenu->isEnabled());
-        form->PopupMenu3->close();
+        QVERIFY(!Control<QMenu>(*Control<QMenu>(*form, "PopupMenu3"), "EncodingMenu")->isEnabled());
+        Control<QMenu>(*form, "PopupMenu3")->close();
     }
 
     void slotButtonHandsItsLinkToTheMainWindow() {
         settings->WriteString(kSection, QStringLiteral("MyRNc"), QStringLiteral("Three"));
         settings->WriteString(kSection, QStringLiteral("MyRc"), QStringLiteral("http://127.0.0.1/три"));
         form->show();
-        QTest::mouseClick(form->slotButtons[2], Qt::LeftButton);
-        QTest::mouseClick(form->slotButtons[0], Qt::LeftButton); // free slot: an empty link stops the radio
+        QTest::mouseClick(form->slotButton(3), Qt::LeftButton);
+        QTest::mouseClick(form->slotButton(1), Qt::LeftButton); // free slot: an empty link stops the radio
         QCOMPARE(played, (QStringList{QStringLiteral("http://127.0.0.1/три"), QString()}));
     }
 
     void everyShowReloadsFromTheFile() {
         form->show();
-        QVERIFY(form->slotButtons[0]->text().isEmpty());
+        QVERIFY(form->slotButton(1)->text().isEmpty());
         form->hide();
         settings->WriteString(kSection, QStringLiteral("MyRNa"), QStringLiteral("Rock & Roll"));
         settings->WriteString(kSection, QStringLiteral("MyRa"), QStringLiteral("http://127.0.0.1/rr"));
         form->show();
         QCOMPARE(form->stationName(1), QStringLiteral("Rock & Roll"));
         // Shown literally, not as a shortcut marker.
-        QCOMPARE(form->slotButtons[0]->text(), QStringLiteral("Rock && Roll"));
-        QTest::mouseClick(form->slotButtons[0], Qt::LeftButton);
+        QCOMPARE(form->slotButton(1)->text(), QStringLiteral("Rock && Roll"));
+        QTest::mouseClick(form->slotButton(1), Qt::LeftButton);
         QCOMPARE(played, QStringList{QStringLiteral("http://127.0.0.1/rr")});
     }
 
@@ -259,17 +260,18 @@ private slots:
                              mainWindow.get());
         refused.show();
         for (const char* name : {"Name", "Second"}) {
-            refused.sEdit1->setText(QString::fromLatin1(name));
-            refused.sEdit2->setText(QStringLiteral("http://127.0.0.1/") + QString::fromLatin1(name));
-            QTest::mouseClick(refused.sBitBtn10, Qt::LeftButton);
+            Control<QLineEdit>(refused, "sEdit1")->setText(QString::fromLatin1(name));
+            Control<QLineEdit>(refused, "sEdit2")
+                ->setText(QStringLiteral("http://127.0.0.1/") + QString::fromLatin1(name));
+            QTest::mouseClick(Control<QPushButton>(refused, "sBitBtn10"), Qt::LeftButton);
         }
         QCOMPARE(messages.shown.size(), 2);
         QVERIFY(messages.shown.first().startsWith(QStringLiteral("Unable to write to ")));
-        QCOMPARE(refused.slotButtons[0]->text(), QStringLiteral("Name"));
+        QCOMPARE(refused.slotButton(1)->text(), QStringLiteral("Name"));
         QCOMPARE(refused.stationName(1), QStringLiteral("Name"));
         QCOMPARE(refused.stationLink(1), QStringLiteral("http://127.0.0.1/Name"));
-        QCOMPARE(refused.slotButtons[1]->text(), QStringLiteral("Second"));
-        QTest::mouseClick(refused.slotButtons[0], Qt::LeftButton);
+        QCOMPARE(refused.slotButton(2)->text(), QStringLiteral("Second"));
+        QTest::mouseClick(refused.slotButton(1), Qt::LeftButton);
         QCOMPARE(played, QStringList{QStringLiteral("http://127.0.0.1/Name")});
     }
 
@@ -291,7 +293,7 @@ private slots:
                                 QStringLiteral("Europa Plus Москва"), QStringLiteral("Хит FM & Ретро")};
         for (int k = 1; k <= names.size(); ++k) {
             add(names[k - 1], QStringLiteral("http://127.0.0.1/%1").arg(k));
-            auto* b = qobject_cast<CaptionButton*>(form->slotButtons[k - 1]);
+            auto* b = qobject_cast<CaptionButton*>(form->slotButton(k));
             QVERIFY2(b, "slot buttons fit their captions");
             QCOMPARE(ButtonCaption(b), names[k - 1]);
             const QRect box(QPoint(), b->captionRect().size());
@@ -307,7 +309,7 @@ private slots:
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
         QTest::keyClick(form.get(), Qt::Key_Escape);
-        QTest::keyClick(form->sEdit1, Qt::Key_Escape);
+        QTest::keyClick(Control<QLineEdit>(*form, "sEdit1"), Qt::Key_Escape);
         QVERIFY(form->isVisible());
         QVERIFY(form->close());
         QVERIFY(form->isHidden());
@@ -315,7 +317,7 @@ private slots:
 
     void clickIntoAFieldEmptiesItEveryTime() {
         form->show();
-        for (QLineEdit* e : {form->sEdit1, form->sEdit2}) {
+        for (QLineEdit* e : {Control<QLineEdit>(*form, "sEdit1"), Control<QLineEdit>(*form, "sEdit2")}) {
             for (int round = 0; round < 2; ++round) {
                 e->setText(QStringLiteral("typed"));
                 QTest::mouseClick(e, Qt::LeftButton);
@@ -327,7 +329,7 @@ private slots:
     void enterInAFieldDoesNotPlayAStation() {
         fillAll();
         form->show();
-        QTest::keyClick(form->sEdit2, Qt::Key_Return);
+        QTest::keyClick(Control<QLineEdit>(*form, "sEdit2"), Qt::Key_Return);
         QVERIFY(played.isEmpty());
     }
 };

@@ -161,8 +161,8 @@ private slots:
         QString caption;
         bool stayedOpen = false;
         whenModal<TMyRadioForm>([&](TMyRadioForm& w) {
-            caption = w.slotButtons[1]->text();
-            QTest::mouseClick(w.slotButtons[1], Qt::LeftButton);
+            caption = w.slotButton(2)->text();
+            QTest::mouseClick(w.slotButton(2), Qt::LeftButton);
             stayedOpen = w.isVisible();
             w.close();
         });

@@ -261,3 +261,7 @@ void TMyRadioForm::fitPopupTo(QPushButton* button) {
     for (QAction* a : EncodingMenu->actions())
         a->setChecked(a->data().toString() == current);
 }
+
+QPushButton* TMyRadioForm::slotButton(int slot) const {
+    return slot >= 1 && slot <= kSlots ? slotButtons[static_cast<size_t>(slot - 1)] : nullptr;
+}

@@ -43,18 +43,8 @@ public:
     QString stationName(int slot) const;
     QString stationLink(int slot) const;
 
-    std::array<QPushButton*, kSlots> slotButtons{};
-    QLabel* sLabel1;
-    QLineEdit* sEdit1;
-    QLabel* sLabel2;
-    QLineEdit* sEdit2;
-    QPushButton* sBitBtn10;
-    QMenu* PopupMenu3;
-    QAction* N1;
-    // Beside the slot commands: how the station's song titles are encoded.
-    QMenu* EncodingMenu;
-    // Left of "Добавить": opens the radio directory, whose choice fills the two fields.
-    QToolButton* DirectoryButton;
+    // Station button k (1..9, object name sBitBtn<k>); null when out of range.
+    QPushButton* slotButton(int slot) const;
 
     void openDirectory();
     TDirectoryForm* directoryForm() const { return directory_; }
@@ -68,6 +58,20 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Controls (objectName = member name; the slots are sBitBtn1..sBitBtn9).
+    std::array<QPushButton*, kSlots> slotButtons{};
+    QLabel* sLabel1;
+    QLineEdit* sEdit1;
+    QLabel* sLabel2;
+    QLineEdit* sEdit2;
+    QPushButton* sBitBtn10;
+    QMenu* PopupMenu3;
+    QAction* N1;
+    // Beside the slot commands: how the station's song titles are encoded.
+    QMenu* EncodingMenu;
+    // Left of "Добавить": opens the radio directory, whose choice fills the two fields.
+    QToolButton* DirectoryButton;
+
     struct Station {
         QString name;
         QString link;
