@@ -179,13 +179,18 @@ private slots:
         TDirectoryForm* directory = form->directoryForm();
         QVERIFY(directory && directory->isVisible());
         // The first screen needs no typing: one row per country asked for.
-        QTRY_COMPARE_WITH_TIMEOUT(directory->results->topLevelItemCount(), 4, 20000);
-        QCOMPARE(directory->results->topLevelItem(0)->text(0), QStringLiteral("Радио Лоопбэк"));
-        QCOMPARE(directory->results->topLevelItem(0)->text(1), QStringLiteral("Россия"));
-        QCOMPARE(directory->results->topLevelItem(0)->text(2), QStringLiteral("MP3"));
-        QCOMPARE(directory->results->topLevelItem(0)->text(3), QStringLiteral("128"));
-        directory->results->setCurrentItem(directory->results->topLevelItem(0));
-        QTest::mouseClick(directory->chooseButton, Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(Control<QTreeWidget>(*directory, "results")->topLevelItemCount(), 4, 20000);
+        QCOMPARE(Control<QTreeWidget>(*directory, "results")->topLevelItem(0)->text(0),
+                 QStringLiteral("Радио Лоопбэк"));
+        QCOMPARE(Control<QTreeWidget>(*directory, "results")->topLevelItem(0)->text(1),
+                 QStringLiteral("Россия"));
+        QCOMPARE(Control<QTreeWidget>(*directory, "results")->topLevelItem(0)->text(2),
+                 QStringLiteral("MP3"));
+        QCOMPARE(Control<QTreeWidget>(*directory, "results")->topLevelItem(0)->text(3),
+                 QStringLiteral("128"));
+        Control<QTreeWidget>(*directory, "results")
+            ->setCurrentItem(Control<QTreeWidget>(*directory, "results")->topLevelItem(0));
+        QTest::mouseClick(Control<QPushButton>(*directory, "chooseButton"), Qt::LeftButton);
         QCOMPARE(Control<QLineEdit>(*form, "sEdit1")->text(), QStringLiteral("Радио Лоопбэк"));
         QCOMPARE(Control<QLineEdit>(*form, "sEdit2")->text(), QStringLiteral("http://127.0.0.1/live"));
         QTest::mouseClick(Control<QPushButton>(*form, "sBitBtn10"), Qt::LeftButton);
@@ -194,9 +199,10 @@ private slots:
 
         // A failing directory leaves a line in the window, no message box.
         server.fallback = {LoopbackServer::status("503 Service Unavailable")};
-        directory->nameEdit->setText(QStringLiteral("jazz"));
-        QTest::mouseClick(directory->searchButton, Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(directory->statusLine->text().contains(QStringLiteral("503")), 20000);
+        Control<QLineEdit>(*directory, "nameEdit")->setText(QStringLiteral("jazz"));
+        QTest::mouseClick(Control<QPushButton>(*directory, "searchButton"), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            Control<QLabel>(*directory, "statusLine")->text().contains(QStringLiteral("503")), 20000);
         QVERIFY(messages.shown.isEmpty());
     }
 

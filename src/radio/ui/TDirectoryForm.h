@@ -25,6 +25,14 @@ public:
     void showFirstScreen();
     void chooseCurrent();
 
+signals:
+    void stationChosen(const QString& name, const QString& url);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    // Controls (objectName = member name).
     QLineEdit* nameEdit;
     QLineEdit* countryEdit;
     QLineEdit* tagEdit;
@@ -33,13 +41,6 @@ public:
     QTreeWidget* results;
     QLabel* statusLine;
 
-signals:
-    void stationChosen(const QString& name, const QString& url);
-
-protected:
-    void showEvent(QShowEvent* event) override;
-
-private:
     void showStations(const QList<DirectoryStation>& stations);
 
     StationDirectory directory_;
