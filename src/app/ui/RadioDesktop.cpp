@@ -16,10 +16,6 @@
 #include <QAbstractSlider>
 #include <QFontMetrics>
 #include <QLabel>
-#include <QPushButton>
-#include <QScrollBar>
-#include <QSystemTrayIcon>
-#include <QToolButton>
 
 #include <cmath>
 
