@@ -12,6 +12,7 @@
 #include "platform/ui/CaptionButton.h"
 #include "platform/ui/ChromiumView.h"
 #include "radio/MainWindowRadio.h"
+#include "radio/ui/TMyRadioForm.h"
 
 #include <QAction>
 #include <QApplication>
@@ -260,9 +261,10 @@ private slots:
 
     void radioControls() {
         Fixture f;
-        f.form->PendingStreamUrl = QStringLiteral("http://127.0.0.1:8000/мой поток.mp3");
+        *f.form->stationHandOver().pendingStreamUrl = QStringLiteral("http://127.0.0.1:8000/мой поток.mp3");
         f.ui->Button1->click();
-        QCOMPARE(f.radio.played, QList<QByteArray>{f.form->PendingStreamUrl.toLocal8Bit()});
+        QCOMPARE(f.radio.played,
+                 QList<QByteArray>{f.form->stationHandOver().pendingStreamUrl->toLocal8Bit()});
         f.ui->sScrollBar1->setValue(37);
         f.ui->sScrollBar1->setValue(0);
         QCOMPARE(f.radio.volumes, (QList<float>{0.37f, 0.0f}));

@@ -169,7 +169,7 @@ private slots:
         QTest::mouseClick(f.ui->sSpeedButton14, Qt::LeftButton);
         QCOMPARE(caption, QStringLiteral("Моя"));
         QVERIFY(stayedOpen); // the window stays up while the station plays
-        QCOMPARE(f.form->PendingStreamUrl, link);
+        QCOMPARE(*f.form->stationHandOver().pendingStreamUrl, link);
         QCOMPARE(f.radio.played, QList<QByteArray>{link.toLocal8Bit()});
     }
 };

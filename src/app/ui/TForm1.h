@@ -66,13 +66,11 @@ public:
     // The button the popup menu was last opened on.
     QAbstractButton* popupButton() const { return popupButton_; }
 
-    // The URL the My Radio window hands over before clicking Button1.
-    QString PendingStreamUrl;
-
     // What other windows drive, handed over by purpose; the controls stay the window's own.
     ChromiumView* mainView() const { return Chromium1; }
     MainRadioStrip radioStrip();
     RecordingControls recordingControls() const;
+    // Where a station's URL is put before Button1 is clicked (My Radio, media keys).
     StationHandOver stationHandOver();
     void setTrayToolTip(const QString& text);
 
@@ -132,6 +130,9 @@ protected:
     void closeEvent(QCloseEvent* e) override;
 
 private:
+    // The URL handed over before a click of Button1.
+    QString PendingStreamUrl;
+
     // Controls (objectName = member name).
     QPushButton *sBitBtn1, *sBitBtn2, *sBitBtn3, *sBitBtn4, *sBitBtn5, *sBitBtn6, *sBitBtn7, *sBitBtn8,
         *sBitBtn9, *sBitBtn44, *sBitBtn45;
