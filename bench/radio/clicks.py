@@ -29,7 +29,7 @@ import threading
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
-from proctree import pss_kib, tree  # noqa: E402
+from proctree import cpu_ticks, pss_kib, rss_kib, tree  # noqa: E402
 
 SINK = os.environ.get("BENCH_SINK", "testsink")
 IDLE_S = 3.0
@@ -39,31 +39,10 @@ TICK = os.sysconf("SC_CLK_TCK")
 
 def playing_load(pid):
     """CPU (% of one core) of the process tree over PLAY_S while it plays, its PSS and RSS (MB)."""
-    def ticks(pids):
-        total = 0
-        for p in pids:
-            try:
-                with open(f"/proc/{p}/stat") as f:
-                    fields = f.read().rsplit(")", 1)[1].split()
-                total += int(fields[11]) + int(fields[12])
-            except OSError:
-                pass
-        return total
-
-    def rss_kib(pids):
-        total = 0
-        for p in pids:
-            try:
-                with open(f"/proc/{p}/status") as f:
-                    total += next(int(l.split()[1]) for l in f if l.startswith("VmRSS:"))
-            except (OSError, StopIteration):
-                pass
-        return total
-
-    t0, c0 = time.monotonic(), ticks(tree(pid))
+    t0, c0 = time.monotonic(), cpu_ticks(tree(pid))
     time.sleep(PLAY_S)
     pids = tree(pid)
-    cpu = 100.0 * (ticks(pids) - c0) / TICK / (time.monotonic() - t0)
+    cpu = 100.0 * (cpu_ticks(pids) - c0) / TICK / (time.monotonic() - t0)
     return {"cpu": cpu, "pss": pss_kib(pids) / 1024, "rss": rss_kib(pids) / 1024}
 
 

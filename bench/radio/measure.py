@@ -9,7 +9,7 @@ measure.py load SECONDS -- CMD...        -> CPU % of one core and PSS MiB (mean,
 import math, os, signal, struct, subprocess, sys, threading, time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
-from proctree import pss_kib, tree  # noqa: E402
+from proctree import cpu_ticks, pss_kib, tree  # noqa: E402
 
 SINK = os.environ.get("BENCH_SINK", "testsink")
 TICK = os.sysconf("SC_CLK_TCK")
@@ -64,18 +64,6 @@ class Monitor:
     def close(self):
         self.proc.kill()
         self.proc.wait()
-
-
-def cpu_ticks(pids):
-    total = 0
-    for p in pids:
-        try:
-            with open(f"/proc/{p}/stat") as f:
-                fields = f.read().rsplit(")", 1)[1].split()
-            total += int(fields[11]) + int(fields[12])  # utime + stime
-        except OSError:
-            pass
-    return total
 
 
 def stop(proc):

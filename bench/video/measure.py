@@ -10,21 +10,9 @@ measure.py load SECONDS -- CMD...         -> CPU % of one core and PSS MiB (mean
 import os, re, signal, statistics, subprocess, sys, time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
-from proctree import pss_kib, tree  # noqa: E402
+from proctree import cpu_ticks, pss_kib, tree  # noqa: E402
 
 TICK = os.sysconf("SC_CLK_TCK")
-
-
-def cpu_ticks(pids):
-    total = 0
-    for p in pids:
-        try:
-            with open(f"/proc/{p}/stat") as f:
-                fields = f.read().rsplit(")", 1)[1].split()
-            total += int(fields[11]) + int(fields[12])
-        except OSError:
-            pass
-    return total
 
 
 def stop(proc):
