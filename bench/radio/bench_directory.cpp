@@ -1,6 +1,7 @@
 // The station directory window with a large answer: a loopback server sends 1,000 stations and the
 // time from the last byte written to the rows standing in the list (laid out and painted) is taken.
 // Usage: bench_directory [STATIONS] [RUNS]   (offscreen)
+#include "platform/ui/FindControl.h"
 #include "radio/ui/TDirectoryForm.h"
 
 #include <QApplication>
@@ -58,15 +59,22 @@ int main(int argc, char** argv) {
 
     TDirectoryForm form(QStringLiteral("http://127.0.0.1:%1").arg(server.serverPort()));
     form.show();
+    auto* results = FindControl<QTreeWidget>(form, QStringLiteral("results"));
+    auto* nameEdit = FindControl<QLineEdit>(form, QStringLiteral("nameEdit"));
+    auto* searchButton = FindControl<QPushButton>(form, QStringLiteral("searchButton"));
+    if (!results || !nameEdit || !searchButton) {
+        std::fprintf(stderr, "the directory window lacks its search controls\n");
+        return 1;
+    }
     std::vector<qint64> shown;
     for (int run = 0; run < runs; ++run) {
-        form.results->clear();
+        results->clear();
         lastByteAt = 0;
-        form.nameEdit->setText(QStringLiteral("радио %1").arg(run));
-        form.searchButton->click();
-        while (form.results->topLevelItemCount() < count)
+        nameEdit->setText(QStringLiteral("радио %1").arg(run));
+        searchButton->click();
+        while (results->topLevelItemCount() < count)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        form.results->viewport()->repaint(); // drawn, not only stored
+        results->viewport()->repaint(); // drawn, not only stored
         shown.push_back(clock.elapsed() - lastByteAt);
     }
     std::sort(shown.begin(), shown.end());
