@@ -16,22 +16,19 @@ With BASE_APPDIR (another build of the program, e.g. the main branch) it runs to
 Usage: clicks.py APPDIR LEFT_URL RIGHT_URL RUNS [BASE_APPDIR]   (DISPLAY, PULSE_SERVER set; mpv optional)"""
 import ctypes
 import json
-import math
 import os
 import shutil
 import socket
 import statistics
-import struct
 import subprocess
 import sys
 import tempfile
-import threading
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
 from proctree import cpu_ticks, pss_kib, rss_kib, tree  # noqa: E402
+from sinkmonitor import Monitor  # noqa: E402
 
-SINK = os.environ.get("BENCH_SINK", "testsink")
 IDLE_S = 3.0
 PLAY_S = float(os.environ.get("BENCH_PLAY_SECONDS", "15"))
 TICK = os.sysconf("SC_CLK_TCK")
@@ -44,59 +41,6 @@ def playing_load(pid):
     pids = tree(pid)
     cpu = 100.0 * (cpu_ticks(pids) - c0) / TICK / (time.monotonic() - t0)
     return {"cpu": cpu, "pss": pss_kib(pids) / 1024, "rss": rss_kib(pids) / 1024}
-
-
-class Monitor:
-    """Reads the sink's monitor; first(channel, after) is the first loud 10 ms of that channel."""
-
-    def __init__(self):
-        self.proc = subprocess.Popen(["parec", "--raw", f"--device={SINK}.monitor", "--format=s16le",
-                                      "--rate=44100", "--channels=2", "--latency-msec=10"],
-                                     stdout=subprocess.PIPE)
-        self.loud = {0: [], 1: []}
-        self.lock = threading.Lock()
-        threading.Thread(target=self.run, daemon=True).start()
-        time.sleep(0.5)
-
-    def run(self):
-        block = 441 * 4
-        while True:
-            data = self.proc.stdout.read(block)
-            if not data:
-                return
-            now = time.monotonic()
-            n = len(data) // 4
-            frames = struct.unpack(f"<{n * 2}h", data[: n * 4])
-            for ch in (0, 1):
-                s = frames[ch::2]
-                rms = math.sqrt(sum(v * v for v in s) / max(1, len(s))) / 32768
-                if rms > 0.02:
-                    with self.lock:
-                        self.loud[ch].append(now)
-                        del self.loud[ch][:-100]
-
-    def first(self, channel, after, timeout=15):
-        end = time.monotonic() + timeout
-        while time.monotonic() < end:
-            with self.lock:
-                hits = [t for t in self.loud[channel] if t > after]
-            if hits:
-                return hits[0]
-            time.sleep(0.003)
-        return None
-
-    def quiet(self, seconds=0.5, timeout=10):
-        end = time.monotonic() + timeout
-        while time.monotonic() < end:
-            with self.lock:
-                last = max([0] + self.loud[0][-1:] + self.loud[1][-1:])
-            if time.monotonic() - last > seconds:
-                return
-            time.sleep(0.05)
-
-    def close(self):
-        self.proc.kill()
-        self.proc.wait()
 
 
 class Pointer:
@@ -154,7 +98,7 @@ def timed(mon, channel, action, before=None):
         before()
     t0 = time.monotonic()
     action()
-    t = mon.first(channel, t0)
+    t = mon.first(t0, channel)
     return None if t is None else (t - t0) * 1000
 
 
