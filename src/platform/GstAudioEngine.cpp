@@ -39,7 +39,20 @@ void drop(GstElement* element) {
 
 } // namespace
 
-GstAudioEngine::GstAudioEngine() = default;
+GstAudioEngine::GstAudioEngine()
+    : loading_(std::async(std::launch::async, [] {
+          Loaded result;
+          GError* err = nullptr;
+          result.ok = gst_init_check(nullptr, nullptr, &err);
+          if (!result.ok)
+              result.error = QString::fromUtf8(err ? err->message : "");
+          g_clear_error(&err);
+          if (result.ok) {
+              GstWarmup::PreferLightDecoders();
+              GstWarmup::SkipHeavyTypeFinders();
+          }
+          return result;
+      })) {}
 GstAudioEngine::~GstAudioEngine() {
     shutdown();
 }
@@ -47,18 +60,16 @@ GstAudioEngine::~GstAudioEngine() {
 bool GstAudioEngine::init() {
     if (initialised_)
         return true;
-    GError* err = nullptr;
-    if (!gst_init_check(nullptr, nullptr, &err)) {
-        qCWarning(lcAudio) << "GStreamer does not start:" << (err ? err->message : "");
-        g_clear_error(&err);
+    if (loading_.valid())
+        loaded_ = loading_.get(); // at once, unless the registry is still being built
+    if (!loaded_.ok) {
+        qCWarning(lcAudio) << "GStreamer does not start:" << loaded_.error;
         return false;
     }
     // Bus messages come through the GLib main context, which Qt's own loop dispatches on Linux;
     // with any other event dispatcher the bus is polled instead.
     QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
     busWatchWorks_ = dispatcher && dispatcher->inherits("QEventDispatcherGlib");
-    GstWarmup::PreferLightDecoders();
-    GstWarmup::SkipHeavyTypeFinders();
     warmer_.start(kWarmUpDelay);
     initialised_ = true;
     return true;

@@ -3,6 +3,10 @@
 #include "platform/GstWarmup.h"
 #include "platform/PendingStops.h"
 
+#include <QString>
+
+#include <future>
+
 // Plays each stream through its own GStreamer playbin into PulseAudio.
 class GstAudioEngine : public AudioEngine {
 public:
@@ -24,6 +28,14 @@ public:
     void setDevice(const QByteArray& device) { device_ = device; }
 
 private:
+    struct Loaded {
+        bool ok = false;
+        QString error;
+    };
+    // GStreamer's registry is read (or built, on the first run ever) on a thread of its own from
+    // construction on, while the windows are built; init() takes the result.
+    std::future<Loaded> loading_;
+    Loaded loaded_;
     bool initialised_ = false;
     bool busWatchWorks_ = false;
     int openTimeoutMs_ = 5000;

@@ -22,6 +22,8 @@
 #include "radio/ui/TRadioForm.h"
 #include "radio/ui/TRadioSaveForm.h"
 #include "settings/LanguagePack.h"
+#include "settings/SettingsFile.h"
+#include "settings/ui/SkinManager.h"
 #include "settings/ui/TSettingForm.h"
 #include "tv/IptvImporter.h"
 #include "tv/TvScreen.h"
@@ -212,6 +214,9 @@ Program::Program(const Options& options) : d_(std::make_unique<Impl>()) {
                              tv->stop();
                      });
 
+    // The saved skin is in place before the first widget exists: each widget is then styled once,
+    // when first shown, instead of again when the settings window applies the same skin.
+    SkinManager().apply(TSettingForm::SavedSkin(SettingsFile(SettingsFilePath())));
     d_->form1 = std::make_unique<TForm1>(services);
     BenchProbe::step("main-window");
     TForm1& form1 = *d_->form1;

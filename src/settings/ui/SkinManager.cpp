@@ -235,6 +235,8 @@ void SkinManager::apply(const QString& name) {
         style = new SkinStyle;
         QApplication::setStyle(style);
     }
+    if (qApp->styleSheet() == look.styleSheet && QApplication::palette() == look.palette)
+        return; // already showing: a repolish of every widget would change nothing
     // Palette first, then the sheet: setting the sheet repolishes every existing widget once.
     QApplication::setPalette(look.palette);
     qApp->setStyleSheet(look.styleSheet);

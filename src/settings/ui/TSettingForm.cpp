@@ -312,9 +312,13 @@ std::array<QRadioButton*, 5> TSettingForm::languageButtons() const {
     return {sRadioButton1, sRadioButton2, sRadioButton3, sRadioButton4, sRadioButton5};
 }
 
+QString TSettingForm::SavedSkin(const SettingsFile& file) {
+    return readText(file, kSkin, SkinManager::DefaultName());
+}
+
 void TSettingForm::FormCreate() {
     const QString zero = QStringLiteral("0");
-    sSkinManager1.apply(readText(settings_, kSkin, SkinManager::DefaultName()));
+    sSkinManager1.apply(SavedSkin(settings_));
     sEdit1->setText(readText(settings_, kSecretCode, kDefaultSecretCode));
     sEdit5->setText(readText(settings_, kOnTop, zero));
     sEdit6->setText(readText(settings_, kInTray, zero));
