@@ -17,6 +17,7 @@
 #include "platform/ui/ChromiumView.h"
 #include "platform/ui/DesktopShell.h"
 #include "platform/ui/MessageBoxSink.h"
+#include "platform/ui/WebRendering.h"
 #include "radio/RadioPlayer.h"
 #include "radio/ui/TMyRadioForm.h"
 #include "radio/ui/TRadioForm.h"
@@ -53,6 +54,7 @@ void PrepareEnvironment() {
     if (geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    WebRendering::ChooseForThisMachine();
     QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
     if (runtime.isEmpty() || !QDir(QString::fromLocal8Bit(runtime)).exists()) {
         if (runtime.isEmpty())
