@@ -3,6 +3,11 @@
 # view, offscreen and then under Xvfb. Usage: bench/startup/run.sh [--runs N]   (builds first)
 set -euo pipefail
 cd "$(dirname "$0")/../.."
+# A desktop has a session bus. Without one, the D-Bus library starts a bus of its own through the
+# X server on the first call (and leaves it running), which no user pays.
+if [ -z "${DBUS_SESSION_BUS_ADDRESS:-}" ]; then
+  exec dbus-run-session -- bash "$0" "$@"
+fi
 cmake -S . -B build -G Ninja >/dev/null
 cmake --build build -j2 --target zelmo-player bench_bare_windows bench_one_webview zelmo_appdir >/dev/null
 work=$(mktemp -d)
