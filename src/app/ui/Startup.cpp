@@ -16,6 +16,7 @@
 #include "platform/SlotGuard.h"
 #include "platform/ui/ChromiumView.h"
 #include "platform/ui/DesktopShell.h"
+#include "platform/ui/EngineHost.h"
 #include "platform/ui/MessageBoxSink.h"
 #include "platform/ui/WebRendering.h"
 #include "radio/RadioPlayer.h"
@@ -154,11 +155,54 @@ private:
 
 // ---- Program ---------------------------------------------------------------------------------
 
+// ---- Building the rest after the first paint ------------------------------------------------
+
+namespace {
+// Runs a step before the first input event reaches any object, so that no click or key meets a
+// window that does not exist yet.
+class BeforeFirstInput : public QObject {
+public:
+    explicit BeforeFirstInput(std::function<void()> step) : step_(std::move(step)) {
+        qApp->installEventFilter(this);
+    }
+    bool eventFilter(QObject*, QEvent* event) override {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::KeyPress:
+        case QEvent::ShortcutOverride:
+        case QEvent::Wheel:
+        case QEvent::ContextMenu:
+        case QEvent::TouchBegin:
+        case QEvent::TabletPress:
+            if (step_) {
+                qApp->removeEventFilter(this);
+                std::exchange(step_, {})();
+            }
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> step_;
+};
+
+// The longest the rest waits for a first paint that does not come (a window shown minimised).
+constexpr int kRestWaitMs = 1000;
+} // namespace
+
+// ---- Program ---------------------------------------------------------------------------------
+
 struct Program::Impl {
     BlankTitles blankTitles;
     // Services first, so that they outlive every window.
     DesktopShell shell;
     MessageBoxSink messages;
+    MessageSink* messageSink = nullptr; // the options' or messages
+    const StreamLookup* streams = nullptr;
     std::unique_ptr<RadioPlayer> radio;
     std::unique_ptr<ChannelDispatcher> dispatcher;
     // The update check's client. The IPTV import has its own: its long transfers never hold up
@@ -166,7 +210,6 @@ struct Program::Impl {
     QtHttpClient updatesHttp;
     QtHttpClient iptvHttp;
     std::unique_ptr<IptvImporter> iptv;
-    std::unique_ptr<AfterFirstPaint> iptvStart;
     std::unique_ptr<TvScreen> tv; // its view lives in the main window
 
     // The windows in creation order; members are destroyed in reverse, the main window last.
@@ -186,7 +229,15 @@ struct Program::Impl {
     std::unique_ptr<KeyboardAccess> keyboard;
     std::unique_ptr<RadioDesktop> radioDesktop;
 
+    // What starts building the rest: the first paint, the first input, or the wait running out.
+    std::unique_ptr<AfterFirstPaint> restAfterPaint;
+    std::unique_ptr<BeforeFirstInput> restBeforeInput;
+    QTimer restWait;
+    bool restBuilt = false;
+
     std::unique_ptr<BenchProbe> bench;
+
+    void buildRest();
 };
 
 Program::Program(const Options& options) : d_(std::make_unique<Impl>()) {
@@ -197,12 +248,13 @@ Program::Program(const Options& options) : d_(std::make_unique<Impl>()) {
     // may be the last one on screen (the main window hidden in the tray or behind the mini radio)
     // and closing it only hides it.
     QGuiApplication::setQuitOnLastWindowClosed(false);
-    MessageSink* messages = options.messages ? options.messages : &d_->messages;
+    d_->messageSink = options.messages ? options.messages : &d_->messages;
+    d_->streams = options.streams;
     d_->radio = RadioPlayer::createDefault();
 
     TForm1::Services services;
     services.radio = d_->radio.get();
-    services.messages = messages;
+    services.messages = d_->messageSink;
     services.shell = &d_->shell;
     services.langText = &LangText;
 
@@ -224,108 +276,132 @@ Program::Program(const Options& options) : d_(std::make_unique<Impl>()) {
     TForm1& form1 = *d_->form1;
     QWidget* main = &form1;
     ChromiumView* mainChromium = form1.mainView();
-    WebView& mainView = *mainChromium;
     // The native TV takes the web view's rectangle while it plays; any page for the view ends it.
     new TvVideoView(*d_->tv, mainChromium);
     QObject::connect(mainChromium, &ChromiumView::loadRequested, d_->tv.get(), &TvScreen::stop);
     d_->messages.setFallbackOwner(main);
-    d_->setting = std::make_unique<TSettingForm>(form1, main, d_->shell, *messages, d_->updatesHttp);
+    d_->setting = std::make_unique<TSettingForm>(form1, main, d_->shell, *d_->messageSink, d_->updatesHttp);
     BenchProbe::step("settings");
-    const QString cacheDir =
-        QFileInfo(d_->setting->settings().path()).absolutePath() + QStringLiteral("/IPTV");
-    d_->iptvHttp.setProxy(d_->setting->proxyHost(), d_->setting->proxyPort()); // as the update check
-    d_->iptv = std::make_unique<IptvImporter>(d_->setting->settings(), d_->iptvHttp, cacheDir);
-    auto* iptvTab = new IptvTab(*d_->iptv);
-    d_->setting->addPage(iptvTab, QStringLiteral("IPTV"));
-    d_->donation = std::make_unique<TDonationForm>(main);
-    Impl* impl = d_.get(); // the dispatcher is built once every window exists
-    d_->favorite = std::make_unique<TFavoriteForm>(
-        d_->setting->settings(), [impl](const QString& name) { impl->dispatcher->StartFavorite(name); },
+    g_errorBoxes = &d_->messages;
+
+    // Only the main window is needed for its first paint; the other windows are built right after
+    // it, before the first click or key, or when asked for.
+    Impl* impl = d_.get();
+    form1.setStartTV([impl](const QString& name) {
+        impl->buildRest();
+        impl->dispatcher->StartTV(name);
+    });
+    TSettingForm* setting = d_->setting.get();
+    form1.setTrayModeSource([setting] { return setting->trayMode(); });
+    QObject::connect(&form1, &TForm1::closed, qApp, &QCoreApplication::quit);
+    d_->restAfterPaint = std::make_unique<AfterFirstPaint>(form1, [impl] {
+        // Behind the main view's first load, which the same paint starts.
+        QTimer::singleShot(0, &impl->restWait, [impl] { impl->buildRest(); });
+    });
+    d_->restBeforeInput = std::make_unique<BeforeFirstInput>([impl] { impl->buildRest(); });
+    d_->restWait.setSingleShot(true);
+    QObject::connect(&d_->restWait, &QTimer::timeout, [impl] { impl->buildRest(); });
+
+    if (BenchProbe::enabled())
+        d_->bench = std::make_unique<BenchProbe>(form1);
+}
+
+void Program::Impl::buildRest() {
+    if (std::exchange(restBuilt, true))
+        return;
+    restWait.stop();
+    TForm1& form1 = *this->form1;
+    QWidget* main = &form1;
+    WebView& mainView = *form1.mainView();
+    MessageSink* messages = messageSink;
+    const QString cacheDir = QFileInfo(setting->settings().path()).absolutePath() + QStringLiteral("/IPTV");
+    iptvHttp.setProxy(setting->proxyHost(), setting->proxyPort()); // as the update check
+    iptv = std::make_unique<IptvImporter>(setting->settings(), iptvHttp, cacheDir);
+    auto* iptvTab = new IptvTab(*iptv);
+    setting->addPage(iptvTab, QStringLiteral("IPTV"));
+    donation = std::make_unique<TDonationForm>(main);
+    Impl* impl = this; // the dispatcher is built once every window exists
+    favorite = std::make_unique<TFavoriteForm>(
+        setting->settings(), [impl](const QString& name) { impl->dispatcher->StartFavorite(name); },
         *messages, main);
-    d_->tvProgramm = std::make_unique<TTVprogrammForm>(main);
+    tvProgramm = std::make_unique<TTVprogrammForm>(main);
     TForm2::Deps gate;
-    TSettingForm* settingForm = d_->setting.get();
+    TSettingForm* settingForm = setting.get();
     gate.code = [settingForm] { return settingForm->closedSectionCode(); };
     gate.askForCode = [settingForm] { return settingForm->asksForCode(); };
     gate.showClosedLayout = [grid = &form1] { ShowClosedLayout(*grid); };
     gate.messages = messages;
-    d_->form2 = std::make_unique<TForm2>(std::move(gate), main);
-    d_->browser2 = std::make_unique<TBrowser2Form>(mainView, main);
-    d_->korbina = std::make_unique<TKorbinaForm>(mainView, main);
-    d_->radioWindows = std::make_unique<RadioWindows>(form1, d_->setting->settings(), *d_->radio, *messages);
-    TRadioSaveForm& radioSave = d_->radioWindows->namePrompt();
-    TRadioForm& radioForm = d_->radioWindows->miniRadio();
-    TMyRadioForm& myRadio = d_->radioWindows->myRadio();
-    d_->ovego = std::make_unique<TOvegoPlayerForm>(mainView, main);
+    form2 = std::make_unique<TForm2>(std::move(gate), main);
+    browser2 = std::make_unique<TBrowser2Form>(mainView, main);
+    korbina = std::make_unique<TKorbinaForm>(mainView, main);
+    radioWindows = std::make_unique<RadioWindows>(form1, setting->settings(), *radio, *messages);
+    TRadioSaveForm& radioSave = radioWindows->namePrompt();
+    TRadioForm& radioForm = radioWindows->miniRadio();
+    TMyRadioForm& myRadio = radioWindows->myRadio();
+    ovego = std::make_unique<TOvegoPlayerForm>(mainView, main);
 
     DispatchTargets targets;
     targets.mainView = &mainView;
-    targets.guideView = d_->tvProgramm->guideView();
-    targets.korbina = d_->korbina.get();
-    targets.ovego = d_->ovego.get();
-    targets.browser2 = d_->browser2.get();
-    targets.radio = d_->radio.get();
-    targets.shell = &d_->shell;
+    targets.guideView = tvProgramm->guideView();
+    targets.korbina = korbina.get();
+    targets.ovego = ovego.get();
+    targets.browser2 = browser2.get();
+    targets.radio = radio.get();
+    targets.shell = &shell;
     targets.messages = messages;
-    targets.tv = d_->tv.get();
+    targets.tv = tv.get();
     targets.langText = &LangText;
     targets.appDir = AppDir();
-    targets.streams = options.streams ? options.streams : &d_->iptv->library();
-    targets.programmePage = [iptv = d_->iptv.get()](const QString& name) {
+    targets.streams = streams ? streams : &iptv->library();
+    targets.programmePage = [iptv = iptv.get()](const QString& name) {
         return iptv->programmePage(name, QDateTime::currentMSecsSinceEpoch());
     };
-    d_->dispatcher = std::make_unique<ChannelDispatcher>(std::move(targets));
+    dispatcher = std::make_unique<ChannelDispatcher>(std::move(targets));
 
-    ChannelDispatcher* dispatcher = d_->dispatcher.get();
-    form1.setStartTV([dispatcher](const QString& name) { dispatcher->StartTV(name); });
-    TSettingForm* setting = d_->setting.get();
-    form1.setTrayModeSource([setting] { return setting->trayMode(); });
     TForm1::ToolWindows tools;
-    tools.settings = setting;
-    tools.programme = d_->tvProgramm.get();
-    tools.favorites = d_->favorite.get();
-    tools.donation = d_->donation.get();
+    tools.settings = setting.get();
+    tools.programme = tvProgramm.get();
+    tools.favorites = favorite.get();
+    tools.donation = donation.get();
     form1.setToolWindows(tools);
-    d_->radioDesktop = std::make_unique<RadioDesktop>(form1, radioForm, *d_->setting, d_->setting->settings(),
-                                                      *d_->radio, &LangText);
-    QObject::connect(&form1, &TForm1::closed, qApp, &QCoreApplication::quit);
-    QObject::connect(&form1, &TForm1::addFavoriteRequested, d_->favorite.get(),
-                     SlotGuard::Guarded(d_->favorite.get(), &TFavoriteForm::AddFavorite));
-    QObject::connect(iptvTab, &IptvTab::favoriteRequested, d_->favorite.get(),
-                     SlotGuard::Guarded(d_->favorite.get(), &TFavoriteForm::AddFavorite));
-    d_->iptvStart = std::make_unique<AfterFirstPaint>(form1, [iptv = d_->iptv.get()] { iptv->startUp(); });
-    QObject::connect(&form1, &TForm1::closedSectionRequested, d_->form2.get(), &TForm2::OpenClosedSection);
+    radioDesktop =
+        std::make_unique<RadioDesktop>(form1, radioForm, *setting, setting->settings(), *radio, &LangText);
+    QObject::connect(&form1, &TForm1::addFavoriteRequested, favorite.get(),
+                     SlotGuard::Guarded(favorite.get(), &TFavoriteForm::AddFavorite));
+    QObject::connect(iptvTab, &IptvTab::favoriteRequested, favorite.get(),
+                     SlotGuard::Guarded(favorite.get(), &TFavoriteForm::AddFavorite));
+    // The import's start-up work never delays the window's first paint.
+    EngineHost::AfterWindowPainted(
+        &form1, [iptv = iptv.get()] { QTimer::singleShot(0, iptv, [iptv] { iptv->startUp(); }); });
+    QObject::connect(&form1, &TForm1::closedSectionRequested, form2.get(), &TForm2::OpenClosedSection);
 
-    d_->services = {d_->radio.get(), dispatcher, &d_->shell, messages, d_->tv.get()};
-    d_->windows = {d_->form1.get(),      d_->setting.get(), d_->donation.get(), d_->favorite.get(),
-                   d_->tvProgramm.get(), d_->form2.get(),   d_->browser2.get(), d_->korbina.get(),
-                   &radioSave,           &radioForm,        &myRadio,           d_->ovego.get()};
-    g_errorBoxes = &d_->messages;
+    services = {radio.get(), dispatcher.get(), &shell, messages, tv.get()};
+    windows = {this->form1.get(), setting.get(), donation.get(), favorite.get(),
+               tvProgramm.get(),  form2.get(),   browser2.get(), korbina.get(),
+               &radioSave,        &radioForm,    &myRadio,       ovego.get()};
 
     // Every window but My Radio, which closes with its close box only, and the main window.
-    d_->keyboard = std::make_unique<KeyboardAccess>(
+    keyboard = std::make_unique<KeyboardAccess>(
         form1,
-        std::vector<QWidget*>{main, d_->setting.get(), d_->donation.get(), d_->favorite.get(),
-                              d_->tvProgramm.get(), d_->form2.get(), d_->browser2.get(), d_->korbina.get(),
-                              &radioSave, &radioForm, &myRadio, d_->ovego.get()},
-        std::vector<QWidget*>{d_->setting.get(), d_->donation.get(), d_->favorite.get(), d_->tvProgramm.get(),
-                              d_->form2.get(), d_->browser2.get(), d_->korbina.get(), &radioSave, &radioForm,
-                              d_->ovego.get()});
-
-    if (BenchProbe::enabled())
-        d_->bench = std::make_unique<BenchProbe>(form1);
+        std::vector<QWidget*>{main, setting.get(), donation.get(), favorite.get(), tvProgramm.get(),
+                              form2.get(), browser2.get(), korbina.get(), &radioSave, &radioForm, &myRadio,
+                              ovego.get()},
+        std::vector<QWidget*>{setting.get(), donation.get(), favorite.get(), tvProgramm.get(), form2.get(),
+                              browser2.get(), korbina.get(), &radioSave, &radioForm, ovego.get()});
     BenchProbe::step("windows");
 }
 
 Program::~Program() {
     if (g_errorBoxes == &d_->messages)
         g_errorBoxes = nullptr;
+    d_->restWait.stop();
+    d_->restAfterPaint.reset();
+    d_->restBeforeInput.reset();
     d_->windows = {};
     d_->services = {};
     d_->bench.reset();
     d_->keyboard.reset();
     d_->radioDesktop.reset();
-    d_->iptvStart.reset();
     d_->iptv.reset(); // before the settings window, whose file it writes
     // Reverse creation order; the main window's destruction shuts the audio down.
     d_->ovego.reset();
@@ -342,17 +418,22 @@ Program::~Program() {
 
 void Program::show() {
     d_->form1->show();
+    if (!d_->restBuilt)
+        d_->restWait.start(kRestWaitMs);
 }
 
 const AppWindows& Program::windows() const {
+    d_->buildRest();
     return d_->windows;
 }
 
 const AppServices& Program::services() const {
+    d_->buildRest();
     return d_->services;
 }
 
 void Program::bringToFront() {
+    d_->buildRest();
     TForm1& main = *d_->form1;
     TRadioForm& mini = d_->radioWindows->miniRadio();
     // An open modal window (the settings, a prompt) keeps its place on top of its owner.
