@@ -8,6 +8,7 @@
 #include "favorites/ui/TFavoriteForm.h"
 #include "platform/AppDir.h"
 #include "platform/ui/ButtonCaption.h"
+#include "platform/ui/FindControl.h"
 #include "radio/ui/TMyRadioForm.h"
 #include "radio/ui/TRadioForm.h"
 #include "radio/ui/TRadioSaveForm.h"
@@ -23,6 +24,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 
 #include <algorithm>
 #include <stdexcept>
@@ -101,6 +103,36 @@ private slots:
         }
         std::reverse(creationOrder.begin(), creationOrder.end());
         QCOMPARE(destroyed, creationOrder);
+        QVERIFY(sink.shown.isEmpty());
+    }
+
+    // Only the main window is built before its first paint. The rest follows on its own; a click
+    // that comes before that still finds the window it opens.
+    void theOtherWindowsFollowTheFirstPaintOrTheFirstClick() {
+        SetAppDirForTesting(qEnvironmentVariable("ZELMO_TEST_APPDIR") + QLatin1Char('/'));
+        FakeMessages sink;
+        const auto topLevel = [](const char* name) -> QWidget* {
+            for (QWidget* t : QApplication::topLevelWidgets())
+                if (t->objectName() == QLatin1String(name))
+                    return t;
+            return nullptr;
+        };
+        {
+            Program program(Program::Options{&sink});
+            program.show();
+            QVERIFY(!topLevel("FavoriteForm"));
+            QTRY_VERIFY_WITH_TIMEOUT(topLevel("FavoriteForm"), 30000);
+        }
+        {
+            Program program(Program::Options{&sink});
+            program.show();
+            QWidget* main = topLevel("Form1");
+            QVERIFY(main && !topLevel("FavoriteForm"));
+            QTest::mouseClick(FindControl<QToolButton>(*main, QStringLiteral("sSpeedButton5")),
+                              Qt::LeftButton);
+            QWidget* favorites = topLevel("FavoriteForm");
+            QVERIFY(favorites && favorites->isVisible());
+        }
         QVERIFY(sink.shown.isEmpty());
     }
 
