@@ -4,8 +4,10 @@
 #include "platform/ui/BrowserView.h"
 #include "platform/ui/ChromiumView.h"
 
+#include <QPointer>
 #include <QSignalSpy>
 #include <QWebEngineView>
+#include <QWindow>
 
 class TestWebLazy : public QObject {
     Q_OBJECT
@@ -49,17 +51,22 @@ private slots:
         QVERIFY(loaded.wait(30000));
         const int processesOpen = CountEngineProcesses();
 
-        // Closed, the window gives its browser back, and the page's renderer process ends.
+        // Closed, the window gives its browser back, and the page's renderer process ends; then its
+        // native window, which holds the window's drawing resources.
         secondary.close();
         QTRY_VERIFY_WITH_TIMEOUT(!view->engine(), 10000);
         QVERIFY(!view->hasDocument());
+        QTRY_VERIFY_WITH_TIMEOUT(!secondary.windowHandle(), 10000);
         QTRY_VERIFY_WITH_TIMEOUT(CountEngineProcesses() < processesOpen, 30000);
 
-        // Shown again, a new browser shows the same page.
+        // Shown again, a new browser shows the same page in the window as shown, not a re-created one.
         loaded.clear();
         secondary.show();
+        const QPointer<QWindow> shown = secondary.windowHandle();
+        QVERIFY(shown);
         QVERIFY(loaded.wait(30000));
         QVERIFY(view->engine());
+        QCOMPARE(secondary.windowHandle(), shown.data());
         QCOMPARE(view->runScript(QStringLiteral("return document.title;")).toString(), QStringLiteral("Q"));
     }
 

@@ -85,6 +85,32 @@ void LazyEngineView::releaseEngine() {
     pending_ = true;
     firstLoadPosted_ = false;
     engineReleased();
+    // One turn later, so that every view of the window has given its browser back first.
+    QTimer::singleShot(0, this, [this] { releaseWindowSurface(); });
+}
+
+namespace {
+// QWidget::destroy() is protected; named through a subclass it gives a pointer to the base's
+// member, which may be called on any widget.
+struct NativeWindowOwner : QWidget {
+    static void Destroy(QWidget* w) { (w->*(&NativeWindowOwner::destroy))(true, true); }
+};
+} // namespace
+
+void LazyEngineView::releaseWindowSurface() {
+    // A closed window keeps its native window, and with it its backing store: an OpenGL context
+    // (software-rendered where there is no GPU) with the programs compiled for the browser's
+    // drawing, its textures and shared-memory images, ~15-20 MB a window, held until exit. A closed
+    // window needs none of it: the next show() creates the native window again, with the browser's
+    // kind of surface from the start.
+    QWidget* w = window();
+    if (w->isVisible() || !w->windowHandle())
+        return;
+    const auto views = w->findChildren<LazyEngineView*>();
+    for (const LazyEngineView* v : views)
+        if (v->engine_ || v->keepWhileHidden_)
+            return;
+    NativeWindowOwner::Destroy(w);
 #ifdef __GLIBC__
     malloc_trim(0); // hand the freed heap back to the system, not only to the allocator
 #endif

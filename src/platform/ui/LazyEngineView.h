@@ -11,8 +11,9 @@ class QWebEngineView;
 // first browser of a window waits for the window's first paint. Once the browser exists, every
 // request goes to it at once. The view's window is given the browser's kind of surface from its
 // first showing, so the browser's arrival never re-creates the window. When the window is hidden
-// (closed), the browser is given back with its renderer process; the last request is served again
-// by a new browser when the window is shown next.
+// (closed), the browser is given back with its renderer process, and then the window's native
+// window with its drawing resources; the last request is served again by a new browser when the
+// window is shown next.
 class LazyEngineView : public QWidget {
     Q_OBJECT
 public:
@@ -42,6 +43,7 @@ protected:
 private:
     void serve();
     void releaseEngine();
+    void releaseWindowSurface();
     QString lastRequested_;
     bool pending_ = false;
     bool firstLoadPosted_ = false;
