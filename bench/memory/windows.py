@@ -8,7 +8,9 @@ Ovego (Научные / National Gegraphic), Korbina (Зарубежные / Р�
 and from it Browser2 (a favourite "ОРТ 2" written into Setting.ini) and the settings window (modal,
 last); My Radio (no web view, modal) is opened and closed once before them. All are then closed the way a window manager closes them
 (WM_DELETE_WINDOW). Figures: RSS and PSS summed over the whole process tree, renderer processes,
-all processes. Usage: windows.py APPDIR ONE_VIEW_BINARY RUNS   (under bench/xsession.sh)"""
+all processes. With BASELINE_APPDIR (another build of the program, e.g. main before a change), that
+build runs too, interleaved with the others in every run, and its rows are marked "baseline".
+Usage: windows.py APPDIR ONE_VIEW_BINARY RUNS [BASELINE_APPDIR]   (under bench/xsession.sh)"""
 import os
 import shutil
 import statistics
@@ -132,6 +134,7 @@ def one_view(binary, page):
 
 def main():
     appdir, binary, runs = sys.argv[1], sys.argv[2], int(sys.argv[3])
+    baseline = sys.argv[4] if len(sys.argv) > 4 else None
     page = os.path.join(appdir, "channel", "sport", "sport-1.htm")
     if not os.path.exists(page):
         page = os.path.join(appdir, "channel", "public", "ort.htm")
@@ -140,6 +143,9 @@ def main():
     try:
         for i in range(runs):
             loads.append(float(open("/proc/loadavg").read().split()[0]))
+            if baseline:
+                for k, v in program(baseline, work).items():
+                    rows.setdefault(f"baseline: {k}", []).append(v)
             for k, v in program(appdir, work).items():
                 rows.setdefault(k, []).append(v)
             rows.setdefault("one-view program", []).append(one_view(binary, page))
@@ -157,12 +163,13 @@ def main():
         print(f"| {name}{extra} | {med['rss']:.0f} MB | {med['rss'] / base:.2f}x | {med['main']:.0f} MB "
               f"| {med['pss']:.0f} MB "
               f"| {med['renderers']:.0f} | {med['procs']:.0f} |")
-    after = statistics.median(r["rss"] for r in rows[f"{SETTLE_S:.0f} s after closing"])
-    left = statistics.median(r["renderers"] for r in rows[f"{SETTLE_S:.0f} s after closing"])
-    start = statistics.median(r["renderers"] for r in rows["main window only"])
-    print(f"bound: RSS {SETTLE_S:.0f} s after the last close <= 1.2x the one-view program: {after / base:.2f}x "
-          f"({'holds' if after / base <= 1.2 else 'missed'}); renderers back to the main window's "
-          f"({left:.0f} vs {start:.0f}: {'holds' if left <= start else 'missed'})")
+    for prefix in (["baseline: "] if baseline else []) + [""]:
+        after = statistics.median(r["rss"] for r in rows[f"{prefix}{SETTLE_S:.0f} s after closing"])
+        left = statistics.median(r["renderers"] for r in rows[f"{prefix}{SETTLE_S:.0f} s after closing"])
+        start = statistics.median(r["renderers"] for r in rows[f"{prefix}main window only"])
+        print(f"{prefix}bound: RSS {SETTLE_S:.0f} s after the last close <= 1.2x the one-view program: "
+              f"{after / base:.2f}x ({'holds' if after / base <= 1.2 else 'missed'}); renderers back to the "
+              f"main window's ({left:.0f} vs {start:.0f}: {'holds' if left <= start else 'missed'})")
 
 
 main()
