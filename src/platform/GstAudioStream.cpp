@@ -150,12 +150,14 @@ GstAudioStream::GstAudioStream(GstElement* pipeline, GstElement* sinkBin, GstEle
     : receiver_(std::make_shared<QueuedReceiver>(this)), pipeline_(pipeline), sinkBin_(sinkBin), tee_(tee),
       volume_(volume), icy_(std::make_shared<IcyReader>()) {
     control_ = std::make_shared<GstPipelineControl>(
-        pipeline_, std::move(pending), [receiver = receiver_, this](GstState) {
+        pipeline_, std::move(pending),
+        [receiver = receiver_, this](GstState) {
             receiver->post([this] {
                 reason_ = QStringLiteral("the pipeline refused to play");
                 end(Failure::Other);
             });
-        });
+        },
+        lcAudio);
     icy_->owner = this;
     icy_->receiver = receiver_;
     g_signal_connect(pipeline_, "source-setup", G_CALLBACK(&IcyReader::onSourceSetup), icy_.get());

@@ -1,10 +1,8 @@
 #include "platform/GstPipelineControl.h"
 
-#include "platform/LogCategories.h"
-
 GstPipelineControl::GstPipelineControl(GstElement* pipeline, std::shared_ptr<PendingStops> pending,
-                                       std::function<void(GstState)> refused)
-    : pipeline_(pipeline), pending_(std::move(pending)), refused_(std::move(refused)) {
+                                       std::function<void(GstState)> refused, LogCategory category)
+    : pipeline_(pipeline), pending_(std::move(pending)), refused_(std::move(refused)), category_(category) {
     pending_->add();
 }
 
@@ -18,10 +16,18 @@ GstPipelineControl::~GstPipelineControl() {
 }
 
 void GstPipelineControl::change(GstState state) {
+    queue(Step{state, {}});
+}
+
+void GstPipelineControl::prepare(std::function<void(GstElement*)> step) {
+    queue(Step{GST_STATE_VOID_PENDING, std::move(step)});
+}
+
+void GstPipelineControl::queue(Step step) {
     std::lock_guard lock(mutex_);
     if (released_)
         return;
-    steps_.push_back(state);
+    steps_.push_back(std::move(step));
     scheduleLocked();
 }
 
@@ -32,7 +38,7 @@ void GstPipelineControl::release(std::shared_ptr<void> keepAlive) {
     released_ = true;
     keepAlive_ = std::move(keepAlive);
     steps_.clear();
-    steps_.push_back(GST_STATE_NULL);
+    steps_.push_back(Step{GST_STATE_NULL, {}});
     scheduleLocked();
 }
 
@@ -51,7 +57,7 @@ void GstPipelineControl::run(GstElement*, gpointer self) {
 
 void GstPipelineControl::drain() {
     for (;;) {
-        GstState next;
+        Step next;
         {
             std::lock_guard lock(mutex_);
             if (steps_.empty()) {
@@ -60,15 +66,19 @@ void GstPipelineControl::drain() {
                     return;
                 break;
             }
-            next = steps_.front();
+            next = std::move(steps_.front());
             steps_.pop_front();
         }
-        const GstStateChangeReturn result = gst_element_set_state(pipeline_, next);
-        if (result == GST_STATE_CHANGE_FAILURE && next != GST_STATE_NULL) {
-            qCWarning(lcAudio) << "audio:" << GST_ELEMENT_NAME(pipeline_) << "refused the state"
-                               << gst_element_state_get_name(next);
+        if (next.work) {
+            next.work(pipeline_);
+            continue;
+        }
+        const GstStateChangeReturn result = gst_element_set_state(pipeline_, next.state);
+        if (result == GST_STATE_CHANGE_FAILURE && next.state != GST_STATE_NULL) {
+            qCWarning(category_) << GST_ELEMENT_NAME(pipeline_) << "refused the state"
+                                 << gst_element_state_get_name(next.state);
             if (refused_)
-                refused_(next);
+                refused_(next.state);
         }
     }
     // Stopped: no streaming thread runs any more.

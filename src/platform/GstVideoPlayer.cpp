@@ -1,9 +1,11 @@
 #include "platform/GstVideoPlayer.h"
 
+#include "platform/GstPipelineControl.h"
 #include "platform/HttpClient.h"
 #include "platform/LogCategories.h"
+#include "platform/PendingStops.h"
+#include "platform/QueuedReceiver.h"
 
-#include <QMetaObject>
 #include <QRegularExpression>
 
 #include <gst/app/gstappsink.h>
@@ -46,12 +48,35 @@ void setUpHttpSource(GstElement* element, guint timeoutS) {
         g_object_set(o, "retries", 0, nullptr);
 }
 
+// Worker thread, before the pipeline starts: opening the output is a connection to the sound
+// server, which may take its time. Without a sound server the picture still plays, silently, on
+// the stream's own clock.
+void openAudioOutput(GstElement* playbin) {
+    GstElement* sink = nullptr;
+    g_object_get(playbin, "audio-sink", &sink, nullptr);
+    if (!sink)
+        return;
+    const bool opened = gst_element_set_state(sink, GST_STATE_READY) != GST_STATE_CHANGE_FAILURE;
+    if (!opened)
+        gst_element_set_state(sink, GST_STATE_NULL);
+    gst_object_unref(sink);
+    if (opened)
+        return;
+    qCWarning(lcTv) << "no audio output (PulseAudio); the channel plays without sound";
+    GstElement* silent = gst_element_factory_make("fakesink", nullptr);
+    if (!silent)
+        return;
+    g_object_set(silent, "sync", TRUE, nullptr);
+    g_object_set(playbin, "audio-sink", silent, nullptr);
+}
+
 } // namespace
 
 // What the streaming threads hand to the UI thread. Owned jointly by the session and by every
 // callback and queued call, so none of them outlives it.
 struct GstVideoPlayer::Bridge {
-    GstVideoPlayer* player = nullptr;
+    GstVideoPlayer* player = nullptr; // only touched in calls posted through receiver
+    std::shared_ptr<QueuedReceiver> receiver;
     guint sourceTimeoutS = 5;
     std::mutex mutex;
     QImage pending; // the newest picture not yet taken by the UI thread
@@ -61,7 +86,7 @@ struct GstVideoPlayer::Bridge {
 };
 
 struct GstVideoPlayer::Session {
-    GstElement* pipeline = nullptr;
+    std::shared_ptr<GstPipelineControl> control; // owns the pipeline
     std::shared_ptr<Bridge> bridge;
 };
 
@@ -107,11 +132,8 @@ struct GstVideoPlayerAccess {
             bridge->pendingDisplay = display;
             post = !std::exchange(bridge->posted, true);
         }
-        if (post) {
-            GstVideoPlayer* player = bridge->player;
-            QMetaObject::invokeMethod(
-                player, [player, bridge] { player->deliver(bridge); }, Qt::QueuedConnection);
-        }
+        if (post)
+            bridge->receiver->post([player = bridge->player, bridge] { player->deliver(bridge); });
     }
 
     static GstFlowReturn onPreroll(GstAppSink* sink, gpointer data) {
@@ -147,15 +169,10 @@ struct GstVideoPlayerAccess {
             break;
         }
         if (wanted) {
-            GstVideoPlayer* player = bridge->player;
-            gst_message_ref(msg);
-            QMetaObject::invokeMethod(
-                player,
-                [player, bridge, msg] {
-                    player->handleMessage(bridge, msg);
-                    gst_message_unref(msg);
-                },
-                Qt::QueuedConnection);
+            // Unreferenced with the call, also when the call is dropped with a freed player.
+            std::shared_ptr<GstMessage> held(gst_message_ref(msg), gst_message_unref);
+            bridge->receiver->post(
+                [player = bridge->player, bridge, held] { player->handleMessage(bridge, held.get()); });
         }
         return GST_BUS_DROP;
     }
@@ -173,13 +190,21 @@ void releaseBridge(gpointer p) {
 }
 } // namespace
 
-GstVideoPlayer::GstVideoPlayer(QObject* parent) : QObject(parent) {
+GstVideoPlayer::GstVideoPlayer(QObject* parent) : GstVideoPlayer(std::make_shared<PendingStops>(), parent) {}
+
+GstVideoPlayer::GstVideoPlayer(std::shared_ptr<PendingStops> stopping, QObject* parent)
+    : QObject(parent), receiver_(std::make_shared<QueuedReceiver>(this)), stopping_(std::move(stopping)) {
     watchdog_.setInterval(kWatchdogTickMs);
     connect(&watchdog_, &QTimer::timeout, this, &GstVideoPlayer::checkSignal);
 }
 
 GstVideoPlayer::~GstVideoPlayer() {
+    receiver_->close();
     endSession();
+}
+
+bool GstVideoPlayer::waitForStopped(std::chrono::milliseconds timeout) {
+    return stopping_->waitForAll(timeout);
 }
 
 bool GstVideoPlayer::initGStreamer() {
@@ -226,6 +251,7 @@ void GstVideoPlayer::play(const QUrl& url) {
 
     auto bridge = std::make_shared<Bridge>();
     bridge->player = this;
+    bridge->receiver = receiver_;
     bridge->sourceTimeoutS = limits_.sourceTimeoutS;
 
     GstCaps* caps = gst_caps_from_string("video/x-raw,format=BGRx");
@@ -242,15 +268,6 @@ void GstVideoPlayer::play(const QUrl& url) {
     g_object_set(audioSink, "client-name", ZELMO_NAME, nullptr);
     if (!audioDevice_.isEmpty())
         g_object_set(audioSink, "device", audioDevice_.constData(), nullptr);
-    // Opening the output is a local connection (the radio's streams open it the same way). Without
-    // a sound server the picture still plays, silently, on the stream's own clock.
-    if (gst_element_set_state(audioSink, GST_STATE_READY) == GST_STATE_CHANGE_FAILURE) {
-        qCWarning(lcTv) << "no audio output (PulseAudio); the channel plays without sound";
-        gst_element_set_state(audioSink, GST_STATE_NULL);
-        gst_object_unref(gst_object_ref_sink(audioSink));
-        audioSink = gst_element_factory_make("fakesink", nullptr);
-        g_object_set(audioSink, "sync", TRUE, nullptr);
-    }
 
     const QByteArray uri = url.toEncoded();
     g_object_set(playbin, "uri", uri.constData(), "flags",
@@ -269,23 +286,26 @@ void GstVideoPlayer::play(const QUrl& url) {
 
     url_ = url;
     session_ = std::make_unique<Session>();
-    session_->pipeline = playbin;
     session_->bridge = bridge;
+    // The reason of a refused start comes as an error message; this is the fallback should none
+    // arrive.
+    session_->control = std::make_shared<GstPipelineControl>(
+        GST_ELEMENT(gst_object_ref_sink(playbin)), stopping_,
+        [bridge](GstState) {
+            bridge->receiver->post([player = bridge->player, bridge] {
+                if (player->session_ && player->session_->bridge == bridge &&
+                    player->status_ == Status::Connecting)
+                    player->fail(Status::Failed, QStringLiteral("the stream cannot be started"));
+            });
+        },
+        lcTv);
     qCDebug(lcTv) << "opening" << url.toDisplayString();
     setStatus(Status::Connecting);
     sinceOpen_.start();
     watchdog_.start();
-    // Asynchronous: a network source reports ASYNC and opens in its own thread.
-    if (gst_element_set_state(playbin, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) {
-        // The reason comes as an error message; this is the fallback should none arrive.
-        QMetaObject::invokeMethod(
-            this,
-            [this, bridge] {
-                if (session_ && session_->bridge == bridge && status_ == Status::Connecting)
-                    fail(Status::Failed, QStringLiteral("the stream cannot be started"));
-            },
-            Qt::QueuedConnection);
-    }
+    session_->control->prepare(&openAudioOutput);
+    // A network source reports ASYNC and opens in its own thread.
+    session_->control->change(GST_STATE_PLAYING);
 }
 
 void GstVideoPlayer::stop() {
@@ -297,14 +317,10 @@ void GstVideoPlayer::endSession() {
     watchdog_.stop();
     if (!session_)
         return;
+    // Stopped and freed on a worker. Its callbacks reach this player only through the receiver,
+    // and calls of an ended session are told apart by their bridge.
     std::unique_ptr<Session> s = std::move(session_);
-    // The HTTP sources give up their reads on the way down, so a hanging open ends within
-    // milliseconds; afterwards no streaming thread runs and no callback comes.
-    gst_element_set_state(s->pipeline, GST_STATE_NULL);
-    GstBus* bus = gst_pipeline_get_bus(GST_PIPELINE(s->pipeline));
-    gst_bus_set_sync_handler(bus, nullptr, nullptr, nullptr);
-    gst_object_unref(bus);
-    gst_object_unref(s->pipeline);
+    s->control->release(nullptr);
 }
 
 void GstVideoPlayer::deliver(const std::shared_ptr<Bridge>& bridge) {

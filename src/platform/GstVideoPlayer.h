@@ -8,11 +8,17 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <chrono>
 #include <memory>
 
+class GstPipelineControl;
+class PendingStops;
+class QueuedReceiver;
+
 // Plays one network video stream with GStreamer: pictures become QImages for a widget to paint,
-// sound goes to PulseAudio like the radio's. Every call returns at once; what happens afterwards
-// arrives as signals on the thread that owns the player.
+// sound goes to PulseAudio like the radio's. Every call returns at once, freeing the player too:
+// state changes run on GStreamer's worker threads. What happens afterwards arrives as signals on
+// the thread that owns the player.
 class GstVideoPlayer : public QObject {
     Q_OBJECT
 public:
@@ -35,6 +41,9 @@ public:
     };
 
     explicit GstVideoPlayer(QObject* parent = nullptr);
+    // stopping counts this player's pipelines until they have stopped and gone, also after the
+    // player itself has been freed.
+    GstVideoPlayer(std::shared_ptr<PendingStops> stopping, QObject* parent = nullptr);
     ~GstVideoPlayer() override;
 
     // Loads GStreamer once per process; false when it cannot be loaded.
@@ -48,6 +57,10 @@ public:
     void play(const QUrl& url);
     // Ends playback; the status becomes Idle. Returns promptly even while an open hangs.
     void stop();
+    // Waits at most timeout for the pipelines of ended streams to stop and be freed (at exit, so
+    // that the sound output is closed properly). False when one is still busy: a source that hangs
+    // is left behind.
+    bool waitForStopped(std::chrono::milliseconds timeout);
 
     Status status() const { return status_; }
     int httpStatus() const { return httpStatus_; }
@@ -74,6 +87,8 @@ private:
     void fail(Status status, const QString& reason, int httpStatus = 0);
     void endSession();
 
+    std::shared_ptr<QueuedReceiver> receiver_; // how GStreamer's threads reach this object
+    std::shared_ptr<PendingStops> stopping_;   // outlives the player while pipelines stop
     Limits limits_;
     QByteArray audioDevice_;
     QUrl url_;

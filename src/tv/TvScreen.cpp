@@ -2,9 +2,19 @@
 
 #include "platform/LogCategories.h"
 
+namespace {
+// The screen goes with the program: the channel's sound output is closed properly unless a
+// source hangs, which must not hold up the exit.
+constexpr std::chrono::milliseconds kExitWait{2000};
+} // namespace
+
 TvScreen::TvScreen(QObject* parent) : QObject(parent) {}
 
-TvScreen::~TvScreen() = default;
+TvScreen::~TvScreen() {
+    video_.stop();
+    if (!video_.waitForStopped(kExitWait))
+        qCWarning(lcTv) << "exit: a channel did not stop within" << kExitWait.count() << "ms; left behind";
+}
 
 void TvScreen::play(const ImportedStream& stream) {
     if (beforePlay_)

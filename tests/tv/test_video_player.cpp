@@ -1,10 +1,14 @@
 #include "TvTestKit.h"
 #include "platform/HttpClient.h"
+#include "platform/PendingStops.h"
 #include "radio/RadioTestKit.h"
 #include "tv/TvScreen.h"
 #include "tv/ui/TvVideoView.h"
 
 #include <QElapsedTimer>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QScopeGuard>
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -12,6 +16,7 @@
 #include <gst/gst.h>
 
 using Status = GstVideoPlayer::Status;
+using namespace std::chrono_literals;
 
 namespace {
 // Generous: the machine running the suite may be very busy.
@@ -30,6 +35,7 @@ private slots:
     void failuresShowTheirReason();
     void stallInMidStreamIsNoSignal();
     void stopDuringAHangingOpenReturnsPromptly();
+    void aHangingSoundServerNeverHoldsTheUiThread();
     void missingDecoderIsReported();
 
 private:
@@ -203,6 +209,78 @@ void TestVideoPlayer::stopDuringAHangingOpenReturnsPromptly() {
     screen.video().setLimits(limits);
     screen.play(stream("hang"));
     QTRY_COMPARE_WITH_TIMEOUT(screen.video().status(), Status::NoSignal, kWaitMs);
+}
+
+void TestVideoPlayer::aHangingSoundServerNeverHoldsTheUiThread() {
+    // A sound server that takes the connection and never answers: opening the output waits on it
+    // for as long as it stays.
+    QTemporaryDir dir;
+    QLocalServer silent;
+    QVERIFY(silent.listen(dir.filePath("pa.sock")));
+    QList<QLocalSocket*> held;
+    connect(&silent, &QLocalServer::newConnection, this, [&] {
+        while (QLocalSocket* s = silent.nextPendingConnection())
+            held << s;
+    });
+    const QByteArray saved = qgetenv("PULSE_SERVER");
+    qputenv("PULSE_SERVER", "unix:" + QFile::encodeName(silent.fullServerName()));
+    auto restore = qScopeGuard([&saved] { qputenv("PULSE_SERVER", saved); });
+    int ticks = 0;
+    QTimer ticker;
+    connect(&ticker, &QTimer::timeout, this, [&ticks] { ++ticks; });
+    ticker.start(20);
+    const auto hangRequests = [this] {
+        return server_.requests().filter(QRegularExpression("^GET /hang ")).size();
+    };
+    const int hangsBefore = hangRequests();
+
+    auto stopping = std::make_shared<PendingStops>();
+    auto kept = std::make_unique<GstVideoPlayer>(stopping);
+    auto freed = std::make_unique<GstVideoPlayer>(stopping);
+    GstVideoPlayer::Limits patient; // the open is ended by the test only
+    patient.firstFrameMs = 600000;
+    patient.sourceTimeoutS = 600;
+    kept->setLimits(patient);
+    QElapsedTimer t;
+    t.start();
+    kept->play(QUrl(server_.url("hang")));
+    freed->play(QUrl(server_.url("live.m3u8")));
+    // Milliseconds when idle; the bound leaves room for a very busy machine.
+    QVERIFY2(t.elapsed() < 2000, qPrintable(QString::number(t.elapsed())));
+    // The players share one connection; the sound server's client gives up after 30 s by itself.
+    QTRY_VERIFY_WITH_TIMEOUT(!held.isEmpty(), kWaitMs);
+    // The loop turns on while both wait.
+    int before = ticks;
+    QTRY_VERIFY_WITH_TIMEOUT(ticks >= before + 10, kWaitMs);
+    QCOMPARE(kept->status(), Status::Connecting);
+
+    // Freeing a player returns at once; the exit waits for its pipeline only for a bounded time.
+    t.restart();
+    freed.reset();
+    QVERIFY2(t.elapsed() < 2000, qPrintable(QString::number(t.elapsed())));
+    t.restart();
+    QVERIFY(!stopping->waitForAll(300ms));
+    QVERIFY2(t.elapsed() < 5000, qPrintable(QString::number(t.elapsed())));
+
+    // The server goes: the kept player opens its stream without sound, and the stream's server
+    // never answers either.
+    qDeleteAll(held);
+    held.clear();
+    silent.close();
+    QTRY_VERIFY_WITH_TIMEOUT(hangRequests() > hangsBefore, kWaitMs);
+    before = ticks;
+    QTRY_VERIFY_WITH_TIMEOUT(ticks >= before + 10, kWaitMs);
+    QCOMPARE(kept->status(), Status::Connecting);
+    t.restart();
+    kept->stop();
+    QVERIFY2(t.elapsed() < 2000, qPrintable(QString::number(t.elapsed())));
+    QCOMPARE(kept->status(), Status::Idle);
+
+    // Both pipelines stop and are freed; what they report on the way down changes nothing.
+    QTRY_VERIFY_WITH_TIMEOUT(stopping->waitForAll(0ms), kWaitMs);
+    QTest::qWait(200); // calls posted on the way down, if any, would have run by now
+    QCOMPARE(kept->status(), Status::Idle);
+    QVERIFY(kept->reason().isEmpty());
 }
 
 void TestVideoPlayer::missingDecoderIsReported() {
