@@ -1,5 +1,6 @@
 // Plays one channel with the program's TV screen and view, as a click in the main window would,
-// then quits. Prints "FIRST_FRAME <ms from the click>" when the first picture reaches the view.
+// then quits. Prints "FIRST_FRAME <ms from the click>" when the first picture reaches the view, and
+// how long the UI thread was held by the play and the stop calls ("PLAY_CALL <ms>", "STOP_CALL <ms>").
 // Usage: bench_video_player URL SECONDS
 #include "tv/TvScreen.h"
 #include "tv/ui/TvVideoView.h"
@@ -34,6 +35,8 @@ int main(int argc, char** argv) {
     QObject::connect(channel, &QPushButton::clicked, [&] {
         sinceClick.start();
         screen.play(ImportedStream{QUrl(args[1]), {}, QStringLiteral("Канал")});
+        std::printf("PLAY_CALL %.1f\n", sinceClick.nsecsElapsed() / 1e6);
+        std::fflush(stdout);
     });
     QObject::connect(&screen.video(), &GstVideoPlayer::frameChanged, [&] {
         if (screen.video().frameCount() != 1)
@@ -45,6 +48,10 @@ int main(int argc, char** argv) {
     QTimer::singleShot(0, channel, &QPushButton::click);
     QTimer::singleShot(int(args[2].toDouble() * 1000), &app, &QCoreApplication::quit);
     const int rc = app.exec();
+    QElapsedTimer stopping;
+    stopping.start();
     screen.stop();
+    std::printf("STOP_CALL %.1f\n", stopping.nsecsElapsed() / 1e6);
+    std::fflush(stdout);
     return rc;
 }
