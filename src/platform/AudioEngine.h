@@ -10,6 +10,9 @@ class AudioEngine {
 public:
     virtual ~AudioEngine() = default;
     virtual bool init() = 0;
+    // Whether init() would return at once; false while the engine's libraries are still loading
+    // (the first start after installing builds GStreamer's registry, which takes seconds).
+    virtual bool ready() const { return true; }
     virtual void shutdown() = 0;
     virtual bool canDecodeWma() const = 0;
     // Never waits for the network. nullptr when the URL cannot even be tried (bad URL, engine not

@@ -57,6 +57,10 @@ GstAudioEngine::~GstAudioEngine() {
     shutdown();
 }
 
+bool GstAudioEngine::ready() const {
+    return !loading_.valid() || loading_.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+}
+
 bool GstAudioEngine::init() {
     if (initialised_)
         return true;

@@ -14,6 +14,7 @@ public:
     ~GstAudioEngine() override;
 
     bool init() override;
+    bool ready() const override;
     void shutdown() override;
     bool canDecodeWma() const override;
     std::unique_ptr<AudioStream> open(const QUrl& url) override;

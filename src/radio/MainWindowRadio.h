@@ -8,6 +8,8 @@ public:
     virtual ~MainWindowRadio() = default;
     // False when the WMA plug-in could not be loaded; audio works otherwise.
     virtual bool StartAudio() = 0;
+    // Whether StartAudio() would return at once.
+    virtual bool AudioReady() const { return true; }
     virtual void ShutdownAudio() = 0;
     virtual void PlayStream(const QByteArray& url) = 0;
     virtual void StopStream() = 0;

@@ -70,6 +70,7 @@ struct Recording {
 struct RadioPlayer::Impl {
     std::unique_ptr<AudioEngine> engine;
     bool started = false;
+    bool shutDown = false; // the program is ending: audio does not start again
     PlaylistResolver resolver;
     bool resolving = false;
     std::unique_ptr<AudioStream> stream;
@@ -104,6 +105,10 @@ std::unique_ptr<RadioPlayer> RadioPlayer::createDefault(QObject* parent) {
     return std::make_unique<RadioPlayer>(std::make_unique<GstAudioEngine>(), parent);
 }
 
+bool RadioPlayer::AudioReady() const {
+    return d_->started || !d_->engine || d_->engine->ready();
+}
+
 bool RadioPlayer::StartAudio() {
     if (!d_->started)
         d_->started = d_->engine && d_->engine->init();
@@ -121,6 +126,7 @@ void RadioPlayer::ShutdownAudio() {
     if (d_->started && d_->engine)
         d_->engine->shutdown();
     d_->started = false;
+    d_->shutDown = true;
 }
 
 void RadioPlayer::PlayStream(const QByteArray& url) {
@@ -130,6 +136,10 @@ void RadioPlayer::PlayStream(const QByteArray& url) {
     d_->station = d_->lookup ? d_->lookup(url) : StationInfo{};
     RadioStatus fresh;
     fresh.station = d_->station.name;
+    // A station chosen before the start-up's audio start (the first start after installing, while
+    // GStreamer builds its registry) starts the audio itself.
+    if (!d_->started && !d_->shutDown && !url.trimmed().isEmpty())
+        StartAudio();
     if (!d_->started || url.trimmed().isEmpty()) {
         setStatus(fresh); // nothing chosen: the radio is simply off
         return;

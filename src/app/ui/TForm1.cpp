@@ -37,6 +37,9 @@
 
 namespace {
 
+// How often start-up looks whether the audio engine has loaded.
+constexpr int kAudioPollMs = 50;
+
 QToolButton* makeSpeedButton(QWidget* parent, const QString& name, QRect geometry, const QIcon& icon,
                              const QString& hint) {
     auto* b = new QToolButton(parent);
@@ -286,9 +289,17 @@ void TForm1::FormCreate() {
     for (QPushButton* slot : Slots)
         BindPopupMenu(slot, PopupMenu1, remember);
     Chromium1->load(SiteUrls::Project(QStringLiteral("/start11")));
-    // Audio starts in the first turn of the event loop, after the window's first paint is queued,
-    // so that the window does not wait for GStreamer to load its plug-ins.
-    QTimer::singleShot(0, this, [this] {
+    startAudioWhenReady();
+}
+
+void TForm1::startAudioWhenReady() {
+    // GStreamer loads on a thread of its own meanwhile; the window never waits for it, also when
+    // the first start after installing builds its registry for seconds.
+    QTimer::singleShot(services_.radio && !services_.radio->AudioReady() ? kAudioPollMs : 0, this, [this] {
+        if (services_.radio && !services_.radio->AudioReady()) {
+            startAudioWhenReady();
+            return;
+        }
         if (services_.radio && !services_.radio->StartAudio() && services_.messages)
             services_.messages->show(QStringLiteral("Ошибка загрузки библиотеки basswma.dll"));
     });

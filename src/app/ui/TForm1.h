@@ -158,6 +158,7 @@ private:
     void buildRadioStrip();
     void buildToolBar();
     void FormCreate();
+    void startAudioWhenReady();
     void FormDestroy();
     QString trayMode() const;
     QLabel* heading(int h) const;
