@@ -2,6 +2,7 @@
 //   bench_iptv playlist N         parse + match an N-entry playlist against the catalog (median of 9)
 //   bench_iptv make-guide DIR MB  writes DIR/guide.xml (about MB megabytes) and DIR/guide.xml.gz
 //   bench_iptv guide FILE         reads FILE off the main thread; prints time and peak memory above idle
+#include "BenchPlaylist.h"
 #include "tv/ChannelMatcher.h"
 #include "tv/IptvLibrary.h"
 #include "tv/M3uPlaylist.h"
@@ -22,37 +23,9 @@
 
 namespace {
 
-const char* const Words[] = {"Новости", "Время",      "Кино",    "Сериал",  "Детектив",    "Комедия",
-                             "Спорт",   "Футбол",     "Погода",  "Утро",    "Вечер",       "Шоу",
-                             "Концерт", "Мультфильм", "История", "Наука",   "Путешествие", "Кухня",
-                             "Дом",     "Здоровье",   "Доброе",  "Большая", "игра",        "Пусть"};
-
-QByteArray playlist(int n, const QStringList& catalog) {
-    QByteArray text = "#EXTM3U url-tvg=\"http://epg.example/epg.xml.gz\"\n";
-    text.reserve(n * 170);
-    const char* const suffixes[] = {"", " HD", " FHD", " +0", " (Россия)", " +2", " orig"};
-    for (int i = 0; i < n; ++i) {
-        // A third of the entries are catalog channels written the playlist way, the rest other channels.
-        const QString name =
-            i % 3 == 0 ? catalog[(i / 3) % catalog.size()] + QLatin1String(suffixes[i % 7]) +
-                             (i >= 3 * catalog.size() ? QStringLiteral(" %1").arg(i) : QString())
-                       : QStringLiteral("%1 %2 %3")
-                             .arg(QString::fromUtf8(Words[i % 24]), QString::fromUtf8(Words[(i / 24) % 24]))
-                             .arg(i);
-        text += QStringLiteral(
-                    "#EXTINF:-1 tvg-id=\"ch%1\" tvg-name=\"%2\" tvg-logo=\"http://logo.example/%1.png\" "
-                    "group-title=\"%3\",%2\nhttp://cdn%4.example/live/ch%1/index.m3u8\n")
-                    .arg(i)
-                    .arg(name, QString::fromUtf8(Words[i % 24]))
-                    .arg(i % 10)
-                    .toUtf8();
-    }
-    return text;
-}
-
 int runPlaylist(int n) {
     const QStringList catalog = CatalogTvNames();
-    const QByteArray text = playlist(n, catalog);
+    const QByteArray text = BenchPlaylist::text(n, catalog);
     std::vector<double> ms, parseMs;
     int matched = 0;
     size_t entries = 0;
@@ -108,9 +81,9 @@ int makeGuide(const QString& dir, int megabytes) {
             const qint64 len = (20 + rng.bounded(100)) * 60000LL;
             QString title, desc;
             for (int w = 0; w < 3; ++w)
-                title += QString::fromUtf8(Words[rng.bounded(24)]) + u' ';
+                title += QString::fromUtf8(BenchPlaylist::Words[rng.bounded(24)]) + u' ';
             for (int w = 0; w < 40; ++w)
-                desc += QString::fromUtf8(Words[rng.bounded(24)]) +
+                desc += QString::fromUtf8(BenchPlaylist::Words[rng.bounded(24)]) +
                         (w % 9 == 8 ? QStringLiteral(". ") : QStringLiteral(" "));
             put(QStringLiteral(
                     "<programme start=\"%1\" stop=\"%2\" channel=\"ch%3\"><title lang=\"ru\">%4%5</title>"
@@ -119,7 +92,7 @@ int makeGuide(const QString& dir, int megabytes) {
                     .arg(c)
                     .arg(title)
                     .arg(rng.bounded(1000))
-                    .arg(desc, QString::fromUtf8(Words[rng.bounded(24)]))
+                    .arg(desc, QString::fromUtf8(BenchPlaylist::Words[rng.bounded(24)]))
                     .toUtf8());
             t += len;
             ++count;
