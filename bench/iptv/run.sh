@@ -3,7 +3,7 @@
 # window's IPTV tab on it (offscreen), and a 50 MB XMLTV guide (plain and gzip) read off the main
 # thread, with its peak memory above idle.
 # Usage: bash bench/iptv/run.sh [ENTRIES] [GUIDE_MB] [BASELINE_BENCH_DIR [BASELINE_RUNS]]
-#   BASELINE_BENCH_DIR: another build's build/bench; its bench_iptv_tab runs interleaved with ours.
+#   BASELINE_BENCH_DIR: another build's build/bench; its bench_iptv_tab runs just before ours.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 entries=${1:-10000}
@@ -19,12 +19,10 @@ echo "load average: $(cut -d' ' -f1-3 /proc/loadavg)"
 "$bench" playlist "$entries"
 export QT_QPA_PLATFORM=offscreen
 if [ -n "$baseline" ]; then
-    for round in 1 2; do
-        echo "-- before ($baseline), round $round"
-        "$baseline/bench_iptv_tab" "$entries" "$baseline_runs"
-        echo "-- after, round $round"
-        build/bench/bench_iptv_tab "$entries"
-    done
+    echo "-- before ($baseline)"
+    "$baseline/bench_iptv_tab" "$entries" "$baseline_runs"
+    echo "-- after"
+    build/bench/bench_iptv_tab "$entries"
 else
     build/bench/bench_iptv_tab "$entries"
 fi

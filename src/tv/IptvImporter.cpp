@@ -446,14 +446,15 @@ void IptvImporter::done(int generation) {
 }
 
 void IptvImporter::choose(const QString& catalogName, const QString& playlistName) {
-    library_.choose(catalogName, playlistName);
+    const int index = library_.choose(catalogName, playlistName);
     try {
         settings_.WriteString(MatchSection, catalogName, playlistName);
     } catch (const std::exception& e) {
         qCWarning(lcTv) << e.what();
         setPlaylistStatus(QString::fromUtf8(e.what()));
     }
-    emit playlistChanged();
+    if (index >= 0)
+        emit matchChanged(index);
 }
 
 std::optional<QString> IptvImporter::programmePage(const QString& name, qint64 nowMs) {

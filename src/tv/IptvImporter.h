@@ -53,7 +53,10 @@ public:
     std::optional<QString> programmePage(const QString& name, qint64 nowMs);
 
 signals:
+    // A new playlist (or none): every match may have changed.
     void playlistChanged();
+    // The user's choice changed one match, library().matches()[index].
+    void matchChanged(int index);
     void statusChanged(const QString& text);
     void finished();
 

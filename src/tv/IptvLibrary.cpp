@@ -47,13 +47,14 @@ void IptvLibrary::setPlaylist(std::vector<PlaylistEntry> playlist, std::vector<C
     index();
 }
 
-void IptvLibrary::choose(const QString& catalogName, const QString& playlistName) {
+int IptvLibrary::choose(const QString& catalogName, const QString& playlistName) {
     const auto m = byCatalog_.constFind(catalogName);
     if (m == byCatalog_.cend())
-        return;
+        return -1;
     ChannelMatch& match = matches_[size_t(*m)];
     match.manual = true;
     match.entry = playlistName.isEmpty() ? -1 : byName_.value(playlistName, -1);
+    return *m;
 }
 
 void IptvLibrary::clear() {

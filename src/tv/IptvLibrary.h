@@ -24,8 +24,9 @@ public:
     std::optional<ImportedStream> streamFor(const QString& name) const override;
 
     void setPlaylist(std::vector<PlaylistEntry> playlist, std::vector<ChannelMatch> matches);
-    // The user's choice for one catalog channel: a playlist name, or empty for no stream.
-    void choose(const QString& catalogName, const QString& playlistName);
+    // The user's choice for one catalog channel: a playlist name, or empty for no stream. Returns
+    // the index of the changed match, -1 for a name not in the catalog.
+    int choose(const QString& catalogName, const QString& playlistName);
     void setGuide(std::shared_ptr<const ProgrammeGuide> guide) { guide_ = std::move(guide); }
     void clear();
 
@@ -33,6 +34,9 @@ public:
     const std::vector<PlaylistEntry>& playlist() const { return playlist_; }
     const std::vector<ChannelMatch>& matches() const { return matches_; }
     int matchedCount() const;
+    // Index into matches() of a catalog name, into playlist() of a playlist display name; -1: none.
+    int matchIndex(const QString& catalogName) const { return byCatalog_.value(catalogName, -1); }
+    int entryIndex(const QString& playlistName) const { return byName_.value(playlistName, -1); }
     const ProgrammeGuide* guide() const { return guide_.get(); }
     // The entry a name plays (see streamFor), or null.
     const PlaylistEntry* entryFor(const QString& name) const;

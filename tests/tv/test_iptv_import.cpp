@@ -13,7 +13,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTableWidget>
+#include <QItemSelectionModel>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -42,15 +43,28 @@ struct Rig {
         return done.count() > 0 || done.wait(LoadWaitMs);
     }
     QString status() const { return tab.statusLabel()->text(); }
-    int rowOf(const QString& catalogName) {
-        for (int r = 0; r < tab.table()->rowCount(); ++r)
-            if (tab.table()->item(r, IptvTab::CatalogColumn)->text() == catalogName)
+    // What the table shows, read cell by cell as a user sees it.
+    QString text(int row, int column) const {
+        return tab.table()->model()->index(row, column).data().toString();
+    }
+    int rowOf(const QString& catalogName) const {
+        for (int r = 0; r < tab.table()->model()->rowCount(); ++r)
+            if (text(r, IptvTab::CatalogColumn) == catalogName)
                 return r;
         return -1;
     }
-    QString cell(const QString& catalogName, int column) {
+    static QStringList rowsOf(const IptvTab& tab) {
+        const QAbstractItemModel* m = tab.table()->model();
+        QStringList rows;
+        for (int r = 0; r < m->rowCount(); ++r)
+            rows << m->index(r, 0).data().toString() + u'|' + m->index(r, 1).data().toString() + u'|' +
+                        m->index(r, 2).data().toString();
+        return rows;
+    }
+    QStringList rows() const { return rowsOf(tab); }
+    QString cell(const QString& catalogName, int column) const {
         const int r = rowOf(catalogName);
-        return r < 0 ? QStringLiteral("<no row>") : tab.table()->item(r, column)->text();
+        return r < 0 ? QStringLiteral("<no row>") : text(r, column);
     }
 };
 
@@ -167,6 +181,51 @@ void TestIptvImport::userChoicesAndFavourites() {
     QCOMPARE(favourites[1][0].toString(), QStringLiteral("TНТ"));
     QCOMPARE(rig.importer.library().streamFor(QStringLiteral("Кинохит"))->url,
              QUrl(server.url("/live/kinohit/index.m3u8")));
+
+    // A new import keeps the selected row, one outside the catalog too, even where the rows moved.
+    QByteArray longer = TvSamples::ruPlaylist(server.http.base());
+    longer.insert(longer.indexOf('\n') + 1, "#EXTINF:-1,Первая запись\nhttp://127.0.0.1/first.m3u8\n");
+    server.http.routes["/lists/longer.m3u"] = {LoopbackServer::ok(longer)};
+    QVERIFY(rig.tab.selectChannel(QStringLiteral("Кинохит")));
+    QVERIFY(rig.load(server.url("/lists/longer.m3u"), QString()));
+    const auto selected = rig.tab.table()->selectionModel()->selectedRows();
+    QCOMPARE(selected.size(), 1);
+    QCOMPARE(rig.text(selected.first().row(), IptvTab::PlaylistColumn), QStringLiteral("Кинохит"));
+    QVERIFY(rig.tab.favoriteButton()->isEnabled());
+
+    // A click updates the table in place: afterwards it reads as a table built afresh, the clicked
+    // row stays selected and the list shows its entry. Two catalog channels on one entry keep it out
+    // of the rows "вне каталога" until neither plays it.
+    struct Step {
+        QString catalog, entry; // an empty entry: "Убрать"
+        bool entryOutside;      // the entry has a row of its own afterwards
+    };
+    const Step steps[] = {
+        {QStringLiteral("ТВЦ"), QStringLiteral("TНТ"), false},
+        {QStringLiteral("ТНТ"), QString(), false},
+        {QStringLiteral("ТВЦ"), QString(), true},
+        {QStringLiteral("ТНТ"), QStringLiteral("Кинохит"), false},
+        {QStringLiteral("ТНТ"), QStringLiteral("TНТ"), false},
+    };
+    for (const Step& step : steps) {
+        const QString what = step.catalog + u'=' + step.entry;
+        QVERIFY2(rig.tab.selectChannel(step.catalog), qPrintable(what));
+        if (step.entry.isEmpty()) {
+            rig.tab.clearButton()->click();
+        } else {
+            rig.tab.entryBox()->setCurrentIndex(rig.tab.entryBox()->findText(step.entry));
+            rig.tab.chooseButton()->click();
+        }
+        QCOMPARE(rig.cell(step.catalog, IptvTab::StateColumn),
+                 step.entry.isEmpty() ? QStringLiteral("убран") : QStringLiteral("выбран"));
+        QCOMPARE(rig.tab.table()->currentIndex().row(), rig.rowOf(step.catalog));
+        QCOMPARE(rig.tab.entryBox()->currentText(),
+                 step.entry.isEmpty() ? QStringLiteral("— нет —") : step.entry);
+        IptvTab fresh{rig.importer};
+        QCOMPARE(rig.rows(), Rig::rowsOf(fresh));
+        const QString outsideEntry = step.entry.isEmpty() ? QStringLiteral("TНТ") : step.entry;
+        QVERIFY2(fresh.selectChannel(outsideEntry) == step.entryOutside, qPrintable(what));
+    }
 }
 
 void TestIptvImport::badInputsKeepTheLastGoodImport() {
@@ -262,7 +321,7 @@ void TestIptvImport::emptyPlaylistTurnsTheFeatureOff() {
     QVERIFY(rig.load(QString(), QString()));
     QVERIFY(rig.importer.library().playlist().empty());
     QVERIFY(!rig.importer.library().streamFor(QStringLiteral("ТНТ")));
-    QCOMPARE(rig.tab.table()->rowCount(), 0);
+    QCOMPARE(rig.tab.table()->model()->rowCount(), 0);
     QCOMPARE(rig.importer.storedSources().playlist, QString());
     QVERIFY(!QFile::exists(rig.importer.cacheDir() + "playlist.m3u"));
 

@@ -27,7 +27,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -105,10 +105,11 @@ void TestIptvPlayback::importedChannelsPlayFromTheGridAndTheFavourites() {
         const QString caption = ButtonCaption(form.slotButton(k));
         if (caption.isEmpty() || form.slotButton(k)->isHidden() || !tab->selectChannel(caption))
             continue;
-        const int row = tab->table()->currentRow();
-        if (tab->table()->item(row, IptvTab::CatalogColumn)->text() != caption)
+        const QAbstractItemModel* table = tab->table()->model();
+        const int row = tab->table()->currentIndex().row();
+        if (table->index(row, IptvTab::CatalogColumn).data().toString() != caption)
             continue;
-        playlistName = tab->table()->item(row, IptvTab::PlaylistColumn)->text();
+        playlistName = table->index(row, IptvTab::PlaylistColumn).data().toString();
         if (!playlistName.isEmpty())
             button = form.slotButton(k);
     }

@@ -1,6 +1,7 @@
 #include "tv/ui/IptvTab.h"
 
 #include "tv/IptvImporter.h"
+#include "tv/IptvTableModel.h"
 
 #include <QComboBox>
 #include <QFileDialog>
@@ -9,11 +10,14 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QPushButton>
-#include <QShowEvent>
-#include <QTableWidget>
+#include <QStringListModel>
+#include <QTableView>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -61,10 +65,10 @@ IptvTab::IptvTab(IptvImporter& importer, QWidget* parent) : QWidget(parent), imp
     loadRow->addWidget(load_, 0, Qt::AlignTop);
     loadRow->addWidget(status_, 1);
 
-    table_ = new QTableWidget(0, 3, this);
+    model_ = new IptvTableModel(importer_.library(), this);
+    table_ = new QTableView(this);
     table_->setObjectName(QStringLiteral("iptvTable"));
-    table_->setHorizontalHeaderLabels(
-        {QStringLiteral("Канал каталога"), QStringLiteral("Канал плейлиста"), QStringLiteral("Статус")});
+    table_->setModel(model_);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -72,10 +76,19 @@ IptvTab::IptvTab(IptvImporter& importer, QWidget* parent) : QWidget(parent), imp
     table_->verticalHeader()->setDefaultSectionSize(18);
     table_->horizontalHeader()->setSectionResizeMode(CatalogColumn, QHeaderView::Stretch);
     table_->horizontalHeader()->setSectionResizeMode(PlaylistColumn, QHeaderView::Stretch);
-    table_->horizontalHeader()->setSectionResizeMode(StateColumn, QHeaderView::ResizeToContents);
+    // Sized once for the widest state word: fitting it to the contents measured a thousand rows at
+    // every change of the table.
+    table_->horizontalHeader()->setSectionResizeMode(StateColumn, QHeaderView::Fixed);
+    table_->horizontalHeader()->resizeSection(
+        StateColumn, std::max(table_->horizontalHeader()->sectionSizeHint(StateColumn),
+                              table_->fontMetrics().horizontalAdvance(QStringLiteral("вне каталога")) + 12));
 
+    entryNames_ = new QStringListModel(this);
     entries_ = new QComboBox(this);
     entries_->setObjectName(QStringLiteral("iptvEntries"));
+    entries_->setModel(entryNames_);
+    if (auto* list = qobject_cast<QListView*>(entries_->view()))
+        list->setUniformItemSizes(true); // thousands of entries: no per-row measuring
     entries_->setToolTip(QStringLiteral("Канал плейлиста для выбранного канала каталога"));
     entries_->setMinimumContentsLength(12);
     entries_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
@@ -101,37 +114,17 @@ IptvTab::IptvTab(IptvImporter& importer, QWidget* parent) : QWidget(parent), imp
     connect(choose_, &QPushButton::clicked, this, &IptvTab::chooseClicked);
     connect(clear_, &QPushButton::clicked, this, &IptvTab::clearClicked);
     connect(favorite_, &QPushButton::clicked, this, &IptvTab::favoriteClicked);
-    connect(table_, &QTableWidget::itemSelectionChanged, this, &IptvTab::rowChanged);
+    connect(table_->selectionModel(), &QItemSelectionModel::selectionChanged, this, &IptvTab::rowChanged);
     connect(&importer_, &IptvImporter::statusChanged, status_, &QLabel::setText);
     connect(&importer_, &IptvImporter::playlistChanged, this, &IptvTab::playlistChanged);
+    connect(&importer_, &IptvImporter::matchChanged, this, &IptvTab::matchChanged);
     connect(&importer_, &IptvImporter::finished, this, [this] { load_->setEnabled(true); });
 
     const IptvImporter::Sources stored = importer_.storedSources();
     playlist_->setText(stored.playlist);
     guide_->setText(stored.guide);
     status_->setText(importer_.status());
-    fillTable();
-}
-
-// Thousands of rows take a while to build: a hidden tab (the usual case at start-up) waits until
-// it is shown.
-void IptvTab::playlistChanged() {
-    if (isVisible())
-        fillTable();
-    else
-        stale_ = true;
-}
-
-void IptvTab::showEvent(QShowEvent* e) {
-    if (stale_)
-        fillTable();
-    QWidget::showEvent(e);
-}
-
-QTableWidget* IptvTab::table() {
-    if (stale_)
-        fillTable();
-    return table_;
+    playlistChanged();
 }
 
 void IptvTab::browse(QLineEdit* edit, const QString& filter) {
@@ -147,95 +140,69 @@ void IptvTab::loadClicked() {
         load_->setEnabled(true);
 }
 
-void IptvTab::fillTable() {
-    stale_ = false;
-    const IptvLibrary& lib = importer_.library();
-    const auto& playlist = lib.playlist();
-    const QString current = selectedCatalogName().isEmpty() ? selectedPlaylistName() : selectedCatalogName();
-
-    std::vector<bool> used(playlist.size(), false);
-    for (const ChannelMatch& m : lib.matches())
-        if (m.entry >= 0)
-            used[size_t(m.entry)] = true;
-    qsizetype unused = 0;
-    for (bool u : used)
-        unused += u ? 0 : 1;
-
-    table_->setUpdatesEnabled(false);
-    table_->clearContents();
-    table_->setRowCount(int(lib.matches().size() + size_t(unused)));
-    int row = 0;
-    const auto put = [this](int row, int column, const QString& text) {
-        table_->setItem(row, column, new QTableWidgetItem(text));
-    };
-    for (const ChannelMatch& m : lib.matches()) {
-        put(row, CatalogColumn, m.catalogName);
-        put(row, PlaylistColumn, m.entry >= 0 ? playlist[size_t(m.entry)].name : QString());
-        put(row, StateColumn,
-            m.entry >= 0 ? (m.manual ? QStringLiteral("выбран") : QStringLiteral("найден"))
-                         : (m.manual ? QStringLiteral("убран") : QStringLiteral("нет")));
-        ++row;
-    }
-    for (size_t i = 0; i < playlist.size(); ++i) {
-        if (used[i])
-            continue;
-        put(row, CatalogColumn, QString());
-        put(row, PlaylistColumn, playlist[i].name);
-        put(row, StateColumn, QStringLiteral("вне каталога"));
-        ++row;
-    }
-    table_->setUpdatesEnabled(true);
-
-    entries_->clear();
-    entries_->addItem(QStringLiteral("— нет —"), QString());
-    for (const PlaylistEntry& e : playlist)
-        entries_->addItem(e.name, e.name);
+// A new playlist: the table reads it again (the model copies nothing) and the entry list is
+// refilled, once per playlist rather than per click.
+void IptvTab::playlistChanged() {
+    const QString current = selectedName_; // the library has moved on: its rows no longer tell
+    model_->reload();
+    QStringList names;
+    names.reserve(qsizetype(importer_.library().playlist().size()) + 1);
+    names << QStringLiteral("— нет —");
+    for (const PlaylistEntry& e : importer_.library().playlist())
+        names << e.name;
+    entryNames_->setStringList(names);
     if (!current.isEmpty())
         selectChannel(current);
     rowChanged();
 }
 
+// One choice: its row is updated where it stands and the selection stays on it.
+void IptvTab::matchChanged(int index) {
+    model_->matchChanged(index);
+    rowChanged();
+}
+
 bool IptvTab::selectChannel(const QString& name) {
-    table();
-    for (int column : {CatalogColumn, PlaylistColumn}) {
-        for (int row = 0; row < table_->rowCount(); ++row) {
-            const QTableWidgetItem* item = table_->item(row, column);
-            if (item && item->text() == name &&
-                (column == CatalogColumn || table_->item(row, CatalogColumn)->text().isEmpty())) {
-                table_->selectRow(row);
-                table_->scrollToItem(item);
-                return true;
-            }
-        }
-    }
-    return false;
+    const int row = model_->rowOf(name);
+    if (row < 0)
+        return false;
+    table_->selectRow(row);
+    table_->scrollTo(model_->index(row, model_->isCatalogRow(row) ? CatalogColumn : PlaylistColumn));
+    return true;
+}
+
+int IptvTab::selectedRow() const {
+    const auto rows = table_->selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
 }
 
 QString IptvTab::selectedCatalogName() const {
-    const auto rows = table_->selectionModel()->selectedRows(CatalogColumn);
-    return rows.isEmpty() ? QString() : rows.first().data().toString();
+    const int row = selectedRow();
+    return row < 0 ? QString() : model_->index(row, CatalogColumn).data().toString();
 }
 
 QString IptvTab::selectedPlaylistName() const {
-    const auto rows = table_->selectionModel()->selectedRows(PlaylistColumn);
-    return rows.isEmpty() ? QString() : rows.first().data().toString();
+    const int row = selectedRow();
+    return row < 0 ? QString() : model_->index(row, PlaylistColumn).data().toString();
 }
 
 void IptvTab::rowChanged() {
-    const bool catalogRow = !selectedCatalogName().isEmpty();
-    const QString playlistName = selectedPlaylistName();
+    const int row = selectedRow();
+    const bool catalogRow = model_->isCatalogRow(row);
     choose_->setEnabled(catalogRow);
     clear_->setEnabled(catalogRow);
     entries_->setEnabled(catalogRow);
+    const QString playlistName = selectedPlaylistName();
     favorite_->setEnabled(!playlistName.isEmpty());
-    const int index = entries_->findData(playlistName);
-    entries_->setCurrentIndex(index < 0 ? 0 : index);
+    selectedName_ = catalogRow ? selectedCatalogName() : playlistName;
+    // Entry i of the playlist is item i + 1 of the list; 0 is "— нет —".
+    entries_->setCurrentIndex(model_->entryAt(row) + 1);
 }
 
 void IptvTab::chooseClicked() {
     const QString catalog = selectedCatalogName();
     if (!catalog.isEmpty())
-        importer_.choose(catalog, entries_->currentData().toString());
+        importer_.choose(catalog, entries_->currentIndex() > 0 ? entries_->currentText() : QString());
 }
 
 void IptvTab::clearClicked() {

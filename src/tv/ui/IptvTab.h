@@ -3,11 +3,13 @@
 #include <QWidget>
 
 class IptvImporter;
+class IptvTableModel;
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QTableWidget;
+class QStringListModel;
+class QTableView;
 
 // The settings window's IPTV page: the playlist and guide sources, "Загрузить", the import's
 // status and a table of catalog channels against playlist channels. A row's playlist channel can
@@ -23,8 +25,7 @@ public:
     QLineEdit* guideEdit() const { return guide_; }
     QPushButton* loadButton() const { return load_; }
     QLabel* statusLabel() const { return status_; }
-    // The table, brought up to date first (a hidden tab fills it only when it is looked at).
-    QTableWidget* table();
+    QTableView* table() const { return table_; }
     QComboBox* entryBox() const { return entries_; }
     QPushButton* chooseButton() const { return choose_; }
     QPushButton* clearButton() const { return clear_; }
@@ -32,9 +33,6 @@ public:
 
     // Selects the row of a catalog channel, or of a playlist channel without one; false if none.
     bool selectChannel(const QString& name);
-
-protected:
-    void showEvent(QShowEvent* e) override;
 
 signals:
     // A playlist channel the user wants in a favourite slot.
@@ -46,9 +44,10 @@ private:
     void clearClicked();
     void favoriteClicked();
     void browse(QLineEdit* edit, const QString& filter);
-    void fillTable();
     void playlistChanged();
+    void matchChanged(int index);
     void rowChanged();
+    int selectedRow() const;
     QString selectedCatalogName() const;
     QString selectedPlaylistName() const;
 
@@ -57,10 +56,12 @@ private:
     QLineEdit* guide_;
     QPushButton* load_;
     QLabel* status_;
-    QTableWidget* table_;
+    IptvTableModel* model_;
+    QTableView* table_;
+    QStringListModel* entryNames_; // "— нет —", then the playlist in its order
     QComboBox* entries_;
     QPushButton* choose_;
     QPushButton* clear_;
     QPushButton* favorite_;
-    bool stale_ = false; // the import changed while the tab was hidden
+    QString selectedName_; // the selected row's channel, kept across a new playlist
 };

@@ -1,0 +1,135 @@
+#include "tv/IptvTableModel.h"
+
+#include "tv/IptvLibrary.h"
+
+#include <algorithm>
+
+IptvTableModel::IptvTableModel(const IptvLibrary& library, QObject* parent)
+    : QAbstractTableModel(parent), library_(library) {
+    reload();
+}
+
+void IptvTableModel::reload() {
+    beginResetModel();
+    const auto& matches = library_.matches();
+    shown_.clear();
+    shown_.reserve(matches.size());
+    uses_.assign(library_.playlist().size(), 0);
+    for (const ChannelMatch& m : matches) {
+        shown_.push_back(m.entry >= 0 && m.entry < int(uses_.size()) ? m.entry : -1);
+        if (shown_.back() >= 0)
+            ++uses_[size_t(m.entry)];
+    }
+    outside_.clear();
+    for (int e = 0; e < int(uses_.size()); ++e)
+        if (uses_[size_t(e)] == 0)
+            outside_.push_back(e);
+    endResetModel();
+}
+
+void IptvTableModel::matchChanged(int index) {
+    if (index < 0 || index >= catalogRows() || size_t(index) >= library_.matches().size())
+        return;
+    const int entry = library_.matches()[size_t(index)].entry;
+    const int now = entry >= 0 && entry < int(uses_.size()) ? entry : -1;
+    const int before = std::exchange(shown_[size_t(index)], now);
+    if (before != now) {
+        if (now >= 0)
+            takeEntry(now);
+        if (before >= 0)
+            releaseEntry(before);
+    }
+    // The state word changes even when the entry stays (a pick of the same entry becomes "выбран").
+    emit dataChanged(this->index(index, 0), this->index(index, ColumnCount - 1));
+}
+
+void IptvTableModel::takeEntry(int entry) {
+    if (uses_[size_t(entry)]++ > 0)
+        return;
+    const auto at = std::lower_bound(outside_.begin(), outside_.end(), entry);
+    if (at == outside_.end() || *at != entry)
+        return;
+    const int row = catalogRows() + int(at - outside_.begin());
+    beginRemoveRows({}, row, row);
+    outside_.erase(at);
+    endRemoveRows();
+}
+
+void IptvTableModel::releaseEntry(int entry) {
+    if (--uses_[size_t(entry)] > 0)
+        return;
+    const auto at = std::lower_bound(outside_.begin(), outside_.end(), entry);
+    const int row = catalogRows() + int(at - outside_.begin());
+    beginInsertRows({}, row, row);
+    outside_.insert(at, entry);
+    endInsertRows();
+}
+
+int IptvTableModel::rowOf(const QString& name) const {
+    if (name.isEmpty())
+        return -1;
+    if (const int m = library_.matchIndex(name); m >= 0 && m < catalogRows())
+        return m;
+    const int entry = library_.entryIndex(name);
+    const auto at = std::lower_bound(outside_.begin(), outside_.end(), entry);
+    return entry >= 0 && at != outside_.end() && *at == entry ? catalogRows() + int(at - outside_.begin())
+                                                              : -1;
+}
+
+bool IptvTableModel::isCatalogRow(int row) const {
+    return row >= 0 && row < catalogRows();
+}
+
+int IptvTableModel::entryAt(int row) const {
+    if (row < 0 || row >= rowCount())
+        return -1;
+    return isCatalogRow(row) ? shown_[size_t(row)] : outside_[size_t(row - catalogRows())];
+}
+
+int IptvTableModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : catalogRows() + int(outside_.size());
+}
+
+int IptvTableModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant IptvTableModel::data(const QModelIndex& index, int role) const {
+    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= rowCount())
+        return {};
+    const int row = index.row();
+    const int entry = entryAt(row);
+    if (size_t(row) >= library_.matches().size() && isCatalogRow(row))
+        return {}; // the library moved on before reload(): nothing stale is read
+    if (entry >= int(library_.playlist().size()))
+        return {};
+    switch (index.column()) {
+    case CatalogColumn:
+        return isCatalogRow(row) ? library_.matches()[size_t(row)].catalogName : QString();
+    case PlaylistColumn:
+        return entry >= 0 ? library_.playlist()[size_t(entry)].name : QString();
+    case StateColumn:
+        if (!isCatalogRow(row))
+            return QStringLiteral("вне каталога");
+        if (library_.matches()[size_t(row)].manual)
+            return entry >= 0 ? QStringLiteral("выбран") : QStringLiteral("убран");
+        return entry >= 0 ? QStringLiteral("найден") : QStringLiteral("нет");
+    default:
+        return {};
+    }
+}
+
+QVariant IptvTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role != Qt::DisplayRole || orientation != Qt::Horizontal)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    switch (section) {
+    case CatalogColumn:
+        return QStringLiteral("Канал каталога");
+    case PlaylistColumn:
+        return QStringLiteral("Канал плейлиста");
+    case StateColumn:
+        return QStringLiteral("Статус");
+    default:
+        return {};
+    }
+}

@@ -1,0 +1,44 @@
+#pragma once
+#include <QAbstractTableModel>
+
+#include <vector>
+
+class IptvLibrary;
+
+// The import table over the library, without copying it: a row per catalog channel (in catalog
+// order), then a row per playlist entry no catalog channel plays (in playlist order). A changed
+// match touches only its own row and the entries it took or let go, so a click on a huge playlist
+// costs the same as on a small one.
+class IptvTableModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    enum Column { CatalogColumn, PlaylistColumn, StateColumn, ColumnCount };
+
+    explicit IptvTableModel(const IptvLibrary& library, QObject* parent = nullptr);
+
+    // The library has a new playlist: everything is read again.
+    void reload();
+    // library.matches()[index] changed.
+    void matchChanged(int index);
+
+    // The row of a catalog channel, or of a playlist channel no catalog channel plays; -1: none.
+    int rowOf(const QString& name) const;
+    bool isCatalogRow(int row) const;
+    // The playlist entry a row shows (index into the playlist), -1: none.
+    int entryAt(int row) const;
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+private:
+    int catalogRows() const { return int(shown_.size()); }
+    void takeEntry(int entry);
+    void releaseEntry(int entry);
+
+    const IptvLibrary& library_;
+    std::vector<int> shown_;   // per catalog row: the entry it shows, so a change knows what it let go
+    std::vector<int> uses_;    // per playlist entry: how many catalog rows show it
+    std::vector<int> outside_; // entries no catalog row shows, ascending: the rows after the catalog's
+};
