@@ -130,31 +130,6 @@ public:
 };
 } // namespace
 
-// ---- After the first paint -------------------------------------------------------------------
-
-namespace {
-// Runs a step once the window has painted for the first time, from the event loop, so that work
-// started there never delays the window's appearance.
-class AfterFirstPaint : public QObject {
-public:
-    AfterFirstPaint(QWidget& window, std::function<void()> step) : step_(std::move(step)) {
-        window.installEventFilter(this);
-    }
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint && step_) {
-            watched->removeEventFilter(this);
-            QTimer::singleShot(0, this, std::exchange(step_, {}));
-        }
-        return false;
-    }
-
-private:
-    std::function<void()> step_;
-};
-} // namespace
-
-// ---- Program ---------------------------------------------------------------------------------
-
 // ---- Building the rest after the first paint ------------------------------------------------
 
 namespace {
@@ -189,9 +164,6 @@ public:
 private:
     std::function<void()> step_;
 };
-
-// The longest the rest waits for a first paint that does not come (a window shown minimised).
-constexpr int kRestWaitMs = 1000;
 } // namespace
 
 // ---- Program ---------------------------------------------------------------------------------
@@ -229,10 +201,8 @@ struct Program::Impl {
     std::unique_ptr<KeyboardAccess> keyboard;
     std::unique_ptr<RadioDesktop> radioDesktop;
 
-    // What starts building the rest: the first paint, the first input, or the wait running out.
-    std::unique_ptr<AfterFirstPaint> restAfterPaint;
+    // What starts building the rest, besides the first paint: the first input.
     std::unique_ptr<BeforeFirstInput> restBeforeInput;
-    QTimer restWait;
     bool restBuilt = false;
 
     std::unique_ptr<BenchProbe> bench;
@@ -294,13 +264,10 @@ Program::Program(const Options& options) : d_(std::make_unique<Impl>()) {
     TSettingForm* setting = d_->setting.get();
     form1.setTrayModeSource([setting] { return setting->trayMode(); });
     QObject::connect(&form1, &TForm1::closed, qApp, &QCoreApplication::quit);
-    d_->restAfterPaint = std::make_unique<AfterFirstPaint>(form1, [impl] {
-        // Behind the main view's first load, which the same paint starts.
-        QTimer::singleShot(0, &impl->restWait, [impl] { impl->buildRest(); });
-    });
+    // Behind the main view's first load, which the same paint starts; bounded, when no paint comes.
+    EngineHost::AfterWindowPainted(
+        &form1, [impl, main] { QTimer::singleShot(0, main, [impl] { impl->buildRest(); }); });
     d_->restBeforeInput = std::make_unique<BeforeFirstInput>([impl] { impl->buildRest(); });
-    d_->restWait.setSingleShot(true);
-    QObject::connect(&d_->restWait, &QTimer::timeout, [impl] { impl->buildRest(); });
 
     if (BenchProbe::enabled())
         d_->bench = std::make_unique<BenchProbe>(form1);
@@ -309,7 +276,6 @@ Program::Program(const Options& options) : d_(std::make_unique<Impl>()) {
 void Program::Impl::buildRest() {
     if (std::exchange(restBuilt, true))
         return;
-    restWait.stop();
     TForm1& form1 = *this->form1;
     QWidget* main = &form1;
     WebView& mainView = *form1.mainView();
@@ -394,8 +360,6 @@ void Program::Impl::buildRest() {
 Program::~Program() {
     if (g_errorBoxes == &d_->messages)
         g_errorBoxes = nullptr;
-    d_->restWait.stop();
-    d_->restAfterPaint.reset();
     d_->restBeforeInput.reset();
     d_->windows = {};
     d_->services = {};
@@ -418,8 +382,6 @@ Program::~Program() {
 
 void Program::show() {
     d_->form1->show();
-    if (!d_->restBuilt)
-        d_->restWait.start(kRestWaitMs);
 }
 
 const AppWindows& Program::windows() const {
