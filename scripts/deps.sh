@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(
   cmake g++ ninja-build pkg-config ccache lld
   qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-webengine-dev-tools libqt6webenginecore6-bin
-  qt6-qpa-plugins libgl-dev libglx-dev libopengl-dev
+  qt6-qpa-plugins libgl-dev libglx-dev libopengl-dev libfontconfig-dev
   libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev zlib1g-dev gstreamer1.0-tools
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-ugly gstreamer1.0-plugins-bad
   gstreamer1.0-libav gstreamer1.0-pulseaudio

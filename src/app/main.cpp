@@ -3,8 +3,10 @@
 #include "desktop/FileLocations.h"
 #include "desktop/SingleInstance.h"
 #include "platform/AppDir.h"
+#include "platform/FontConfigPreload.h"
 
 int main(int argc, char** argv) {
+    const FontConfigPreload fonts;
     PrepareEnvironment();
     ZelmoApplication app(argc, argv);
     BenchProbe::step("application");
