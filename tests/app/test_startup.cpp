@@ -7,7 +7,9 @@
 #include "closed/ui/TForm2.h"
 #include "favorites/ui/TFavoriteForm.h"
 #include "platform/AppDir.h"
+#include "platform/ui/BrowserView.h"
 #include "platform/ui/ButtonCaption.h"
+#include "platform/ui/ChromiumView.h"
 #include "platform/ui/FindControl.h"
 #include "radio/ui/TMyRadioForm.h"
 #include "radio/ui/TRadioForm.h"
@@ -132,6 +134,48 @@ private slots:
                               Qt::LeftButton);
             QWidget* favorites = topLevel("FavoriteForm");
             QVERIFY(favorites && favorites->isVisible());
+        }
+        QVERIFY(sink.shown.isEmpty());
+    }
+
+    // A channel handed over before the other windows exist starts its page at once; what it asks
+    // of those windows is carried out, in order, once they are built.
+    void aChannelBeforeTheOtherWindowsStartsItsPageAtOnce() {
+        SetAppDirForTesting(qEnvironmentVariable("ZELMO_TEST_APPDIR") + QLatin1Char('/'));
+        FakeMessages sink;
+        const auto topLevel = [](const char* name) -> QWidget* {
+            for (QWidget* t : QApplication::topLevelWidgets())
+                if (t->objectName() == QLatin1String(name))
+                    return t;
+            return nullptr;
+        };
+        {
+            Program program(Program::Options{&sink});
+            program.show();
+            auto* main = static_cast<TForm1*>(topLevel("Form1"));
+            QPushButton* handOver = MainWindowControls(*main).StartTVButton;
+            for (const char* channel : {"ОРТ", "НТВ"}) {
+                SetButtonCaption(handOver, QString::fromUtf8(channel));
+                handOver->click(); // not an input event: nothing else builds the windows first
+            }
+            QVERIFY(!topLevel("TVprogrammForm"));
+            QVERIFY(main->mainView()->lastRequested().endsWith(QLatin1String("ntv.htm")));
+            QTRY_VERIFY_WITH_TIMEOUT(topLevel("TVprogrammForm"), 30000);
+            const auto* guide =
+                FindControl<BrowserView>(*topLevel("TVprogrammForm"), QStringLiteral("WebBrowser1"));
+            QVERIFY2(guide->lastRequested().endsWith(QLatin1String("tv-program\\public\\ntv.htm")) ||
+                         guide->lastRequested().endsWith(QLatin1String("tv-program/public/ntv.htm")),
+                     qPrintable(guide->lastRequested()));
+        }
+        {
+            // A partner window opens as soon as it exists.
+            Program program(Program::Options{&sink});
+            program.show();
+            auto* main = static_cast<TForm1*>(topLevel("Form1"));
+            SetButtonCaption(MainWindowControls(*main).StartTVButton, QStringLiteral("Первый Интернет"));
+            MainWindowControls(*main).StartTVButton->click();
+            QVERIFY(!topLevel("KorbinaForm"));
+            QTRY_VERIFY_WITH_TIMEOUT(topLevel("KorbinaForm") && topLevel("KorbinaForm")->isVisible(), 30000);
         }
         QVERIFY(sink.shown.isEmpty());
     }

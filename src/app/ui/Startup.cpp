@@ -1,5 +1,6 @@
 #include "app/ui/Startup.h"
 
+#include "app/DeferredTargets.h"
 #include "app/ui/BenchProbe.h"
 #include "app/ui/KeyboardAccess.h"
 #include "app/ui/RadioDesktop.h"
@@ -176,6 +177,8 @@ struct Program::Impl {
     MessageSink* messageSink = nullptr; // the options' or messages
     const StreamLookup* streams = nullptr;
     std::unique_ptr<RadioPlayer> radio;
+    // Until the other windows exist, the dispatcher points at stand-ins that keep its requests.
+    std::unique_ptr<DeferredTargets> deferred;
     std::unique_ptr<ChannelDispatcher> dispatcher;
     // The update check's client. The IPTV import has its own: its long transfers never hold up
     // the update check.
@@ -207,6 +210,7 @@ struct Program::Impl {
 
     std::unique_ptr<BenchProbe> bench;
 
+    void buildDispatcher();
     void buildRest();
 };
 
@@ -258,7 +262,9 @@ Program::Program(const Options& options) : d_(std::make_unique<Impl>()) {
     // it, before the first click or key, or when asked for.
     Impl* impl = d_.get();
     form1.setStartTV([impl](const QString& name) {
-        impl->buildRest();
+        // A channel handed over before the rest is built starts its page at once; the windows it
+        // also points at follow one turn later, behind that page's load.
+        impl->buildDispatcher();
         impl->dispatcher->StartTV(name);
     });
     TSettingForm* setting = d_->setting.get();
@@ -273,6 +279,34 @@ Program::Program(const Options& options) : d_(std::make_unique<Impl>()) {
         d_->bench = std::make_unique<BenchProbe>(form1);
 }
 
+void Program::Impl::buildDispatcher() {
+    if (dispatcher)
+        return;
+    const QString cacheDir = QFileInfo(setting->settings().path()).absolutePath() + QStringLiteral("/IPTV");
+    iptvHttp.setProxy(setting->proxyHost(), setting->proxyPort()); // as the update check
+    iptv = std::make_unique<IptvImporter>(setting->settings(), iptvHttp, cacheDir);
+    Impl* impl = this;
+    deferred = std::make_unique<DeferredTargets>(
+        [impl, main = form1.get()] { QTimer::singleShot(0, main, [impl] { impl->buildRest(); }); });
+    DispatchTargets targets;
+    targets.mainView = form1->mainView();
+    targets.guideView = &deferred->guideView();
+    targets.korbina = &deferred->korbina();
+    targets.ovego = &deferred->ovego();
+    targets.browser2 = &deferred->browser2();
+    targets.radio = radio.get();
+    targets.shell = &shell;
+    targets.messages = messageSink;
+    targets.tv = tv.get();
+    targets.langText = &LangText;
+    targets.appDir = AppDir();
+    targets.streams = streams ? streams : &iptv->library();
+    targets.programmePage = [iptv = iptv.get()](const QString& name) {
+        return iptv->programmePage(name, QDateTime::currentMSecsSinceEpoch());
+    };
+    dispatcher = std::make_unique<ChannelDispatcher>(std::move(targets));
+}
+
 void Program::Impl::buildRest() {
     if (std::exchange(restBuilt, true))
         return;
@@ -280,13 +314,11 @@ void Program::Impl::buildRest() {
     QWidget* main = &form1;
     WebView& mainView = *form1.mainView();
     MessageSink* messages = messageSink;
-    const QString cacheDir = QFileInfo(setting->settings().path()).absolutePath() + QStringLiteral("/IPTV");
-    iptvHttp.setProxy(setting->proxyHost(), setting->proxyPort()); // as the update check
-    iptv = std::make_unique<IptvImporter>(setting->settings(), iptvHttp, cacheDir);
+    buildDispatcher();
     auto* iptvTab = new IptvTab(*iptv);
     setting->addPage(iptvTab, QStringLiteral("IPTV"));
     donation = std::make_unique<TDonationForm>(main);
-    Impl* impl = this; // the dispatcher is built once every window exists
+    Impl* impl = this;
     favorite = std::make_unique<TFavoriteForm>(
         setting->settings(), [impl](const QString& name) { impl->dispatcher->StartFavorite(name); },
         *messages, main);
@@ -306,23 +338,7 @@ void Program::Impl::buildRest() {
     TMyRadioForm& myRadio = radioWindows->myRadio();
     ovego = std::make_unique<TOvegoPlayerForm>(mainView, main);
 
-    DispatchTargets targets;
-    targets.mainView = &mainView;
-    targets.guideView = tvProgramm->guideView();
-    targets.korbina = korbina.get();
-    targets.ovego = ovego.get();
-    targets.browser2 = browser2.get();
-    targets.radio = radio.get();
-    targets.shell = &shell;
-    targets.messages = messages;
-    targets.tv = tv.get();
-    targets.langText = &LangText;
-    targets.appDir = AppDir();
-    targets.streams = streams ? streams : &iptv->library();
-    targets.programmePage = [iptv = iptv.get()](const QString& name) {
-        return iptv->programmePage(name, QDateTime::currentMSecsSinceEpoch());
-    };
-    dispatcher = std::make_unique<ChannelDispatcher>(std::move(targets));
+    deferred->attach(*tvProgramm->guideView(), *korbina, *ovego, *browser2);
 
     TForm1::ToolWindows tools;
     tools.settings = setting.get();
