@@ -554,6 +554,9 @@ void TestSettingForm::closesAndKeepsTabAndCentres() {
     QVERIFY(QTest::qWaitForWindowExposed(&f));
     const QPoint d = f.frameGeometry().center() - fx.mainWindow.frameGeometry().center();
     QVERIFY2(d.manhattanLength() <= 2, qPrintable(QStringLiteral("off by %1,%2").arg(d.x()).arg(d.y())));
+    // The about tab's picture is there when the tab is opened.
+    c.sPageControl1->setCurrentWidget(c.sTabSheet1);
+    QVERIFY(!c.Image1->pixmap().isNull());
 
     QTest::mouseClick(c.sBitBtn15, Qt::LeftButton);
     QVERIFY(!f.isVisible());

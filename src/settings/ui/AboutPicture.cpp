@@ -40,3 +40,9 @@ QPixmap AboutPicture(const QSize& size) {
     p.drawText(text, Qt::AlignHCenter | Qt::AlignTop, QStringLiteral(ZELMO_NAME " " ZELMO_VERSION));
     return pixmap;
 }
+
+void AboutPictureLabel::showEvent(QShowEvent* e) {
+    if (pixmap().isNull())
+        setPixmap(AboutPicture(pictureSize_));
+    QLabel::showEvent(e);
+}

@@ -151,9 +151,10 @@ TSettingForm::TSettingForm(MainWindowSurface& main, QWidget* mainWindow, Shell& 
 TSettingForm::~TSettingForm() = default;
 
 void TSettingForm::buildAboutTab() {
-    Image1 = make<QLabel>(sTabSheet1, "Image1", QRect(0, 0, 488, 264));
+    Image1 = new AboutPictureLabel(QSize(300, 200), sTabSheet1);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setGeometry(0, 0, 488, 264);
     Image1->setAlignment(Qt::AlignCenter);
-    Image1->setPixmap(AboutPicture(QSize(300, 200)));
 }
 
 void TSettingForm::buildSettingsTab() {
