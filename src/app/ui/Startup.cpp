@@ -134,6 +134,22 @@ public:
 // ---- Building the rest after the first paint ------------------------------------------------
 
 namespace {
+
+// How long the other windows wait for the main view's first page at most.
+constexpr int kRestWaitMs = 1000;
+
+// Runs fn once the main view has finished its page, or after kRestWaitMs: the first page never
+// shares the window's thread with building the other windows. Input builds them at once anyway.
+void AfterFirstPage(ChromiumView* view, std::function<void()> fn) {
+    auto pending = std::make_shared<std::function<void()>>(std::move(fn));
+    const auto once = [pending] {
+        if (*pending)
+            std::exchange(*pending, {})();
+    };
+    QObject::connect(view, &ChromiumView::loadFinished, view, once, Qt::SingleShotConnection);
+    QTimer::singleShot(kRestWaitMs, view, once);
+}
+
 // Runs a step before the first input event reaches any object, so that no click or key meets a
 // window that does not exist yet.
 class BeforeFirstInput : public QObject {
@@ -263,16 +279,16 @@ Program::Program(const Options& options) : d_(std::make_unique<Impl>()) {
     Impl* impl = d_.get();
     form1.setStartTV([impl](const QString& name) {
         // A channel handed over before the rest is built starts its page at once; the windows it
-        // also points at follow one turn later, behind that page's load.
+        // also points at follow that page.
         impl->buildDispatcher();
         impl->dispatcher->StartTV(name);
     });
     TSettingForm* setting = d_->setting.get();
     form1.setTrayModeSource([setting] { return setting->trayMode(); });
     QObject::connect(&form1, &TForm1::closed, qApp, &QCoreApplication::quit);
-    // Behind the main view's first load, which the same paint starts; bounded, when no paint comes.
+    // After the main view's first page, which the same paint starts; bounded, when no paint comes.
     EngineHost::AfterWindowPainted(
-        &form1, [impl, main] { QTimer::singleShot(0, main, [impl] { impl->buildRest(); }); });
+        &form1, [impl, view = form1.mainView()] { AfterFirstPage(view, [impl] { impl->buildRest(); }); });
     d_->restBeforeInput = std::make_unique<BeforeFirstInput>([impl] { impl->buildRest(); });
 
     if (BenchProbe::enabled())
@@ -287,7 +303,7 @@ void Program::Impl::buildDispatcher() {
     iptv = std::make_unique<IptvImporter>(setting->settings(), iptvHttp, cacheDir);
     Impl* impl = this;
     deferred = std::make_unique<DeferredTargets>(
-        [impl, main = form1.get()] { QTimer::singleShot(0, main, [impl] { impl->buildRest(); }); });
+        [impl, view = form1->mainView()] { AfterFirstPage(view, [impl] { impl->buildRest(); }); });
     DispatchTargets targets;
     targets.mainView = form1->mainView();
     targets.guideView = &deferred->guideView();
