@@ -23,7 +23,7 @@ endforeach()
 # For tests and tools that drive several folders at once: every core library, and everything.
 add_library(zelmo_core INTERFACE)
 target_link_libraries(zelmo_core INTERFACE
-  zelmo_platform zelmo_navigation zelmo_settings zelmo_radio zelmo_favorites zelmo_closed zelmo_tv
+  zelmo_platform zelmo_gst zelmo_navigation zelmo_settings zelmo_radio zelmo_favorites zelmo_closed zelmo_tv
   zelmo_desktop zelmo_app PkgConfig::GST ZLIB::ZLIB)
 add_library(zelmo_ui INTERFACE)
 target_link_libraries(zelmo_ui INTERFACE

@@ -2,6 +2,7 @@
 // then quits. Prints "FIRST_FRAME <ms from the click>" when the first picture reaches the view, and
 // how long the UI thread was held by the play and the stop calls ("PLAY_CALL <ms>", "STOP_CALL <ms>").
 // Usage: bench_video_player URL SECONDS
+#include "platform/GstVideoPlayer.h"
 #include "tv/TvScreen.h"
 #include "tv/ui/TvVideoView.h"
 

@@ -193,7 +193,7 @@ void releaseBridge(gpointer p) {
 GstVideoPlayer::GstVideoPlayer(QObject* parent) : GstVideoPlayer(std::make_shared<PendingStops>(), parent) {}
 
 GstVideoPlayer::GstVideoPlayer(std::shared_ptr<PendingStops> stopping, QObject* parent)
-    : QObject(parent), receiver_(std::make_shared<QueuedReceiver>(this)), stopping_(std::move(stopping)) {
+    : VideoPlayer(parent), receiver_(std::make_shared<QueuedReceiver>(this)), stopping_(std::move(stopping)) {
     watchdog_.setInterval(kWatchdogTickMs);
     connect(&watchdog_, &QTimer::timeout, this, &GstVideoPlayer::checkSignal);
 }

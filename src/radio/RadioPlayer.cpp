@@ -1,9 +1,9 @@
 #include "radio/RadioPlayer.h"
 
 #include "platform/AudioEngine.h"
-#include "platform/GstAudioEngine.h"
 #include "platform/LameEncoder.h"
 #include "platform/LogCategories.h"
+#include "platform/MediaBackend.h"
 #include "radio/PlaylistResolver.h"
 
 #include <QDeadlineTimer>
@@ -102,7 +102,7 @@ RadioPlayer::~RadioPlayer() {
 }
 
 std::unique_ptr<RadioPlayer> RadioPlayer::createDefault(QObject* parent) {
-    return std::make_unique<RadioPlayer>(std::make_unique<GstAudioEngine>(), parent);
+    return std::make_unique<RadioPlayer>(MediaBackend::CreateAudioEngine(), parent);
 }
 
 bool RadioPlayer::AudioReady() const {

@@ -92,3 +92,18 @@ gdbus call --session --dest $name --object-path /org/mpris/MediaPlayer2 --method
 wait_for 10 has Volume "<0.25" || fail "Volume after Set: $(get Volume)"
 wait_for 10 grep -qa 'volume=25' "$work/AppDir/Setting.ini" || fail "volume not stored: $(cat "$work/AppDir/Setting.ini")"
 echo "PASS: radio over MPRIS"
+
+# Without its GStreamer module the program still runs: it says why there is no sound and nothing
+# plays, instead of failing silently or hanging.
+kill -9 "$pid" 2>/dev/null
+wait "$pid" 2>/dev/null
+QT_QPA_PLATFORM=offscreen QT_LOGGING_RULES="qt.webenginecontext.info=false;zelmo.audio.warning=true" \
+  ZELMO_GST_MODULE="$work/no-such-module.so" "$work/AppDir/zelmo-player" >"$work/program.log" 2>&1 &
+pid=$!
+wait_for 60 get PlaybackStatus >/dev/null || fail "no MPRIS service without the module"
+wait_for 30 grep -qa "the GStreamer module cannot be loaded" "$work/program.log" || fail "no reason logged"
+player OpenUri "$station"
+sleep 2
+has PlaybackStatus "'Playing'" && fail "plays without its module"
+get PlaybackStatus >/dev/null || fail "no longer answers"
+echo "PASS: a missing GStreamer module is reported"

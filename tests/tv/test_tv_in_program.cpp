@@ -13,6 +13,7 @@
 #include "platform/ui/ButtonCaption.h"
 #include "platform/ui/ChromiumView.h"
 #include "radio/RadioPlayer.h"
+#include "platform/GstVideoPlayer.h"
 #include "tv/TvScreen.h"
 #include "tv/ui/TvVideoView.h"
 

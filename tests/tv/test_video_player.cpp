@@ -1,4 +1,5 @@
 #include "TvTestKit.h"
+#include "platform/GstVideoPlayer.h"
 #include "platform/HttpClient.h"
 #include "platform/PendingStops.h"
 #include "radio/RadioTestKit.h"
@@ -174,10 +175,11 @@ void TestVideoPlayer::failuresShowTheirReason() {
 }
 
 void TestVideoPlayer::stallInMidStreamIsNoSignal() {
-    TvScreen screen;
+    auto player = std::make_unique<GstVideoPlayer>();
     GstVideoPlayer::Limits limits;
     limits.stallMs = 1500;
-    screen.video().setLimits(limits);
+    player->setLimits(limits);
+    TvScreen screen(std::move(player));
     QWidget panel;
     auto* covered = new QWidget(&panel);
     TvVideoView view(screen, covered);
@@ -191,7 +193,9 @@ void TestVideoPlayer::stallInMidStreamIsNoSignal() {
 }
 
 void TestVideoPlayer::stopDuringAHangingOpenReturnsPromptly() {
-    TvScreen screen;
+    auto player = std::make_unique<GstVideoPlayer>();
+    GstVideoPlayer& video = *player;
+    TvScreen screen(std::move(player));
     screen.play(stream("hang"));
     QTRY_VERIFY_WITH_TIMEOUT(server_.requests().last().startsWith("GET /hang"), kWaitMs);
     QCOMPARE(screen.video().status(), Status::Connecting);
@@ -206,7 +210,7 @@ void TestVideoPlayer::stopDuringAHangingOpenReturnsPromptly() {
     GstVideoPlayer::Limits limits;
     limits.firstFrameMs = 1000;
     limits.sourceTimeoutS = 60;
-    screen.video().setLimits(limits);
+    video.setLimits(limits);
     screen.play(stream("hang"));
     QTRY_COMPARE_WITH_TIMEOUT(screen.video().status(), Status::NoSignal, kWaitMs);
 }

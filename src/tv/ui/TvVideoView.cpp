@@ -12,9 +12,9 @@ TvVideoView::TvVideoView(TvScreen& screen, QWidget* covered)
     hide();
     follow();
     covered_->installEventFilter(this);
-    GstVideoPlayer& video = screen_.video();
-    connect(&video, &GstVideoPlayer::frameChanged, this, qOverload<>(&QWidget::update));
-    connect(&video, &GstVideoPlayer::statusChanged, this, qOverload<>(&QWidget::update));
+    VideoPlayer& video = screen_.video();
+    connect(&video, &VideoPlayer::frameChanged, this, qOverload<>(&QWidget::update));
+    connect(&video, &VideoPlayer::statusChanged, this, qOverload<>(&QWidget::update));
     connect(&screen_, &TvScreen::activeChanged, this, [this](bool active) {
         if (active) {
             follow();
@@ -27,22 +27,22 @@ TvVideoView::TvVideoView(TvScreen& screen, QWidget* covered)
 }
 
 QString TvVideoView::statusText() const {
-    const GstVideoPlayer& v = screen_.video();
+    const VideoPlayer& v = screen_.video();
     switch (v.status()) {
-    case GstVideoPlayer::Status::Idle:
-    case GstVideoPlayer::Status::Playing:
+    case VideoPlayer::Status::Idle:
+    case VideoPlayer::Status::Playing:
         return {};
-    case GstVideoPlayer::Status::Connecting:
+    case VideoPlayer::Status::Connecting:
         return QStringLiteral("Подключение…");
-    case GstVideoPlayer::Status::NoSignal:
+    case VideoPlayer::Status::NoSignal:
         return QStringLiteral("нет сигнала");
-    case GstVideoPlayer::Status::CodecMissing:
+    case VideoPlayer::Status::CodecMissing:
         return QStringLiteral("Нет декодера для этого канала: %1").arg(v.reason());
-    case GstVideoPlayer::Status::HttpError:
+    case VideoPlayer::Status::HttpError:
         return QStringLiteral("Ошибка HTTP %1: %2").arg(v.httpStatus()).arg(v.reason());
-    case GstVideoPlayer::Status::Unreachable:
+    case VideoPlayer::Status::Unreachable:
         return QStringLiteral("Нет соединения с сервером %1").arg(v.reason());
-    case GstVideoPlayer::Status::Failed:
+    case VideoPlayer::Status::Failed:
         return QStringLiteral("Ошибка воспроизведения: %1").arg(v.reason());
     }
     return {};
@@ -51,7 +51,7 @@ QString TvVideoView::statusText() const {
 void TvVideoView::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.fillRect(rect(), Qt::black);
-    const GstVideoPlayer& v = screen_.video();
+    const VideoPlayer& v = screen_.video();
     const QImage& frame = v.frame();
     if (!frame.isNull()) {
         const QSize shown = v.displaySize().isValid() ? v.displaySize() : frame.size();

@@ -1,0 +1,230 @@
+#include "platform/MediaBackend.h"
+
+#include "platform/LogCategories.h"
+
+#include <QByteArray>
+#include <QFileInfo>
+#include <QString>
+
+#include <dlfcn.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <future>
+#include <system_error>
+
+// Defined by the module; present here only where GStreamer's code is linked in (tests, tools).
+extern "C" {
+__attribute__((weak)) AudioEngine* zelmo_gst_new_audio_engine();
+__attribute__((weak)) VideoPlayer* zelmo_gst_new_video_player();
+}
+
+namespace {
+
+using NewAudioEngine = AudioEngine* (*)();
+using NewVideoPlayer = VideoPlayer* (*)();
+
+// The loading thread's niceness (19 is the lowest): it only takes the processor nobody else wants
+// while the window is built. GStreamer's own loading thread is started from it and inherits it.
+constexpr int kLoaderNice = 19;
+// How long a first TV channel waits for a load still under way.
+constexpr std::chrono::seconds kVideoWait{10};
+
+struct Loaded {
+    NewAudioEngine newAudioEngine = nullptr;
+    NewVideoPlayer newVideoPlayer = nullptr;
+    // The first engine, made on the loading thread, so that GStreamer starts loading at once.
+    std::unique_ptr<AudioEngine> firstEngine;
+    QString error;
+};
+
+QStringList modulePaths() {
+    const QByteArray chosen = qgetenv("ZELMO_GST_MODULE");
+    if (!chosen.isEmpty())
+        return {QString::fromLocal8Bit(chosen)};
+    const QString dir =
+        QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath().section(QLatin1Char('/'), 0, -2);
+    return {dir + QLatin1Char('/') + QLatin1String(MediaBackend::kModuleFile),
+            dir + QStringLiteral("/" ZELMO_MODULE_FROM_BIN "/") + QLatin1String(MediaBackend::kModuleFile)};
+}
+
+std::shared_ptr<Loaded> load() {
+    auto loaded = std::make_shared<Loaded>();
+    if (zelmo_gst_new_audio_engine && zelmo_gst_new_video_player) {
+        loaded->newAudioEngine = zelmo_gst_new_audio_engine;
+        loaded->newVideoPlayer = zelmo_gst_new_video_player;
+    } else {
+        setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), kLoaderNice);
+        QStringList failures;
+        for (const QString& path : modulePaths()) {
+            // Local: nothing of GStreamer's becomes visible to the rest of the program.
+            void* module = dlopen(QFile::encodeName(path).constData(), RTLD_NOW | RTLD_LOCAL);
+            if (!module) {
+                failures << QString::fromLocal8Bit(dlerror());
+                continue;
+            }
+            loaded->newAudioEngine =
+                reinterpret_cast<NewAudioEngine>(dlsym(module, "zelmo_gst_new_audio_engine"));
+            loaded->newVideoPlayer =
+                reinterpret_cast<NewVideoPlayer>(dlsym(module, "zelmo_gst_new_video_player"));
+            if (!loaded->newAudioEngine || !loaded->newVideoPlayer)
+                failures << path + QStringLiteral(": not the program's GStreamer module");
+            break; // the module stays loaded for the process
+        }
+        if (!loaded->newAudioEngine || !loaded->newVideoPlayer) {
+            loaded->newAudioEngine = nullptr;
+            loaded->newVideoPlayer = nullptr;
+            loaded->error = QStringLiteral("the GStreamer module cannot be loaded: ") +
+                            failures.join(QStringLiteral("; "));
+            qCWarning(lcAudio) << loaded->error;
+            return loaded;
+        }
+    }
+    loaded->firstEngine.reset(loaded->newAudioEngine());
+    return loaded;
+}
+
+std::shared_future<std::shared_ptr<Loaded>>& loading() {
+    static std::shared_future<std::shared_ptr<Loaded>> future;
+    return future;
+}
+
+// An audio engine that becomes the module's once it has loaded.
+class ModuleAudioEngine final : public AudioEngine {
+public:
+    ModuleAudioEngine() : loading_(loading()) {}
+
+    bool init() override {
+        take(); // waits for the load, as GStreamer's own init waits for its registry
+        return engine_ && engine_->init();
+    }
+    bool ready() const override {
+        if (loading_.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
+            return false;
+        const_cast<ModuleAudioEngine*>(this)->take();
+        return !engine_ || engine_->ready();
+    }
+    void shutdown() override {
+        if (engine_)
+            engine_->shutdown();
+    }
+    bool canDecodeWma() const override { return engine_ && engine_->canDecodeWma(); }
+    std::unique_ptr<AudioStream> open(const QUrl& url) override {
+        return engine_ ? engine_->open(url) : nullptr;
+    }
+
+private:
+    void take() {
+        if (taken_)
+            return;
+        taken_ = true;
+        const std::shared_ptr<Loaded> loaded = loading_.get();
+        if (loaded->firstEngine)
+            engine_ = std::move(loaded->firstEngine);
+        else if (loaded->newAudioEngine)
+            engine_.reset(loaded->newAudioEngine());
+    }
+
+    std::shared_future<std::shared_ptr<Loaded>> loading_;
+    std::unique_ptr<AudioEngine> engine_;
+    bool taken_ = false;
+};
+
+// A video player that becomes the module's at its first play().
+class ModuleVideoPlayer final : public VideoPlayer {
+public:
+    ModuleVideoPlayer() : loading_(loading()) {}
+
+    void play(const QUrl& url) override {
+        if (!real_ && reason_.isEmpty())
+            create();
+        if (!real_) {
+            frame_ = QImage();
+            frameCount_ = 0;
+            setStatus(Status::Failed);
+            return;
+        }
+        real_->play(url);
+        mirror();
+    }
+    void stop() override {
+        if (real_) {
+            real_->stop();
+            mirror();
+        } else {
+            setStatus(Status::Idle);
+        }
+    }
+    bool waitForStopped(std::chrono::milliseconds timeout) override {
+        return !real_ || real_->waitForStopped(timeout);
+    }
+
+private:
+    void create() {
+        if (loading_.wait_for(kVideoWait) != std::future_status::ready) {
+            reason_ = QStringLiteral("GStreamer is still loading");
+            qCWarning(lcTv) << reason_;
+            return;
+        }
+        const std::shared_ptr<Loaded> loaded = loading_.get();
+        if (!loaded->newVideoPlayer) {
+            reason_ = loaded->error;
+            return;
+        }
+        real_.reset(loaded->newVideoPlayer());
+        connect(real_.get(), &VideoPlayer::frameChanged, this, [this] {
+            mirror();
+            emit frameChanged();
+        });
+        connect(real_.get(), &VideoPlayer::statusChanged, this, [this](Status status) {
+            mirror();
+            emit statusChanged(status);
+        });
+    }
+    void mirror() {
+        status_ = real_->status();
+        httpStatus_ = real_->httpStatus();
+        reason_ = real_->reason();
+        frame_ = real_->frame();
+        displaySize_ = real_->displaySize();
+        frameCount_ = real_->frameCount();
+    }
+    void setStatus(Status status) {
+        if (status_ == status)
+            return;
+        status_ = status;
+        emit statusChanged(status);
+    }
+
+    std::shared_future<std::shared_ptr<Loaded>> loading_;
+    std::unique_ptr<VideoPlayer> real_;
+};
+
+} // namespace
+
+namespace MediaBackend {
+
+void StartLoading() {
+    if (loading().valid())
+        return;
+    try {
+        loading() = std::async(std::launch::async, load).share();
+    } catch (const std::system_error& e) {
+        qCWarning(lcAudio) << "no thread to load GStreamer on, loading it now:" << e.what();
+        std::promise<std::shared_ptr<Loaded>> now;
+        now.set_value(load());
+        loading() = now.get_future().share();
+    }
+}
+
+std::unique_ptr<AudioEngine> CreateAudioEngine() {
+    StartLoading();
+    return std::make_unique<ModuleAudioEngine>();
+}
+
+std::unique_ptr<VideoPlayer> CreateVideoPlayer() {
+    StartLoading();
+    return std::make_unique<ModuleVideoPlayer>();
+}
+
+} // namespace MediaBackend

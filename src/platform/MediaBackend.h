@@ -1,0 +1,27 @@
+#pragma once
+#include "platform/AudioEngine.h"
+#include "platform/VideoPlayer.h"
+
+#include <memory>
+
+// GStreamer's code lives in a module of its own (zelmo-gst.so beside the program, or in the
+// program's library folder once installed). Its libraries take several milliseconds to load, so
+// the program loads the module on a thread of its own while its windows are built.
+namespace MediaBackend {
+
+// The module's file name.
+inline constexpr char kModuleFile[] = "zelmo-gst.so";
+
+// Starts loading the module (once; later calls do nothing). ZELMO_GST_MODULE names another file.
+void StartLoading();
+
+// The audio engine. Never waits: until the module has loaded, the engine says it is not ready();
+// a module that cannot be loaded gives an engine whose init() fails, with the reason logged.
+std::unique_ptr<AudioEngine> CreateAudioEngine();
+
+// A video player. It becomes the module's at its first play(), which waits for a load still under
+// way (at most a few seconds); a module that cannot be loaded makes that play() fail, with the
+// reason in reason().
+std::unique_ptr<VideoPlayer> CreateVideoPlayer();
+
+} // namespace MediaBackend
