@@ -4,11 +4,9 @@
 #include "desktop/SingleInstance.h"
 #include "platform/AppDir.h"
 #include "platform/FontConfigPreload.h"
-#include "platform/MediaBackend.h"
 
 int main(int argc, char** argv) {
     const FontConfigPreload fonts;
-    MediaBackend::StartLoading();
     PrepareEnvironment();
     ZelmoApplication app(argc, argv);
     BenchProbe::step("application");

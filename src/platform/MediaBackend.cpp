@@ -92,14 +92,13 @@ std::shared_future<std::shared_ptr<Loaded>>& loading() {
 // An audio engine that becomes the module's once it has loaded.
 class ModuleAudioEngine final : public AudioEngine {
 public:
-    ModuleAudioEngine() : loading_(loading()) {}
-
     bool init() override {
+        MediaBackend::StartLoading();
         take(); // waits for the load, as GStreamer's own init waits for its registry
         return engine_ && engine_->init();
     }
     bool ready() const override {
-        if (loading_.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
+        if (!loading().valid() || loading().wait_for(std::chrono::seconds(0)) != std::future_status::ready)
             return false;
         const_cast<ModuleAudioEngine*>(this)->take();
         return !engine_ || engine_->ready();
@@ -118,14 +117,13 @@ private:
         if (taken_)
             return;
         taken_ = true;
-        const std::shared_ptr<Loaded> loaded = loading_.get();
+        const std::shared_ptr<Loaded> loaded = loading().get();
         if (loaded->firstEngine)
             engine_ = std::move(loaded->firstEngine);
         else if (loaded->newAudioEngine)
             engine_.reset(loaded->newAudioEngine());
     }
 
-    std::shared_future<std::shared_ptr<Loaded>> loading_;
     std::unique_ptr<AudioEngine> engine_;
     bool taken_ = false;
 };
@@ -133,8 +131,6 @@ private:
 // A video player that becomes the module's at its first play().
 class ModuleVideoPlayer final : public VideoPlayer {
 public:
-    ModuleVideoPlayer() : loading_(loading()) {}
-
     void play(const QUrl& url) override {
         if (!real_ && reason_.isEmpty())
             create();
@@ -161,12 +157,13 @@ public:
 
 private:
     void create() {
-        if (loading_.wait_for(kVideoWait) != std::future_status::ready) {
+        MediaBackend::StartLoading();
+        if (loading().wait_for(kVideoWait) != std::future_status::ready) {
             reason_ = QStringLiteral("GStreamer is still loading");
             qCWarning(lcTv) << reason_;
             return;
         }
-        const std::shared_ptr<Loaded> loaded = loading_.get();
+        const std::shared_ptr<Loaded> loaded = loading().get();
         if (!loaded->newVideoPlayer) {
             reason_ = loaded->error;
             return;
@@ -196,7 +193,6 @@ private:
         emit statusChanged(status);
     }
 
-    std::shared_future<std::shared_ptr<Loaded>> loading_;
     std::unique_ptr<VideoPlayer> real_;
 };
 
@@ -218,12 +214,10 @@ void StartLoading() {
 }
 
 std::unique_ptr<AudioEngine> CreateAudioEngine() {
-    StartLoading();
     return std::make_unique<ModuleAudioEngine>();
 }
 
 std::unique_ptr<VideoPlayer> CreateVideoPlayer() {
-    StartLoading();
     return std::make_unique<ModuleVideoPlayer>();
 }
 

@@ -5,17 +5,19 @@
 #include <memory>
 
 // GStreamer's code lives in a module of its own (zelmo-gst.so beside the program, or in the
-// program's library folder once installed). Its libraries take several milliseconds to load, so
-// the program loads the module on a thread of its own while its windows are built.
+// program's library folder once installed). Its libraries take several milliseconds to load, and
+// a load on another thread holds up every library the window's thread loads meanwhile, so the
+// program loads the module on a thread of its own once its first page is there.
 namespace MediaBackend {
 
 // The module's file name.
 inline constexpr char kModuleFile[] = "zelmo-gst.so";
 
 // Starts loading the module (once; later calls do nothing). ZELMO_GST_MODULE names another file.
+// An engine's init() and a player's first play() start it too.
 void StartLoading();
 
-// The audio engine. Never waits: until the module has loaded, the engine says it is not ready();
+// The audio engine. Never waits but in init(): until the module has loaded, it is not ready();
 // a module that cannot be loaded gives an engine whose init() fails, with the reason logged.
 std::unique_ptr<AudioEngine> CreateAudioEngine();
 

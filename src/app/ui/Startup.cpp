@@ -12,6 +12,7 @@
 #include "favorites/ui/TFavoriteForm.h"
 #include "navigation/ChannelDispatcher.h"
 #include "platform/AppDir.h"
+#include "platform/MediaBackend.h"
 #include "platform/QtHttpClient.h"
 #include "platform/RuntimeDir.h"
 #include "platform/SlotGuard.h"
@@ -326,6 +327,7 @@ void Program::Impl::buildDispatcher() {
 void Program::Impl::buildRest() {
     if (std::exchange(restBuilt, true))
         return;
+    MediaBackend::StartLoading();
     TForm1& form1 = *this->form1;
     QWidget* main = &form1;
     WebView& mainView = *form1.mainView();
