@@ -31,6 +31,16 @@
 #include <algorithm>
 #include <stdexcept>
 
+namespace {
+// The window of that name, once it has been built.
+QWidget* topLevel(const char* name) {
+    for (QWidget* t : QApplication::topLevelWidgets())
+        if (t->objectName() == QLatin1String(name))
+            return t;
+    return nullptr;
+}
+} // namespace
+
 class TestStartup : public QObject {
     Q_OBJECT
 private slots:
@@ -113,12 +123,6 @@ private slots:
     void theOtherWindowsFollowTheFirstPaintOrTheFirstClick() {
         SetAppDirForTesting(qEnvironmentVariable("ZELMO_TEST_APPDIR") + QLatin1Char('/'));
         FakeMessages sink;
-        const auto topLevel = [](const char* name) -> QWidget* {
-            for (QWidget* t : QApplication::topLevelWidgets())
-                if (t->objectName() == QLatin1String(name))
-                    return t;
-            return nullptr;
-        };
         {
             Program program(Program::Options{&sink});
             program.show();
@@ -143,12 +147,6 @@ private slots:
     void aChannelBeforeTheOtherWindowsStartsItsPageAtOnce() {
         SetAppDirForTesting(qEnvironmentVariable("ZELMO_TEST_APPDIR") + QLatin1Char('/'));
         FakeMessages sink;
-        const auto topLevel = [](const char* name) -> QWidget* {
-            for (QWidget* t : QApplication::topLevelWidgets())
-                if (t->objectName() == QLatin1String(name))
-                    return t;
-            return nullptr;
-        };
         {
             Program program(Program::Options{&sink});
             program.show();
