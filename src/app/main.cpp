@@ -6,10 +6,11 @@
 #include "platform/FontConfigPreload.h"
 
 int main(int argc, char** argv) {
-    const FontConfigPreload fonts;
     PrepareEnvironment();
     ZelmoApplication app(argc, argv);
     BenchProbe::step("application");
+    // Not sooner: the application object's own start-up then waits for it.
+    const FontConfigPreload fonts;
     UseFileLocations(ResolveFileLocations(QCoreApplication::applicationDirPath(), UserConfigHome()));
 
     // A second start only brings the running copy to the front.
