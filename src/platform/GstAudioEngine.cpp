@@ -9,9 +9,6 @@
 
 #include <algorithm>
 
-#include <sys/resource.h>
-#include <unistd.h>
-
 namespace {
 
 constexpr guint kPlayFlagAudio = 1u << 1;
@@ -24,8 +21,6 @@ constexpr gint64 kSinkLatencyUs = 100000;
 constexpr guint kHttpTimeoutSeconds = 3;
 // The plug-ins are loaded once the program's own start-up (window, web engine) is behind it.
 constexpr std::chrono::milliseconds kWarmUpDelay{1500};
-// The loading thread's niceness (19 is the lowest): it only takes the processor nobody else wants.
-constexpr int kLoaderNice = 19;
 
 void onSourceSetup(GstElement*, GstElement* source, gpointer) {
     // Defaults block 15 s on a silent server and retry; a radio click should give up quickly.
@@ -47,10 +42,6 @@ void drop(GstElement* element) {
 GstAudioEngine::GstAudioEngine()
     : loading_(std::async(std::launch::async, [] {
           Loaded result;
-          // The window is built meanwhile on the other threads; on a machine with few cores the
-          // loading must not take their time. (Threads started from here would inherit this
-          // niceness; GStreamer's initialisation leaves none running.)
-          setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), kLoaderNice);
           GError* err = nullptr;
           result.ok = gst_init_check(nullptr, nullptr, &err);
           if (!result.ok)

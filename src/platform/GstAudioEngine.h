@@ -34,7 +34,8 @@ private:
         QString error;
     };
     // GStreamer's registry is read (or built, on the first run ever) on a thread of its own from
-    // construction on, while the windows are built; init() takes the result.
+    // construction on; init() takes the result. The program constructs the engine on its
+    // low-priority loading thread, which this thread inherits (see MediaBackend).
     std::future<Loaded> loading_;
     Loaded loaded_;
     bool initialised_ = false;

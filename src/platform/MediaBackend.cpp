@@ -100,7 +100,7 @@ public:
     bool ready() const override {
         if (!loading().valid() || loading().wait_for(std::chrono::seconds(0)) != std::future_status::ready)
             return false;
-        const_cast<ModuleAudioEngine*>(this)->take();
+        take();
         return !engine_ || engine_->ready();
     }
     void shutdown() override {
@@ -113,7 +113,7 @@ public:
     }
 
 private:
-    void take() {
+    void take() const {
         if (taken_)
             return;
         taken_ = true;
@@ -124,8 +124,9 @@ private:
             engine_.reset(loaded->newAudioEngine());
     }
 
-    std::unique_ptr<AudioEngine> engine_;
-    bool taken_ = false;
+    // Taken from the load on first use, also by the const ready().
+    mutable std::unique_ptr<AudioEngine> engine_;
+    mutable bool taken_ = false;
 };
 
 // A video player that becomes the module's at its first play().

@@ -132,7 +132,7 @@ public:
 };
 } // namespace
 
-// ---- Building the rest after the first paint ------------------------------------------------
+// ---- Building the rest after the first page -------------------------------------------------
 
 namespace {
 
