@@ -7,10 +7,10 @@
 
 int main(int argc, char** argv) {
     PrepareEnvironment();
+    // Beside the application object's start-up; the first widget waits for what is left of it.
+    FontConfigPreload fonts;
     ZelmoApplication app(argc, argv);
     BenchProbe::step("application");
-    // Not sooner: the application object's own start-up then waits for it.
-    const FontConfigPreload fonts;
     UseFileLocations(ResolveFileLocations(QCoreApplication::applicationDirPath(), UserConfigHome()));
 
     // A second start only brings the running copy to the front.
@@ -19,7 +19,9 @@ int main(int argc, char** argv) {
     if (instance.claim() == SingleInstance::Role::Secondary)
         return 0;
 
-    Program program;
+    Program::Options options;
+    options.fonts = &fonts;
+    Program program(options);
     QObject::connect(&instance, &SingleInstance::activationRequested, &app,
                      [&program] { program.bringToFront(); });
     program.show();

@@ -8,8 +8,6 @@
 
 FontConfigPreload::FontConfigPreload() {
     try {
-        // FcInit() may run on any thread; whichever call comes second finds the configuration in
-        // place and returns at once.
         loading_ = std::async(std::launch::async, [] { FcInit(); });
     } catch (const std::system_error& e) {
         // No thread to spare: the first text loads the configuration itself, as it would anyway.
@@ -18,6 +16,10 @@ FontConfigPreload::FontConfigPreload() {
 }
 
 FontConfigPreload::~FontConfigPreload() {
+    wait();
+}
+
+void FontConfigPreload::wait() {
     if (loading_.valid())
-        loading_.wait();
+        loading_.get();
 }

@@ -6,6 +6,7 @@
 #include "app/ui/TForm1.h"
 #include "closed/ui/TForm2.h"
 #include "favorites/ui/TFavoriteForm.h"
+#include "navigation/CategoryBar.h"
 #include "platform/AppDir.h"
 #include "platform/ui/BrowserView.h"
 #include "platform/ui/ButtonCaption.h"
@@ -14,6 +15,7 @@
 #include "radio/ui/TMyRadioForm.h"
 #include "radio/ui/TRadioForm.h"
 #include "radio/ui/TRadioSaveForm.h"
+#include "settings/LanguagePack.h"
 #include "settings/SettingsFile.h"
 #include "settings/ui/TSettingForm.h"
 #include "web/ui/TBrowser2Form.h"
@@ -24,6 +26,7 @@
 #include <QDialog>
 #include <QFrame>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -175,6 +178,45 @@ private slots:
             QVERIFY(!topLevel("KorbinaForm"));
             QTRY_VERIFY_WITH_TIMEOUT(topLevel("KorbinaForm") && topLevel("KorbinaForm")->isVisible(), 30000);
         }
+        QVERIFY(sink.shown.isEmpty());
+    }
+
+    // The main window comes up in the stored language and on top, though the settings window,
+    // whose start-up load decides both, is built only after the first page.
+    void theMainWindowShowsTheStoredChoicesFromTheStart() {
+        const QString appDir = qEnvironmentVariable("ZELMO_TEST_APPDIR") + QLatin1Char('/');
+        QTemporaryDir dir;
+        const QString ini = dir.filePath(QStringLiteral("Setting.ini"));
+        SettingsFile(ini).WriteString(QStringLiteral("Language"), QStringLiteral("useLanguage"),
+                                      LanguagePack::FixedCaptions()[2]);
+        SettingsFile(ini).WriteString(QStringLiteral("OnTop"), QStringLiteral("useOnTop"),
+                                      QStringLiteral("1"));
+        SetFileLocations(appDir, ini);
+        const LanguagePack english(LanguagePack::PackPath(2));
+        const CategoryButton& first = CategoryBar::Buttons().front();
+        const QString caption = english.LangText(QLatin1String(CategoryBar::kLanguageSection),
+                                                 QLatin1String(CategoryBar::StartKey(first)));
+        QVERIFY(!caption.isEmpty() && caption != QLatin1String("0"));
+        FakeMessages sink;
+        {
+            Program program(Program::Options{&sink});
+            auto* main = static_cast<TForm1*>(topLevel("Form1"));
+            const auto check = [&] {
+                QVERIFY(main->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+                QCOMPARE(
+                    ButtonCaption(FindControl<QPushButton>(*main, CategoryBar::ControlName(first.number))),
+                    caption);
+                QCOMPARE(FindControl<QToolButton>(*main, QStringLiteral("sSpeedButton1"))->toolTip(),
+                         english.LangText(QStringLiteral("Hint"), QStringLiteral("Settings")));
+            };
+            QVERIFY(!topLevel("SettingForm"));
+            check();
+            program.show();
+            QTRY_VERIFY_WITH_TIMEOUT(topLevel("SettingForm"), 30000);
+            check();
+            QVERIFY(main->windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
+        }
+        SetAppDirForTesting(appDir);
         QVERIFY(sink.shown.isEmpty());
     }
 

@@ -12,6 +12,7 @@
 #include "favorites/ui/TFavoriteForm.h"
 #include "navigation/ChannelDispatcher.h"
 #include "platform/AppDir.h"
+#include "platform/FontConfigPreload.h"
 #include "platform/MediaBackend.h"
 #include "platform/QtHttpClient.h"
 #include "platform/RuntimeDir.h"
@@ -27,6 +28,8 @@
 #include "radio/ui/TRadioSaveForm.h"
 #include "settings/LanguagePack.h"
 #include "settings/SettingsFile.h"
+#include "settings/StartupChoices.h"
+#include "settings/ui/MainWindowTexts.h"
 #include "settings/ui/SkinManager.h"
 #include "settings/ui/TSettingForm.h"
 #include "tv/IptvImporter.h"
@@ -192,6 +195,10 @@ struct Program::Impl {
     DesktopShell shell;
     MessageBoxSink messages;
     MessageSink* messageSink = nullptr; // the options' or messages
+    // Setting.ini, shared by every window but the settings window, which opens its own; and what
+    // it held at start, which the main window needs before the settings window exists.
+    SettingsFile settings{SettingsFilePath()};
+    StartupChoices start;
     const StreamLookup* streams = nullptr;
     std::unique_ptr<RadioPlayer> radio;
     // Until the other windows exist, the dispatcher points at stand-ins that keep its requests.
@@ -259,9 +266,14 @@ Program::Program(const Options& options) : d_(std::make_unique<Impl>()) {
                              tv->stop();
                      });
 
-    // The saved skin is in place before the first widget exists: each widget is then styled once,
-    // when first shown, instead of again when the settings window applies the same skin.
-    SkinManager().apply(TSettingForm::SavedSkin(SettingsFile(SettingsFilePath())));
+    // The saved skin and language are in place before the first widget exists: each widget is
+    // then styled once, when first shown, instead of again when the settings window applies the
+    // same skin; and the main window shows its captions in the chosen language from the start.
+    d_->start = StartupChoices::Read(d_->settings, SkinManager::DefaultName());
+    SkinManager().apply(d_->start.skin);
+    SetLanguagePack(LanguagePack(LanguagePack::PackPath(d_->start.languageIndex)));
+    if (options.fonts)
+        options.fonts->wait();
     d_->form1 = std::make_unique<TForm1>(services);
     BenchProbe::step("main-window");
     TForm1& form1 = *d_->form1;
@@ -271,8 +283,11 @@ Program::Program(const Options& options) : d_(std::make_unique<Impl>()) {
     new TvVideoView(*d_->tv, mainChromium);
     QObject::connect(mainChromium, &ChromiumView::loadRequested, d_->tv.get(), &TvScreen::stop);
     d_->messages.setFallbackOwner(main);
-    d_->setting = std::make_unique<TSettingForm>(form1, main, d_->shell, *d_->messageSink, d_->updatesHttp);
-    BenchProbe::step("settings");
+    // What the settings window's start-up load writes onto the main window; the window itself
+    // follows the first page.
+    WriteMainWindowTexts(form1);
+    if (d_->start.staysOnTop())
+        form1.setStayOnTop(true);
     g_errorBoxes = &d_->messages;
 
     // Only the main window is needed for its first paint; the other windows are built right after
@@ -284,8 +299,8 @@ Program::Program(const Options& options) : d_(std::make_unique<Impl>()) {
         impl->buildDispatcher();
         impl->dispatcher->StartTV(name);
     });
-    TSettingForm* setting = d_->setting.get();
-    form1.setTrayModeSource([setting] { return setting->trayMode(); });
+    // The minimise behaviour chosen at start-up holds for the whole run; a later choice is only stored.
+    form1.setTrayModeSource([inTray = d_->start.inTray] { return inTray; });
     QObject::connect(&form1, &TForm1::closed, qApp, &QCoreApplication::quit);
     // After the main view's first page, which the same paint starts; bounded, when no paint comes.
     EngineHost::AfterWindowPainted(
@@ -299,9 +314,9 @@ Program::Program(const Options& options) : d_(std::make_unique<Impl>()) {
 void Program::Impl::buildDispatcher() {
     if (dispatcher)
         return;
-    const QString cacheDir = QFileInfo(setting->settings().path()).absolutePath() + QStringLiteral("/IPTV");
-    iptvHttp.setProxy(setting->proxyHost(), setting->proxyPort()); // as the update check
-    iptv = std::make_unique<IptvImporter>(setting->settings(), iptvHttp, cacheDir);
+    const QString cacheDir = QFileInfo(settings.path()).absolutePath() + QStringLiteral("/IPTV");
+    iptvHttp.setProxy(start.proxyHost(), start.proxyPort()); // as the update check
+    iptv = std::make_unique<IptvImporter>(settings, iptvHttp, cacheDir);
     Impl* impl = this;
     deferred = std::make_unique<DeferredTargets>(
         [impl, view = form1->mainView()] { AfterFirstPage(view, [impl] { impl->buildRest(); }); });
@@ -332,14 +347,14 @@ void Program::Impl::buildRest() {
     QWidget* main = &form1;
     WebView& mainView = *form1.mainView();
     MessageSink* messages = messageSink;
+    setting = std::make_unique<TSettingForm>(form1, main, shell, *messages, updatesHttp);
     buildDispatcher();
     auto* iptvTab = new IptvTab(*iptv);
     setting->addPage(iptvTab, QStringLiteral("IPTV"));
     donation = std::make_unique<TDonationForm>(main);
     Impl* impl = this;
     favorite = std::make_unique<TFavoriteForm>(
-        setting->settings(), [impl](const QString& name) { impl->dispatcher->StartFavorite(name); },
-        *messages, main);
+        settings, [impl](const QString& name) { impl->dispatcher->StartFavorite(name); }, *messages, main);
     tvProgramm = std::make_unique<TTVprogrammForm>(main);
     TForm2::Deps gate;
     TSettingForm* settingForm = setting.get();
@@ -350,7 +365,7 @@ void Program::Impl::buildRest() {
     form2 = std::make_unique<TForm2>(std::move(gate), main);
     browser2 = std::make_unique<TBrowser2Form>(mainView, main);
     korbina = std::make_unique<TKorbinaForm>(mainView, main);
-    radioWindows = std::make_unique<RadioWindows>(form1, setting->settings(), *radio, *messages);
+    radioWindows = std::make_unique<RadioWindows>(form1, settings, *radio, *messages);
     TRadioSaveForm& radioSave = radioWindows->namePrompt();
     TRadioForm& radioForm = radioWindows->miniRadio();
     TMyRadioForm& myRadio = radioWindows->myRadio();
@@ -364,8 +379,7 @@ void Program::Impl::buildRest() {
     tools.favorites = favorite.get();
     tools.donation = donation.get();
     form1.setToolWindows(tools);
-    radioDesktop =
-        std::make_unique<RadioDesktop>(form1, radioForm, *setting, setting->settings(), *radio, &LangText);
+    radioDesktop = std::make_unique<RadioDesktop>(form1, radioForm, *setting, settings, *radio, &LangText);
     QObject::connect(&form1, &TForm1::addFavoriteRequested, favorite.get(),
                      SlotGuard::Guarded(favorite.get(), &TFavoriteForm::AddFavorite));
     QObject::connect(iptvTab, &IptvTab::favoriteRequested, favorite.get(),
@@ -400,7 +414,7 @@ Program::~Program() {
     d_->bench.reset();
     d_->keyboard.reset();
     d_->radioDesktop.reset();
-    d_->iptv.reset(); // before the settings window, whose file it writes
+    d_->iptv.reset(); // its last writes to Setting.ini come before the windows go
     // Reverse creation order; the main window's destruction shuts the audio down.
     d_->ovego.reset();
     d_->radioWindows.reset();

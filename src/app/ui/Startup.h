@@ -24,6 +24,7 @@ class MessageSink;
 class MainWindowRadio;
 class StreamLookup;
 class TvScreen;
+class FontConfigPreload;
 
 // Process set-up that must happen before the QApplication exists: the web engine's sandbox cannot
 // run as root, contexts are shared between web views, and a runtime directory must exist.
@@ -78,6 +79,9 @@ public:
         MessageSink* messages = nullptr;
         // Which channels have an imported stream to play natively; null: the IPTV import's.
         const StreamLookup* streams = nullptr;
+        // The font configuration loading since before the application object; waited for before
+        // the first widget measures text, which would otherwise load it a second time.
+        FontConfigPreload* fonts = nullptr;
     };
     Program() : Program(Options{}) {}
     explicit Program(const Options& options);

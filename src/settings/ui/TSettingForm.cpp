@@ -1,6 +1,5 @@
 #include "settings/ui/TSettingForm.h"
 
-#include "navigation/CategoryBar.h"
 #include "navigation/SiteUrls.h"
 #include "platform/AppDir.h"
 #include "platform/MessageSink.h"
@@ -10,10 +9,11 @@
 #include "platform/ui/ChromiumView.h"
 #include "platform/ui/OwnedWindow.h"
 #include "platform/ui/StayOnTop.h"
-#include "settings/IntegerText.h"
 #include "settings/LanguagePack.h"
+#include "settings/StartupChoices.h"
 #include "settings/ui/AboutPicture.h"
 #include "settings/ui/MainWindowSurface.h"
+#include "settings/ui/MainWindowTexts.h"
 #include "settings/ui/PluginLinks.h"
 #include "settings/ui/UpdatesTab.h"
 
@@ -34,35 +34,7 @@ namespace {
 
 const QString kPlaceholderOldCode = QStringLiteral("Старый пароль");
 
-// Where each option is kept in Setting.ini.
-struct Option {
-    const char* section;
-    const char* key;
-};
-constexpr Option kSkin{"Skin", "useSkin"};
-constexpr Option kSecretCode{"SecretCode", "useSecretCode"};
-constexpr Option kAskForCode{"SecretCode", "SelectSecretCode"};
-constexpr Option kOnTop{"OnTop", "useOnTop"};
-constexpr Option kInTray{"InTray", "useInTray"};
-constexpr Option kProxyHost{"Proxy", "useIP"};
-constexpr Option kProxyPort{"Proxy", "usePort"};
-constexpr Option kUseProxy{"Proxy", "useProxy"};
-constexpr Option kLanguage{"Language", "useLanguage"};
-
-const QString kDefaultSecretCode = QStringLiteral("759");
-
-QString readText(const SettingsFile& file, Option o, const QString& absent) {
-    return file.ReadString(QLatin1String(o.section), QLatin1String(o.key), absent);
-}
-void writeText(SettingsFile& file, Option o, const QString& value) {
-    file.WriteString(QLatin1String(o.section), QLatin1String(o.key), value);
-}
-bool readFlag(const SettingsFile& file, Option o, bool absent) {
-    return file.ReadBool(QLatin1String(o.section), QLatin1String(o.key), absent);
-}
-void writeFlag(SettingsFile& file, Option o, bool value) {
-    file.WriteBool(QLatin1String(o.section), QLatin1String(o.key), value);
-}
+using namespace SettingKeys;
 
 template <typename W> W* make(QWidget* parent, const char* name, const QRect& geometry) {
     auto* w = new W(parent);
@@ -314,35 +286,30 @@ std::array<QRadioButton*, 5> TSettingForm::languageButtons() const {
 }
 
 QString TSettingForm::SavedSkin(const SettingsFile& file) {
-    return readText(file, kSkin, SkinManager::DefaultName());
+    return ReadSetting(file, Skin, SkinManager::DefaultName());
 }
 
 void TSettingForm::FormCreate() {
-    const QString zero = QStringLiteral("0");
-    sSkinManager1.apply(SavedSkin(settings_));
-    sEdit1->setText(readText(settings_, kSecretCode, kDefaultSecretCode));
-    sEdit5->setText(readText(settings_, kOnTop, zero));
-    sEdit6->setText(readText(settings_, kInTray, zero));
-    sEdit2->setText(readText(settings_, kProxyHost, zero));
-    sEdit3->setText(readText(settings_, kProxyPort, zero));
-    sCheckBox1->setChecked(readFlag(settings_, kUseProxy, false));
-    sCheckBox2->setChecked(readFlag(settings_, kAskForCode, true));
+    const StartupChoices start = StartupChoices::Read(settings_, SkinManager::DefaultName());
+    sSkinManager1.apply(start.skin);
+    sEdit1->setText(start.secretCode);
+    sEdit5->setText(start.onTop);
+    sEdit6->setText(start.inTray);
+    sEdit2->setText(start.proxyHostText);
+    sEdit3->setText(start.proxyPortText);
+    sCheckBox1->setChecked(start.useProxy);
+    sCheckBox2->setChecked(start.askForCode);
 
-    sEdit7->setText(readText(settings_, kLanguage, LanguagePack::FixedCaptions()[0]));
-    const int language = LanguagePack::IndexForChoice(sEdit7->text());
-    languageButtons()[language]->setChecked(true);
-    SetLanguagePack(LanguagePack(LanguagePack::PackPath(language)));
+    sEdit7->setText(start.language);
+    languageButtons()[start.languageIndex]->setChecked(true);
+    SetLanguagePack(LanguagePack(LanguagePack::PackPath(start.languageIndex)));
     ApplyLanguageTexts();
 
-    if (sCheckBox1->isChecked())
-        proxyHost_ = sEdit2->text();
-    // The port converts like every other stored number ("0x" hexadecimal included). An unusable
-    // port must not cost the rest of the start-up (the on-top choice, the updates page) on every
-    // run: it simply means no port.
-    proxyPort_ = ParseInt32(sEdit3->text().trimmed()).value_or(0);
+    proxyHost_ = start.proxyHost();
+    proxyPort_ = start.proxyPort();
     updates_->setProxy(proxyHost_, proxyPort_);
 
-    if (sEdit5->text() == QStringLiteral("1"))
+    if (start.staysOnTop())
         main_.setStayOnTop(true);
 
     Chromium1->load(SiteUrls::Project(QStringLiteral("/actual/reklama.php")));
@@ -397,18 +364,7 @@ void TSettingForm::ApplyLanguageTexts() {
         languageButtons()[i]->setText(text("Settings", LanguagePack::CaptionKey(i)));
     sCheckBox2->setText(text("Settings", "usethepassword"));
 
-    // The main window's start-up captions, hints and menu text.
-    for (const CategoryButton& b : CategoryBar::Buttons())
-        main_.setCategoryCaption(CategoryBar::ControlName(b.number),
-                                 text(CategoryBar::kLanguageSection, CategoryBar::StartKey(b)));
-    const std::pair<const char*, QString> hints[] = {
-        {"sSpeedButton1", text("Hint", "Settings")},  {"sSpeedButton2", text("Settings", "turnoff")},
-        {"sSpeedButton3", text("Hint", "TVProgram")}, {"sSpeedButton4", text("Hint", "Closedsection")},
-        {"sSpeedButton5", text("Hint", "favorites")}, {"sSpeedButton6", text("Hint", "Donations")},
-    };
-    for (const auto& [buttonName, hint] : hints)
-        main_.setToolHint(QLatin1String(buttonName), hint);
-    main_.setAddFavoriteCaption(text("Message", "AddtoFavorites"));
+    WriteMainWindowTexts(main_);
 }
 
 void TSettingForm::fitTabCaptions() {
@@ -440,13 +396,13 @@ bool TSettingForm::eventFilter(QObject* watched, QEvent* e) {
 
 // Minimise behaviour: only stored; the main window keeps the start-up choice (sEdit6) for this run.
 void TSettingForm::sBitBtn8Click() {
-    writeText(settings_, kInTray, QStringLiteral("1"));
+    WriteSetting(settings_, InTray, QStringLiteral("1"));
     sBitBtn8->setEnabled(false);
     sBitBtn9->setEnabled(true);
 }
 
 void TSettingForm::sBitBtn9Click() {
-    writeText(settings_, kInTray, QStringLiteral("0"));
+    WriteSetting(settings_, InTray, QStringLiteral("0"));
     sBitBtn9->setEnabled(false);
     sBitBtn8->setEnabled(true);
 }
@@ -456,7 +412,7 @@ void TSettingForm::sBitBtn10Click() {
     main_.setStayOnTop(true);
     sBitBtn10->setEnabled(false);
     sBitBtn11->setEnabled(true);
-    writeText(settings_, kOnTop, QStringLiteral("1"));
+    WriteSetting(settings_, OnTop, QStringLiteral("1"));
 }
 
 void TSettingForm::sBitBtn11Click() {
@@ -464,7 +420,7 @@ void TSettingForm::sBitBtn11Click() {
     main_.setStayOnTop(false);
     sBitBtn11->setEnabled(false);
     sBitBtn10->setEnabled(true);
-    writeText(settings_, kOnTop, QStringLiteral("0"));
+    WriteSetting(settings_, OnTop, QStringLiteral("0"));
 }
 
 void TSettingForm::sEdit8Click() {
@@ -473,13 +429,13 @@ void TSettingForm::sEdit8Click() {
 }
 
 void TSettingForm::sButton1Click() {
-    const QString stored = readText(settings_, kSecretCode, kDefaultSecretCode);
+    const QString stored = ReadSetting(settings_, SecretCode, StartupChoices::DefaultSecretCode());
     if (sEdit8->text() != stored) {
         messages_.show(LangText(QStringLiteral("Message"), QStringLiteral("ErrorSecretCode")));
         return;
     }
-    writeText(settings_, kSecretCode, sEdit1->text());
-    writeFlag(settings_, kAskForCode, sCheckBox2->isChecked());
+    WriteSetting(settings_, SecretCode, sEdit1->text());
+    WriteSettingFlag(settings_, AskForCode, sCheckBox2->isChecked());
     messages_.show(LangText(QStringLiteral("Message"), QStringLiteral("changes")));
 }
 
@@ -489,16 +445,16 @@ void TSettingForm::sComboBox1Change() {
     const QString name = sComboBox1->currentText();
     sSkinManager1.apply(name);
     fitTabCaptions();
-    writeText(settings_, kSkin, name);
+    WriteSetting(settings_, Skin, name);
 }
 
 void TSettingForm::sBitBtn1Click() {
     if (sCheckBox1->isChecked()) {
-        writeText(settings_, kProxyHost, sEdit2->text());
-        writeText(settings_, kProxyPort, sEdit3->text());
-        writeFlag(settings_, kUseProxy, true);
+        WriteSetting(settings_, ProxyHost, sEdit2->text());
+        WriteSetting(settings_, ProxyPort, sEdit3->text());
+        WriteSettingFlag(settings_, UseProxy, true);
     } else {
-        writeFlag(settings_, kUseProxy, false);
+        WriteSettingFlag(settings_, UseProxy, false);
     }
     messages_.show(LangText(QStringLiteral("Message"), QStringLiteral("changes")));
 }
@@ -506,7 +462,7 @@ void TSettingForm::sBitBtn1Click() {
 void TSettingForm::sBitBtn14Click() {
     for (QRadioButton* b : languageButtons()) {
         if (b->isChecked()) {
-            writeText(settings_, kLanguage, b->text());
+            WriteSetting(settings_, Language, b->text());
             messages_.show(LangText(QStringLiteral("Message"), QStringLiteral("changes")));
             return;
         }

@@ -27,8 +27,9 @@ class UpdatesTab;
 
 // The settings window. Its creation performs the start-up load: it opens Setting.ini and the
 // language pack, puts every stored option into its controls and writes the localised texts, the
-// skin and the stay-on-top choice onto the main window. The loaded values then live in its
-// controls, which other windows read. Every option handler writes its value to the file at once;
+// skin and the stay-on-top choice onto the main window (the same as StartupChoices and
+// WriteMainWindowTexts, which the program applies before its first paint). The loaded values then
+// live in its controls, which other windows read. Every option handler writes its value to the file at once;
 // a refused write (SettingsWriteError) is shown as the general error message.
 class TSettingForm : public QDialog {
     Q_OBJECT

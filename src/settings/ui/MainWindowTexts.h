@@ -1,0 +1,6 @@
+#pragma once
+
+class MainWindowSurface;
+
+// Writes the current language pack's start-up captions, hints and menu text onto the main window.
+void WriteMainWindowTexts(MainWindowSurface& main);
