@@ -255,6 +255,10 @@ Program::Program(const Options& options) : d_(std::make_unique<Impl>()) {
     services.messages = d_->messageSink;
     services.shell = &d_->shell;
     services.langText = &LangText;
+    services.beforeFirstText = [fonts = options.fonts] {
+        if (fonts)
+            fonts->wait();
+    };
 
     d_->tv = std::make_unique<TvScreen>();
     d_->tv->setBeforePlay([radio = d_->radio.get()] { radio->StopStream(); });
@@ -272,8 +276,6 @@ Program::Program(const Options& options) : d_(std::make_unique<Impl>()) {
     d_->start = StartupChoices::Read(d_->settings, SkinManager::DefaultName());
     SkinManager().apply(d_->start.skin);
     SetLanguagePack(LanguagePack(LanguagePack::PackPath(d_->start.languageIndex)));
-    if (options.fonts)
-        options.fonts->wait();
     d_->form1 = std::make_unique<TForm1>(services);
     BenchProbe::step("main-window");
     TForm1& form1 = *d_->form1;

@@ -68,6 +68,10 @@ TForm1::TForm1(Services services, QWidget* parent)
 
     buildCategoryBar();
     buildPanel();
+    // Nothing above measures text.
+    if (services_.beforeFirstText)
+        services_.beforeFirstText();
+    buildRecordNameField();
     buildToolBar();
 
     StartTVButton = new QPushButton(this);
@@ -211,11 +215,6 @@ void TForm1::buildRadioStrip() {
     VolumeCaption->setGeometry(15, 57, 160, 16);
     VolumeCaption->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
-    sEdit1 = new QLineEdit(QStringLiteral("MyRecord"), sPanel2);
-    sEdit1->setObjectName(QStringLiteral("sEdit1"));
-    sEdit1->setGeometry(15, 41, 160, 20);
-    sEdit1->hide();
-
     sPanel2->hide();
     sScrollBar1->hide();
     sSpeedButton10->hide();
@@ -226,6 +225,14 @@ void TForm1::buildRadioStrip() {
     connect(sSpeedButton13, &QToolButton::clicked, this, &TForm1::miniRadioRequested);
     connect(sSpeedButton14, &QToolButton::clicked, this, &TForm1::myRadioRequested);
     connect(sScrollBar1, &QScrollBar::valueChanged, this, &TForm1::sScrollBar1Change);
+}
+
+void TForm1::buildRecordNameField() {
+    // The last control of the radio strip, above the volume bar it shares its place with.
+    sEdit1 = new QLineEdit(QStringLiteral("MyRecord"), sPanel2);
+    sEdit1->setObjectName(QStringLiteral("sEdit1"));
+    sEdit1->setGeometry(15, 41, 160, 20);
+    sEdit1->hide();
 }
 
 void TForm1::buildToolBar() {

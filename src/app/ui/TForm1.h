@@ -38,6 +38,9 @@ public:
         MessageSink* messages = nullptr;
         Shell* shell = nullptr;
         LangLookup langText; // section, key -> text ("0" when missing)
+        // Called before the first control that measures text is built: the font configuration
+        // may still be loading on another thread until then.
+        std::function<void()> beforeFirstText;
     };
     // The windows the tool buttons open; they exist only after the main window.
     struct ToolWindows {
@@ -156,6 +159,7 @@ private:
     void buildCategoryBar();
     void buildPanel();
     void buildRadioStrip();
+    void buildRecordNameField();
     void buildToolBar();
     void FormCreate();
     void startAudioWhenReady();
