@@ -3,14 +3,8 @@
 
 #include <QByteArray>
 #include <QElapsedTimer>
-#include <QImage>
-#include <QObject>
-#include <QSize>
-#include <QString>
 #include <QTimer>
-#include <QUrl>
 
-#include <chrono>
 #include <memory>
 
 class GstPipelineControl;

@@ -133,8 +133,8 @@ private:
 class ModuleVideoPlayer final : public VideoPlayer {
 public:
     void play(const QUrl& url) override {
-        if (!real_ && reason_.isEmpty())
-            create();
+        if (!real_)
+            create(); // again after a load that was still under way last time
         if (!real_) {
             frame_ = QImage();
             frameCount_ = 0;
@@ -158,6 +158,7 @@ public:
 
 private:
     void create() {
+        reason_.clear();
         MediaBackend::StartLoading();
         if (loading().wait_for(kVideoWait) != std::future_status::ready) {
             reason_ = QStringLiteral("GStreamer is still loading");

@@ -13,7 +13,6 @@
 #include "platform/ui/ButtonCaption.h"
 #include "platform/ui/ChromiumView.h"
 #include "radio/RadioPlayer.h"
-#include "platform/GstVideoPlayer.h"
 #include "tv/TvScreen.h"
 #include "tv/ui/TvVideoView.h"
 
@@ -119,7 +118,7 @@ void TestTvInProgram::gridChannelPlaysInTheMainViewArea() {
     QTest::mouseClick(channels[1], Qt::LeftButton);
     QVERIFY(!tv.isPlaying());
     QVERIFY(!view->isVisible());
-    QCOMPARE(tv.video().status(), GstVideoPlayer::Status::Idle);
+    QCOMPARE(tv.video().status(), VideoPlayer::Status::Idle);
 
     // "Выключить" after the TV: the same.
     QTest::mouseClick(channels[0], Qt::LeftButton);

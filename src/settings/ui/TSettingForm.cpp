@@ -285,10 +285,6 @@ std::array<QRadioButton*, 5> TSettingForm::languageButtons() const {
     return {sRadioButton1, sRadioButton2, sRadioButton3, sRadioButton4, sRadioButton5};
 }
 
-QString TSettingForm::SavedSkin(const SettingsFile& file) {
-    return ReadSetting(file, Skin, SkinManager::DefaultName());
-}
-
 void TSettingForm::FormCreate() {
     const StartupChoices start = StartupChoices::Read(settings_, SkinManager::DefaultName());
     sSkinManager1.apply(start.skin);

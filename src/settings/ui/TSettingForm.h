@@ -40,8 +40,6 @@ public:
                  std::unique_ptr<TickSource> autoCloseTicks = nullptr);
     ~TSettingForm() override;
 
-    // The skin the user chose last (the default skin when none was chosen).
-    static QString SavedSkin(const SettingsFile& file);
     // The open Setting.ini, shared with the other windows for the whole run.
     SettingsFile& settings() { return settings_; }
     SkinManager& skinManager() { return sSkinManager1; }
