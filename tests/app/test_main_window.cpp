@@ -100,6 +100,9 @@ private slots:
         QVERIFY(flags & Qt::WindowSystemMenuHint);
         QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
         QVERIFY(!f.form->windowIcon().isNull());
+        // The pictures are drawn on another thread: each button still has its own.
+        for (QToolButton* b : f.form->findChildren<QToolButton*>())
+            QVERIFY2(!b->icon().isNull(), qPrintable(b->objectName()));
     }
 
     void geometry_data() {

@@ -1,6 +1,7 @@
 #include "app/ui/TForm1.h"
 
 #include "app/MinimizePolicy.h"
+#include "app/ui/MainWindowPictures.h"
 #include "app/ui/ModalShow.h"
 #include "app/ui/ToolIcons.h"
 #include "navigation/CategoryBar.h"
@@ -63,16 +64,18 @@ TForm1::TForm1(Services services, QWidget* parent)
       trayAvailable_([] { return QSystemTrayIcon::isSystemTrayAvailable(); }) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral(ZELMO_NAME));
-    setWindowIcon(ToolIcon(ToolMotif::Program));
     setFixedSize(807, 543);
 
     buildCategoryBar();
     buildPanel();
-    // Nothing above measures text.
+    // Nothing above measures text or draws a picture.
     if (services_.beforeFirstText)
         services_.beforeFirstText();
+    MainWindowPictures pictures; // drawn on the other core while the first text is measured here
     buildRecordNameField();
-    buildToolBar();
+    setWindowIcon(pictures.tool(ToolMotif::Program));
+    giveRadioStripPictures(pictures);
+    buildToolBar(pictures);
 
     StartTVButton = new QPushButton(this);
     StartTVButton->setObjectName(QStringLiteral("StartTVButton"));
@@ -89,7 +92,7 @@ TForm1::TForm1(Services services, QWidget* parent)
     Button1->hide();
     connect(Button1, &QPushButton::clicked, this, SlotGuard::Guarded(this, &TForm1::Button1Click));
 
-    TrayIcon1 = new QSystemTrayIcon(ToolIcon(ToolMotif::Program), this);
+    TrayIcon1 = new QSystemTrayIcon(windowIcon(), this);
     TrayIcon1->setObjectName(QStringLiteral("TrayIcon1"));
     connect(TrayIcon1, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason r) {
         if (r == QSystemTrayIcon::DoubleClick)
@@ -194,16 +197,17 @@ void TForm1::buildRadioStrip() {
     sPanel2->setFrameShape(QFrame::StyledPanel);
     sPanel2->setAutoFillBackground(true);
 
-    sSpeedButton10 = makeSpeedButton(sPanel2, QStringLiteral("sSpeedButton10"), QRect(15, 5, 32, 32),
-                                     RadioIcons::record(), QStringLiteral("Записать радио"));
-    sSpeedButton11 = makeSpeedButton(sPanel2, QStringLiteral("sSpeedButton11"), QRect(15, 5, 32, 32),
-                                     RadioIcons::stopRecording(), QStringLiteral("Остановить запись"));
-    sSpeedButton12 = makeSpeedButton(sPanel2, QStringLiteral("sSpeedButton12"), QRect(55, 5, 32, 32),
-                                     RadioIcons::radioOff(), QStringLiteral("Выключить радио"));
-    sSpeedButton13 = makeSpeedButton(sPanel2, QStringLiteral("sSpeedButton13"), QRect(95, 5, 32, 32),
-                                     ToolIcon(ToolMotif::MiniRadio), QStringLiteral("Запуск минирадио"));
-    sSpeedButton14 = makeSpeedButton(sPanel2, QStringLiteral("sSpeedButton14"), QRect(135, 5, 32, 32),
-                                     ToolIcon(ToolMotif::MyRadio), QStringLiteral("Мое радио"));
+    // Their pictures follow (giveRadioStripPictures).
+    sSpeedButton10 = makeSpeedButton(sPanel2, QStringLiteral("sSpeedButton10"), QRect(15, 5, 32, 32), {},
+                                     QStringLiteral("Записать радио"));
+    sSpeedButton11 = makeSpeedButton(sPanel2, QStringLiteral("sSpeedButton11"), QRect(15, 5, 32, 32), {},
+                                     QStringLiteral("Остановить запись"));
+    sSpeedButton12 = makeSpeedButton(sPanel2, QStringLiteral("sSpeedButton12"), QRect(55, 5, 32, 32), {},
+                                     QStringLiteral("Выключить радио"));
+    sSpeedButton13 = makeSpeedButton(sPanel2, QStringLiteral("sSpeedButton13"), QRect(95, 5, 32, 32), {},
+                                     QStringLiteral("Запуск минирадио"));
+    sSpeedButton14 = makeSpeedButton(sPanel2, QStringLiteral("sSpeedButton14"), QRect(135, 5, 32, 32), {},
+                                     QStringLiteral("Мое радио"));
 
     sScrollBar1 = new QScrollBar(Qt::Horizontal, sPanel2);
     sScrollBar1->setObjectName(QStringLiteral("sScrollBar1"));
@@ -227,6 +231,14 @@ void TForm1::buildRadioStrip() {
     connect(sScrollBar1, &QScrollBar::valueChanged, this, &TForm1::sScrollBar1Change);
 }
 
+void TForm1::giveRadioStripPictures(MainWindowPictures& pictures) {
+    sSpeedButton10->setIcon(pictures.radio(RadioIcons::Motif::Record));
+    sSpeedButton11->setIcon(pictures.radio(RadioIcons::Motif::StopRecording));
+    sSpeedButton12->setIcon(pictures.radio(RadioIcons::Motif::RadioOff));
+    sSpeedButton13->setIcon(pictures.tool(ToolMotif::MiniRadio));
+    sSpeedButton14->setIcon(pictures.tool(ToolMotif::MyRadio));
+}
+
 void TForm1::buildRecordNameField() {
     // The last control of the radio strip, above the volume bar it shares its place with.
     sEdit1 = new QLineEdit(QStringLiteral("MyRecord"), sPanel2);
@@ -235,7 +247,7 @@ void TForm1::buildRecordNameField() {
     sEdit1->hide();
 }
 
-void TForm1::buildToolBar() {
+void TForm1::buildToolBar(MainWindowPictures& pictures) {
     struct ToolSpec {
         QToolButton** member;
         int number;
@@ -257,7 +269,7 @@ void TForm1::buildToolBar() {
     for (const ToolSpec& t : tools)
         *t.member =
             makeSpeedButton(this, QStringLiteral("sSpeedButton%1").arg(t.number), QRect(t.x, 495, 40, 40),
-                            ToolIcon(t.motif), t.hint ? QString::fromUtf16(t.hint) : QString());
+                            pictures.tool(t.motif), t.hint ? QString::fromUtf16(t.hint) : QString());
     sSpeedButton9->hide();
 
     connect(sSpeedButton1, &QToolButton::clicked, this, &TForm1::sSpeedButton1Click);

@@ -26,6 +26,7 @@ class QMenu;
 class QPushButton;
 class QScrollBar;
 class QSystemTrayIcon;
+class MainWindowPictures;
 class QToolButton;
 
 // The main window: category bar, channel grid with its web view, radio strip, tool buttons, tray
@@ -159,8 +160,9 @@ private:
     void buildCategoryBar();
     void buildPanel();
     void buildRadioStrip();
+    void giveRadioStripPictures(MainWindowPictures& pictures);
     void buildRecordNameField();
-    void buildToolBar();
+    void buildToolBar(MainWindowPictures& pictures);
     void FormCreate();
     void startAudioWhenReady();
     void FormDestroy();

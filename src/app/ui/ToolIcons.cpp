@@ -2,7 +2,6 @@
 
 #include <QPainter>
 #include <QPainterPath>
-#include <QPixmap>
 #include <QtMath>
 
 namespace {
@@ -71,13 +70,31 @@ void drawStar(QPainter& p) {
     p.drawPolygon(star);
 }
 
-void drawText(QPainter& p, const QString& text, const QColor& c) {
-    QFont f = p.font();
-    f.setBold(true);
-    f.setPixelSize(28);
-    p.setFont(f);
-    p.setPen(c);
-    p.drawText(QRect(0, 0, 32, 32), Qt::AlignCenter, text);
+// The "$" and "?" are drawn as strokes, not as characters: a font would tie the picture to the
+// window's thread and cost a font of its own before the first paint.
+void drawDollar(QPainter& p) {
+    p.setPen(ink(3.5, QColor(0x1b, 0x8a, 0x3a)));
+    p.setBrush(Qt::NoBrush);
+    QPainterPath s;
+    s.moveTo(22, 10);
+    s.cubicTo(20.5, 6.5, 10, 6, 10, 11.5);
+    s.cubicTo(10, 16.5, 22, 14.5, 22, 20.5);
+    s.cubicTo(22, 26, 11.5, 26, 9.5, 22);
+    p.drawPath(s);
+    p.drawLine(QPointF(16, 3), QPointF(16, 29));
+}
+
+void drawQuestion(QPainter& p) {
+    p.setPen(ink(4.0, kBlue));
+    p.setBrush(Qt::NoBrush);
+    QPainterPath hook;
+    hook.moveTo(9.5, 11);
+    hook.cubicTo(9.5, 3, 22.5, 3, 22.5, 10.5);
+    hook.cubicTo(22.5, 15.5, 16, 15, 16, 20.5);
+    p.drawPath(hook);
+    p.setPen(Qt::NoPen);
+    p.setBrush(kBlue);
+    p.drawEllipse(QPointF(16, 27), 2.5, 2.5);
 }
 
 void drawBoxArrow(QPainter& p, const QColor& arrow) {
@@ -124,10 +141,10 @@ void drawProgram(QPainter& p) {
 
 } // namespace
 
-QIcon ToolIcon(ToolMotif motif) {
-    QPixmap pm(32, 32);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
+QImage ToolPicture(ToolMotif motif) {
+    QImage image(32, 32, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     switch (motif) {
     case ToolMotif::Gear:
@@ -146,10 +163,10 @@ QIcon ToolIcon(ToolMotif motif) {
         drawStar(p);
         break;
     case ToolMotif::Dollar:
-        drawText(p, QStringLiteral("$"), QColor(0x1b, 0x8a, 0x3a));
+        drawDollar(p);
         break;
     case ToolMotif::Question:
-        drawText(p, QStringLiteral("?"), kBlue);
+        drawQuestion(p);
         break;
     case ToolMotif::BoxArrow:
         drawBoxArrow(p, kInk);
@@ -168,5 +185,5 @@ QIcon ToolIcon(ToolMotif motif) {
         break;
     }
     p.end();
-    return QIcon(pm);
+    return image;
 }

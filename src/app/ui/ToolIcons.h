@@ -1,5 +1,5 @@
 #pragma once
-#include <QIcon>
+#include <QImage>
 
 // Pictures of the main window's buttons (the radio strip's twins of the mini radio's buttons come
 // from RadioIcons) and of the program, drawn at run time so that no image
@@ -18,5 +18,7 @@ enum class ToolMotif {
     MyRadio, // radio strip
     Program  // window / tray
 };
+inline constexpr int kToolMotifCount = static_cast<int>(ToolMotif::Program) + 1;
 
-QIcon ToolIcon(ToolMotif motif);
+// Painted without the window system or fonts, so any thread may draw it.
+QImage ToolPicture(ToolMotif motif);
