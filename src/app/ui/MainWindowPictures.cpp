@@ -6,11 +6,6 @@
 
 #include <system_error>
 
-namespace {
-constexpr RadioIcons::Motif kRadioMotifs[] = {RadioIcons::Motif::Record, RadioIcons::Motif::StopRecording,
-                                              RadioIcons::Motif::RadioOff};
-} // namespace
-
 MainWindowPictures::MainWindowPictures() {
     try {
         pending_ = std::async(std::launch::async, &MainWindowPictures::Draw);

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <future>
+#include <iterator>
 #include <optional>
 #include <vector>
 
@@ -26,9 +27,11 @@ public:
     QIcon radio(RadioIcons::Motif motif);
 
 private:
+    static constexpr RadioIcons::Motif kRadioMotifs[] = {
+        RadioIcons::Motif::Record, RadioIcons::Motif::StopRecording, RadioIcons::Motif::RadioOff};
     struct Drawn {
         std::array<QImage, kToolMotifCount> tools;
-        std::array<std::vector<QImage>, 3> radio;
+        std::array<std::vector<QImage>, std::size(kRadioMotifs)> radio;
     };
     static Drawn Draw();
     const Drawn& drawn();
