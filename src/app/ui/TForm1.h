@@ -16,6 +16,7 @@ struct MainRadioStrip;
 struct RecordingControls;
 struct StationHandOver;
 class MessageSink;
+class MainWindowPictures;
 class Shell;
 class QAbstractButton;
 class QAction;
@@ -26,7 +27,6 @@ class QMenu;
 class QPushButton;
 class QScrollBar;
 class QSystemTrayIcon;
-class MainWindowPictures;
 class QToolButton;
 
 // The main window: category bar, channel grid with its web view, radio strip, tool buttons, tray

@@ -29,8 +29,8 @@ class UpdatesTab;
 // language pack, puts every stored option into its controls and writes the localised texts, the
 // skin and the stay-on-top choice onto the main window (the same as StartupChoices and
 // WriteMainWindowTexts, which the program applies before its first paint). The loaded values then
-// live in its controls, which other windows read. Every option handler writes its value to the file at once;
-// a refused write (SettingsWriteError) is shown as the general error message.
+// live in its controls, which other windows read. Every option handler writes its value to the
+// file at once; a refused write (SettingsWriteError) is shown as the general error message.
 class TSettingForm : public QDialog {
     Q_OBJECT
 public:
