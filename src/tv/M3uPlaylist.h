@@ -1,4 +1,6 @@
 #pragma once
+#include "navigation/StreamLookup.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QUrl>
@@ -13,6 +15,7 @@ struct PlaylistEntry {
     QString logo;    // tvg-logo
     QString group;   // group-title
     QUrl url;        // absolute http(s) address
+    HttpHeaders headers; // what the entry asks to be sent (#EXTVLCOPT, user-agent=, URL|headers, #KODIPROP)
 };
 
 struct ParsedPlaylist {
