@@ -16,6 +16,9 @@ struct PlaylistEntry {
     QString group;   // group-title
     QUrl url;        // absolute http(s) address
     HttpHeaders headers; // what the entry asks to be sent (#EXTVLCOPT, user-agent=, URL|headers, #KODIPROP)
+    // ISO 3166 code, lower case, of the playlist the entry came from (a per-country source); empty
+    // when unknown. A country suffix in tvg-id ("Rossiya1.ru@SD") says more and wins over it.
+    QString country;
 };
 
 struct ParsedPlaylist {
