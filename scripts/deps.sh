@@ -8,7 +8,7 @@ packages=(
   libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev zlib1g-dev gstreamer1.0-tools
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-ugly gstreamer1.0-plugins-bad
   gstreamer1.0-libav gstreamer1.0-pulseaudio
-  lame pulseaudio pulseaudio-utils sox ffmpeg
+  lame pulseaudio pulseaudio-utils sox ffmpeg xdg-user-dirs
   xvfb xauth x11-utils xdotool openbox imagemagick dbus dbus-x11 at-spi2-core python3-pyatspi
   fonts-dejavu-core fonts-dejavu-extra fonts-wqy-microhei
   desktop-file-utils appstream librsvg2-bin dpkg-dev

@@ -5,8 +5,11 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 namespace {
+bool installedInUse = false;
+
 QString withSeparator(QString dir) {
     if (!dir.endsWith(QLatin1Char('/')))
         dir += QLatin1Char('/');
@@ -43,4 +46,20 @@ void UseFileLocations(const FileLocations& locations) {
     qCDebug(lcDesktop) << (locations.installed ? "installed" : "portable") << "data:" << locations.dataDir
                        << "settings:" << locations.settingsFile;
     SetFileLocations(locations.dataDir, locations.settingsFile);
+    installedInUse = locations.installed;
+}
+
+QString RecordingsFolder(const FileLocations& locations) {
+    if (!locations.installed)
+        return {};
+    QString music = QStandardPaths::writableLocation(QStandardPaths::MusicLocation);
+    if (music.isEmpty())
+        music = QDir::homePath() + QStringLiteral("/Music");
+    return QDir::cleanPath(music + QStringLiteral("/" ZELMO_NAME));
+}
+
+QString RecordingsFolder() {
+    FileLocations l;
+    l.installed = installedInUse;
+    return RecordingsFolder(l);
 }

@@ -20,3 +20,8 @@ FileLocations ResolveFileLocations(const QString& programDir, const QString& con
 QString UserConfigHome();
 // Makes the whole program use these locations (see platform/AppDir.h).
 void UseFileLocations(const FileLocations& locations);
+// Where recordings go. Installed: "Zelmo Player" in the user's music folder (`xdg-user-dir MUSIC`,
+// from user-dirs.dirs, ~/Music without one). Portable: empty, the working directory, as always.
+QString RecordingsFolder(const FileLocations& locations);
+// The same for the locations in use.
+QString RecordingsFolder();

@@ -33,6 +33,9 @@ LameEncoder::LameEncoder(QString program, QObject* parent) : QObject(parent), pr
             errorTail_ = errorTail_.last(kErrorTail);
     });
     connect(&process_, &QProcess::finished, this, [this](int code, QProcess::ExitStatus status) {
+        errorTail_ += process_.readAllStandardError();
+        if (errorTail_.size() > kErrorTail)
+            errorTail_ = errorTail_.last(kErrorTail);
         const bool ok = status == QProcess::NormalExit && code == 0;
         if (!ok)
             qCWarning(lcAudio).noquote()
@@ -53,12 +56,31 @@ LameEncoder::~LameEncoder() {
     process_.waitForFinished(500);
 }
 
-QStringList LameEncoder::arguments(const QString& name) {
-    QString output = name + QStringLiteral(".mp3");
+QStringList LameEncoder::arguments(const QString& outputFile, const Mp3Tags& tags) {
+    QString output = outputFile;
     // A name starting with '-' would be read as an option; "./" names the same file.
     if (output.startsWith(QLatin1Char('-')))
         output.prepend(QStringLiteral("./"));
-    return {QStringLiteral("--alt-preset"), QStringLiteral("standard"), QStringLiteral("-"), output};
+    QStringList args{QStringLiteral("--alt-preset"), QStringLiteral("standard")};
+    if (!tags.title.isEmpty() || !tags.artist.isEmpty() || !tags.album.isEmpty()) {
+        // A version 2 tag in UTF-16: a version 1 tag holds Latin-1 only. A text lame finds fault
+        // with (too long for the old tag, say) must not cost the recording.
+        args << QStringLiteral("--add-id3v2") << QStringLiteral("--id3v2-utf16")
+             << QStringLiteral("--ignore-tag-errors");
+        const auto add = [&args](const char* option, const QString& value) {
+            if (!value.isEmpty())
+                args << QLatin1String(option) << value;
+        };
+        add("--tt", tags.title);
+        add("--ta", tags.artist);
+        add("--tl", tags.album);
+    }
+    args << QStringLiteral("-") << output;
+    return args;
+}
+
+QString LameEncoder::errorText() const {
+    return QString::fromLocal8Bit(errorTail_).trimmed();
 }
 
 QByteArray LameEncoder::waveHeader() {
@@ -95,7 +117,7 @@ QByteArray LameEncoder::waveHeader() {
     return h;
 }
 
-bool LameEncoder::start(const QString& name, QString* error) {
+bool LameEncoder::start(const QString& outputFile, const Mp3Tags& tags, QString* error) {
     auto fail = [error](const QString& why) {
         if (error)
             *error = why;
@@ -109,11 +131,15 @@ bool LameEncoder::start(const QString& name, QString* error) {
         return fail(QStringLiteral("не найдена программа кодирования MP3 «%1».").arg(program_));
     }
     ignoreSigpipe();
-    output_ = name + QStringLiteral(".mp3");
+    output_ = outputFile;
     inputClosed_ = false;
     errorTail_.clear();
     dropLogged_ = false;
-    process_.start(program_, arguments(name), QIODevice::ReadWrite);
+    // lame reads the tag texts in the locale's encoding: a UTF-8 one, whatever the program's is.
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    process_.setProcessEnvironment(env);
+    process_.start(program_, arguments(outputFile, tags), QIODevice::ReadWrite);
     if (!process_.waitForStarted(kStartTimeoutMs)) {
         const QString why = process_.errorString();
         qCWarning(lcAudio) << "cannot start the MP3 encoder" << program_ << ":" << why;

@@ -1,12 +1,17 @@
 #include "radio/RadioPlayer.h"
 
 #include "platform/AudioEngine.h"
+#include "platform/FreeFileName.h"
 #include "platform/LameEncoder.h"
 #include "platform/LogCategories.h"
 #include "platform/MediaBackend.h"
+#include "radio/CueSheet.h"
 #include "radio/PlaylistResolver.h"
+#include "radio/RecordingName.h"
 
 #include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QTimer>
 
@@ -27,7 +32,8 @@ bool isHttp(const QUrl& url) {
 
 // Feeds one recording's encoder from whichever stream currently plays. A stream ending (a dropped
 // connection about to be reopened) does not end the file; only the player closing the recording
-// does, once. Audio reaches the encoder in whole frames only.
+// does, once. Audio reaches the encoder in whole frames only; it counts them, so that a song's
+// start can be placed in the file.
 class RecordingFeed final : public PcmConsumer {
 public:
     explicit RecordingFeed(std::shared_ptr<LameEncoder> encoder) : encoder_(std::move(encoder)) {}
@@ -40,8 +46,17 @@ public:
         if (whole == 0)
             return;
         encoder_->writePcm(carry_.first(whole));
+        frames_ += whole / kPcmFrameBytes;
         carry_.remove(0, whole);
     }
+    // The next file of a recording split by song: the current one is closed at a frame boundary.
+    void switchTo(std::shared_ptr<LameEncoder> next) {
+        if (ended_)
+            return;
+        std::exchange(encoder_, std::move(next))->endOfPcm();
+        frames_ = 0;
+    }
+    qint64 frames() const { return frames_; }
     void endOfPcm() override {
         carry_.clear(); // a frame a stream broke off mid-way is dropped, not half-written
         if (closing_ && !std::exchange(ended_, true))
@@ -57,6 +72,7 @@ public:
 private:
     std::shared_ptr<LameEncoder> encoder_;
     QByteArray carry_;
+    qint64 frames_ = 0;
     bool closing_ = false;
     bool ended_ = false;
 };
@@ -64,6 +80,11 @@ private:
 struct Recording {
     std::shared_ptr<LameEncoder> encoder;
     std::shared_ptr<RecordingFeed> feed;
+    QString stem;   // the name asked for, before any " (2)"
+    QString file;   // the MP3 being written
+    QString title;  // the song playing in it
+    int pieces = 1; // files so far when split by song
+    std::unique_ptr<CueSheet> cue;
 };
 } // namespace
 
@@ -79,6 +100,8 @@ struct RadioPlayer::Impl {
     Recording recording;
     std::vector<std::shared_ptr<LameEncoder>> finishing;
     QString encoderProgram = QStringLiteral("lame");
+    QString recordingFolder;
+    bool splitBySong = false;
 
     float volume = 1.0f;
     QByteArray stationUrl; // as chosen, for replay()
@@ -207,14 +230,43 @@ bool RadioPlayer::StartRecording(const QString& name, QString* error) {
     const bool streamAlive = d_->stream && d_->stream->state() != AudioStream::State::Ended;
     if (!d_->started || (!streamAlive && !d_->resolving && !d_->retry.isActive()))
         return fail(QStringLiteral("радио не играет."));
+    if (fileNameProblem(name) != FileNameProblem::None)
+        return fail(QStringLiteral("«%1» не годится как название файла.").arg(name));
     endRecording();
-    // Two encoders must never write one file: an ending one with the same name completes first.
-    const QString target = QFileInfo(name + QStringLiteral(".mp3")).absoluteFilePath();
-    for (const auto& encoder : std::vector(d_->finishing)) {
-        if (QFileInfo(encoder->outputName()).absoluteFilePath() == target) {
-            encoder->endOfPcm();
-            encoder->waitForFinished(kRestartEncoderWaitMs);
-        }
+    QString file;
+    std::shared_ptr<LameEncoder> encoder = startEncoder(name, d_->status.title, &file, error);
+    if (!encoder)
+        return false;
+    Recording r;
+    r.encoder = encoder;
+    r.feed = std::make_shared<RecordingFeed>(encoder);
+    r.stem = name;
+    r.file = file;
+    r.title = d_->status.title;
+    if (!d_->splitBySong) {
+        const QFileInfo mp3(file);
+        r.cue = std::make_unique<CueSheet>(mp3.path() + QLatin1Char('/') + mp3.completeBaseName() +
+                                               QStringLiteral(".cue"),
+                                           mp3.fileName(), stationName(), mp3.completeBaseName());
+        r.cue->addTrack(r.title, 0);
+    }
+    d_->recording = std::move(r);
+    if (streamAlive)
+        d_->stream->attachConsumer(d_->recording.feed);
+    return true;
+}
+
+// A new encoder writing a free file named after stem, tagged with the station and the song.
+std::shared_ptr<LameEncoder> RadioPlayer::startEncoder(const QString& stem, const QString& title,
+                                                       QString* file, QString* error) {
+    QString why;
+    const QString path =
+        reserveFreeFile(recordingFolder(), stem, {QStringLiteral(".mp3"), QStringLiteral(".cue")}, &why);
+    if (path.isEmpty()) {
+        qCWarning(lcAudio) << "recording not started:" << why;
+        if (error)
+            *error = QStringLiteral("файл не создаётся (%1).").arg(why);
+        return nullptr;
     }
     // A deleter that never destroys the encoder inside its own finished() signal.
     std::shared_ptr<LameEncoder> encoder(new LameEncoder(d_->encoderProgram), [](LameEncoder* e) {
@@ -223,14 +275,15 @@ bool RadioPlayer::StartRecording(const QString& name, QString* error) {
         else
             e->deleteLater();
     });
-    if (!encoder->start(name, error))
-        return false;
+    const QString station = stationName();
+    if (!encoder->start(path, Mp3Tags{title, station, station}, error)) {
+        QFile::remove(path); // the empty file reserved for it
+        return nullptr;
+    }
     connect(encoder.get(), &LameEncoder::finished, this,
-            [this, raw = encoder.get()] { onEncoderFinished(raw); });
-    d_->recording = Recording{encoder, std::make_shared<RecordingFeed>(encoder)};
-    if (streamAlive)
-        d_->stream->attachConsumer(d_->recording.feed);
-    return true;
+            [this, raw = encoder.get()](bool ok) { onEncoderFinished(raw, ok); });
+    *file = path;
+    return encoder;
 }
 
 void RadioPlayer::StopRecording() {
@@ -239,6 +292,54 @@ void RadioPlayer::StopRecording() {
 
 bool RadioPlayer::isRecording() const {
     return d_->recording.encoder != nullptr;
+}
+
+QString RadioPlayer::recordingFile() const {
+    return d_->recording.file;
+}
+
+QString RadioPlayer::recordingFolder() const {
+    return d_->recordingFolder.isEmpty() ? QDir::currentPath() : d_->recordingFolder;
+}
+
+void RadioPlayer::setRecordingFolder(const QString& folder) {
+    d_->recordingFolder = folder;
+}
+
+QString RadioPlayer::stationName() const {
+    return d_->status.station;
+}
+
+void RadioPlayer::setSplitBySong(bool split) {
+    d_->splitBySong = split;
+}
+
+// A new song while recording: a track of the cue sheet, or the next file when split by song.
+void RadioPlayer::recordTitle(const QString& title) {
+    Recording& r = d_->recording;
+    if (!r.encoder || title == r.title || title.isEmpty())
+        return;
+    r.title = title;
+    if (r.cue) {
+        r.cue->addTrack(title, r.feed->frames());
+        return;
+    }
+    if (!d_->splitBySong || r.feed->frames() == 0)
+        return;
+    QString file, why;
+    std::shared_ptr<LameEncoder> next =
+        startEncoder(songFileStem(r.stem, r.pieces + 1, title), title, &file, &why);
+    if (!next) {
+        qCWarning(lcAudio) << "recording: the next song's file was not started, the current one goes on:"
+                           << why;
+        return;
+    }
+    ++r.pieces;
+    r.feed->switchTo(next);
+    if (r.encoder->isRunning())
+        d_->finishing.push_back(r.encoder);
+    r.encoder = std::move(next);
+    r.file = file;
 }
 
 bool RadioPlayer::isOpening() const {
@@ -283,10 +384,19 @@ void RadioPlayer::endRecording() {
     emit recordingEnded();
 }
 
-void RadioPlayer::onEncoderFinished(LameEncoder* encoder) {
+void RadioPlayer::onEncoderFinished(LameEncoder* encoder, bool ok) {
     if (d_->recording.encoder.get() == encoder) {
-        // The encoder died while recording: stop feeding it.
+        // The encoder died while recording: stop feeding it, and say so.
+        const QString why = encoder->errorText().isEmpty()
+                                ? QStringLiteral("the MP3 encoder ended while recording")
+                                : encoder->errorText().section(QLatin1Char('\n'), -1).trimmed();
+        const QString file = d_->recording.file;
         endRecording();
+        if (!ok) {
+            if (QFileInfo(file).size() == 0)
+                QFile::remove(file); // the empty file reserved for it, nothing in it
+            emit recordingFailed(why);
+        }
     }
     std::erase_if(d_->finishing, [encoder](const auto& e) { return e.get() == encoder; });
 }
@@ -414,4 +524,5 @@ void RadioPlayer::setTitle(const QString& title) {
     RadioStatus s = d_->status;
     s.title = title.simplified();
     setStatus(s);
+    recordTitle(s.title);
 }

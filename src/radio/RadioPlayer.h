@@ -58,12 +58,22 @@ public:
     static int reconnectDelayMs(int attempt, int unitMs = 1000);
     void setReconnectUnit(int msecs);
 
-    // Starts the encoder on the playing stream, writing workingDir/name + ".mp3" (name is one
-    // argument, spaces included). Ends a recording already running first. False with a reason when
-    // nothing plays or the encoder cannot be started.
+    // Starts the encoder on the playing stream, writing recordingFolder()/name.mp3, or
+    // "name (2).mp3" and so on when that exists (no file is ever replaced), with a cue sheet of the
+    // song titles beside it. name is a bare file name. Ends a recording already running first.
+    // False with a reason when nothing plays, the name is no file name or the encoder cannot be
+    // started.
     bool StartRecording(const QString& name, QString* error = nullptr) override;
     void StopRecording() override;
     bool isRecording() const;
+    // The MP3 file being written (the current piece when split by song); empty when not recording.
+    QString recordingFile() const;
+    // Where recordings go; the working directory unless set.
+    QString recordingFolder() const override;
+    void setRecordingFolder(const QString& folder);
+    QString stationName() const override;
+    // One file per song: a new title ends the current file and starts the next one.
+    void setSplitBySong(bool split);
 
     // A station is being opened (playlist lookup or stream start) / audio is playing.
     bool isOpening() const;
@@ -78,13 +88,19 @@ signals:
     // ending for good, the encoder dying, shutdown. Its file completes shortly after. A reconnect
     // does not end it.
     void recordingEnded();
+    // The encoder ended with an error while recording (it could not write its file, say): the
+    // recording is over. reason is the encoder's own text.
+    void recordingFailed(const QString& reason);
     // Anything the listener is shown changed: state, station, title.
     void statusChanged(const RadioStatus& status);
 
 private:
     void freeStream();
     void endRecording();
-    void onEncoderFinished(LameEncoder* encoder);
+    void onEncoderFinished(LameEncoder* encoder, bool ok);
+    std::shared_ptr<LameEncoder> startEncoder(const QString& stem, const QString& title, QString* file,
+                                              QString* error);
+    void recordTitle(const QString& title);
     void resolveThenOpen(const QUrl& url, bool afterFailedOpen);
     void openNow(const QUrl& url, bool contentChecked);
     void onStreamEnded(AudioStream* stream, int why);

@@ -9,4 +9,8 @@ public:
     // False with a reason when no encoder could be attached.
     virtual bool StartRecording(const QString& name, QString* error) = 0;
     virtual void StopRecording() = 0;
+    // The folder recordings are written into, and the playing station's name (for the name a
+    // recording is first offered under); empty when unknown.
+    virtual QString recordingFolder() const { return {}; }
+    virtual QString stationName() const { return {}; }
 };

@@ -33,6 +33,14 @@ constexpr std::array<char16_t, 128> kKoi8r = {
     0x0423, 0x0416, 0x0412, 0x042C, 0x042B, 0x0417, 0x0428, 0x042D, 0x0429, 0x0427, 0x042A,
 };
 
+// Windows-1252's 0x80..0x9F (quotes, dashes, Š, Œ, Ž ...); 0xA0..0xFF are Latin-1's, which are the
+// code points themselves. The five unassigned bytes stay C1 controls, as browsers read them.
+constexpr std::array<char16_t, 32> kCp1252Low = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
 // Letter frequencies of Russian text in percent, а..я.
 constexpr std::array<double, 32> kRussianFrequency = {
     8.01, 1.59, 4.54, 1.70, 2.98, 8.45, 0.94, 1.65, 7.35, 1.21, 3.49, 4.40, 3.21, 6.70, 10.97, 2.81,
@@ -45,6 +53,16 @@ QString decodeSingleByte(const QByteArray& raw, const std::array<char16_t, 128>&
     for (const char c : raw) {
         const auto b = static_cast<unsigned char>(c);
         text.append(b < 0x80 ? QChar(b) : QChar(upper[b - 0x80]));
+    }
+    return text;
+}
+
+QString decodeCp1252(const QByteArray& raw) {
+    QString text;
+    text.reserve(raw.size());
+    for (const char c : raw) {
+        const auto b = static_cast<unsigned char>(c);
+        text.append(b >= 0x80 && b < 0xA0 ? QChar(kCp1252Low[b - 0x80]) : QChar(b));
     }
     return text;
 }
@@ -79,6 +97,9 @@ TitleEncoding titleEncodingFromName(const QString& name) {
         return TitleEncoding::Windows1251;
     if (n == QLatin1String("koi8-r") || n == QLatin1String("koi8r"))
         return TitleEncoding::Koi8R;
+    if (n == QLatin1String("windows-1252") || n == QLatin1String("cp1252") || n == QLatin1String("latin-1") ||
+        n == QLatin1String("latin1") || n == QLatin1String("iso-8859-1"))
+        return TitleEncoding::Windows1252;
     return TitleEncoding::Auto;
 }
 
@@ -90,6 +111,8 @@ QString titleEncodingName(TitleEncoding encoding) {
         return QStringLiteral("windows-1251");
     case TitleEncoding::Koi8R:
         return QStringLiteral("koi8-r");
+    case TitleEncoding::Windows1252:
+        return QStringLiteral("windows-1252");
     case TitleEncoding::Auto:
         break;
     }
@@ -125,6 +148,8 @@ QString decodeTitle(const QByteArray& raw, TitleEncoding encoding) {
         return decodeSingleByte(raw, kCp1251);
     case TitleEncoding::Koi8R:
         return decodeSingleByte(raw, kKoi8r);
+    case TitleEncoding::Windows1252:
+        return decodeCp1252(raw);
     case TitleEncoding::Auto:
         break;
     }
@@ -132,5 +157,45 @@ QString decodeTitle(const QByteArray& raw, TitleEncoding encoding) {
         return QString::fromUtf8(raw);
     QString cp1251 = decodeSingleByte(raw, kCp1251);
     QString koi8 = decodeSingleByte(raw, kKoi8r);
-    return cyrillicPlausibility(koi8) > cyrillicPlausibility(cp1251) ? koi8 : cp1251;
+    QString cyrillic = cyrillicPlausibility(koi8) > cyrillicPlausibility(cp1251) ? koi8 : cp1251;
+    QString latin = decodeCp1252(raw);
+    // A tie keeps the Cyrillic reading, as before Latin-1 was considered.
+    return readingFaults(latin) < readingFaults(cyrillic) ? latin : cyrillic;
+}
+
+int readingFaults(const QString& text) {
+    int faults = 0;
+    int ascii = 0, accented = 0, cyrillic = 0;
+    const auto endWord = [&] {
+        const int letters = ascii + accented + cyrillic;
+        if (cyrillic > 0 && ascii + accented > 0)
+            faults += 2; // "Motцrhead", "BeyoncИ": a Cyrillic reading of Latin text
+        else if (letters > 1 && accented > ascii)
+            faults += accented > 1 && ascii == 0 ? 2 : 1; // "Êèíî": a Latin reading of Cyrillic text
+        ascii = accented = cyrillic = 0;
+    };
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = text.at(i);
+        const char16_t u = c.unicode();
+        if (c.isLetter()) {
+            if (u < 0x80)
+                ++ascii;
+            else if (isCyrillicLetter(c))
+                ++cyrillic;
+            else
+                ++accented;
+            continue;
+        }
+        // A sign between two letters ("Îá³éìè", the Ukrainian і read as Latin-1) is a letter read
+        // wrongly; an apostrophe or a hyphen there is ordinary.
+        if (u >= 0xA0 && u < 0x2000 && i > 0 && i + 1 < n && text.at(i - 1).isLetter() &&
+            text.at(i + 1).isLetter())
+            ++faults;
+        else if ((u >= 0x80 && u < 0xA0) || (u >= 0x2500 && u <= 0x25FF) || u == 0xFFFD)
+            faults += 2; // a C1 control, box drawing: bytes no title means
+        endWord();
+    }
+    endWord();
+    return faults;
 }

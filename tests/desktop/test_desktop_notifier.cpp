@@ -17,6 +17,7 @@ public:
         QString body;
     };
     QList<Shown> shown;
+    QStringList capabilities{QStringLiteral("body"), QStringLiteral("body-markup")};
     QDBusConnection bus =
         QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("daemon"));
     bool start() {
@@ -25,6 +26,7 @@ public:
                bus.registerService(QStringLiteral("org.freedesktop.Notifications"));
     }
 public slots:
+    QStringList GetCapabilities() { return capabilities; }
     uint Notify(const QString& app, uint replaces, const QString&, const QString& summary,
                 const QString& body, const QStringList&, const QVariantMap&, int) {
         shown << Shown{app, replaces, summary, body};
@@ -58,6 +60,35 @@ private slots:
         notifier.notify(QStringLiteral("Радио Лоопбэк"), QStringLiteral("ДДТ - Осень"));
         QTRY_COMPARE_WITH_TIMEOUT(daemon.shown.size(), 2, 20000);
         QCOMPARE(daemon.shown[1].replaces, 77u);
+    }
+
+    // A service that reads markup in the body gets the title escaped; one that does not, as it is.
+    void titlesReachTheServiceAsText_data() {
+        QTest::addColumn<bool>("markup");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("body-markup") << true
+                                     << QStringLiteral(
+                                            "AC/DC &amp; &lt;Friends&gt; - &lt;b&gt;Live&lt;/b&gt;");
+        QTest::newRow("plain body") << false << QStringLiteral("AC/DC & <Friends> - <b>Live</b>");
+    }
+    void titlesReachTheServiceAsText() {
+        QFETCH(bool, markup);
+        QFETCH(QString, expected);
+        NotificationDaemon daemon;
+        if (!markup)
+            daemon.capabilities = {QStringLiteral("body")};
+        QVERIFY(daemon.start());
+        DesktopNotifier notifier;
+        const QString title = QStringLiteral("AC/DC & <Friends> - <b>Live</b>");
+        notifier.notify(QStringLiteral("Rock & <Roll> FM"), title);
+        QTRY_COMPARE_WITH_TIMEOUT(daemon.shown.size(), 1, 20000);
+        // Before the service has answered what it reads, the body is escaped: never read as markup.
+        QCOMPARE(daemon.shown[0].body, DesktopNotifier::bodyFor(title, true));
+        QCOMPARE(daemon.shown[0].summary, QStringLiteral("Rock & <Roll> FM")); // the summary is never markup
+        notifier.notify(QStringLiteral("Rock & <Roll> FM"), title);
+        QTRY_COMPARE_WITH_TIMEOUT(daemon.shown.size(), 2, 20000);
+        QCOMPARE(daemon.shown[1].body, expected);
+        QVERIFY(daemon.bus.unregisterService(QStringLiteral("org.freedesktop.Notifications")));
     }
 };
 

@@ -4,6 +4,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -67,6 +69,7 @@ private slots:
         SetAppDirForTesting(QString());
     }
 
+    void recordingsFolder();
     void configHomeFromEnvironment() {
         qputenv("XDG_CONFIG_HOME", "/somewhere/conf");
         QCOMPARE(UserConfigHome(), QString("/somewhere/conf"));
@@ -76,6 +79,33 @@ private slots:
         QCOMPARE(UserConfigHome(), QDir::homePath() + "/.config");
     }
 };
+
+// Installed, recordings go to the music folder `xdg-user-dir MUSIC` names; portable, where they
+// always went (the working directory).
+void TestFileLocations::recordingsFolder() {
+    if (QStandardPaths::findExecutable(QStringLiteral("xdg-user-dir")).isEmpty())
+        QSKIP("xdg-user-dir is not installed");
+    QTemporaryDir home;
+    const QByteArray oldHome = qgetenv("HOME"), oldConfig = qgetenv("XDG_CONFIG_HOME");
+    qputenv("HOME", home.path().toUtf8());
+    qputenv("XDG_CONFIG_HOME", (home.path() + "/.config").toUtf8());
+    QVERIFY(QDir().mkpath(home.path() + "/.config"));
+    QFile dirs(home.path() + "/.config/user-dirs.dirs");
+    QVERIFY(dirs.open(QIODevice::WriteOnly));
+    dirs.write("XDG_MUSIC_DIR=\"$HOME/Музыка\"\n");
+    dirs.close();
+    QProcess xdg;
+    xdg.start(QStringLiteral("xdg-user-dir"), {QStringLiteral("MUSIC")});
+    QVERIFY(xdg.waitForFinished(10000));
+    const QString music = QString::fromUtf8(xdg.readAllStandardOutput()).trimmed();
+    QCOMPARE(music, home.path() + "/Музыка");
+    FileLocations installed;
+    installed.installed = true;
+    QCOMPARE(RecordingsFolder(installed), music + "/Zelmo Player");
+    QCOMPARE(RecordingsFolder(FileLocations{}), QString());
+    qputenv("HOME", oldHome);
+    qputenv("XDG_CONFIG_HOME", oldConfig);
+}
 
 QTEST_GUILESS_MAIN(TestFileLocations)
 #include "test_file_locations.moc"

@@ -64,7 +64,7 @@ private slots:
         LameEncoder encoder;
         QSignalSpy finished(&encoder, &LameEncoder::finished);
         QString why;
-        QVERIFY2(encoder.start(name, &why), qPrintable(why));
+        QVERIFY2(encoder.start(name + ".mp3", {}, &why), qPrintable(why));
         const QByteArray pcm = sine(2.0);
         for (qsizetype at = 0; at < pcm.size(); at += 17640) // in the slices a stream delivers
             encoder.writePcm(pcm.mid(at, 17640));
@@ -79,6 +79,39 @@ private slots:
         QVERIFY(d.rms > 0.1);
     }
 
+    // The station and the first song in the file's tag, read back by ffprobe, whatever the script.
+    void tagsNameTheStationAndTheSong() {
+        const Mp3Tags tags{QStringLiteral("Sigur Rós - Hoppípolla"), QStringLiteral("Европа Плюс & <Друзья>"),
+                           QStringLiteral("Европа Плюс & <Друзья>")};
+        LameEncoder encoder;
+        QSignalSpy finished(&encoder, &LameEncoder::finished);
+        QString why;
+        QVERIFY2(encoder.start("tagged.mp3", tags, &why), qPrintable(why));
+        encoder.writePcm(sine(1.0));
+        encoder.endOfPcm();
+        QVERIFY(finished.wait(10000));
+        QByteArray out;
+        QVERIFY(run("ffprobe",
+                    {"-v", "error", "-show_entries", "format_tags=title,artist,album", "-of",
+                     "default=noprint_wrappers=1", "tagged.mp3"},
+                    &out));
+        const QString text = QString::fromUtf8(out);
+        QVERIFY2(text.contains("title=" + tags.title), qPrintable(text));
+        QVERIFY2(text.contains("artist=" + tags.artist), qPrintable(text));
+        QVERIFY2(text.contains("album=" + tags.album), qPrintable(text));
+    }
+
+    // lame ends with 255 when it cannot create its file: reported as a failure, with its reason.
+    void aFileThatCannotBeCreatedIsAFailure() {
+        LameEncoder encoder;
+        QSignalSpy finished(&encoder, &LameEncoder::finished);
+        QVERIFY(encoder.start("/nonexistent-folder/x.mp3"));
+        encoder.writePcm(sine(0.2));
+        QVERIFY(finished.wait(10000));
+        QCOMPARE(finished.first().first().toBool(), false);
+        QVERIFY2(!encoder.errorText().isEmpty(), "no reason");
+    }
+
     void missingProgramFailsToStart_data() {
         QTest::addColumn<QString>("program");
         QTest::newRow("not in PATH") << "zelmo-no-such-encoder";
@@ -89,7 +122,7 @@ private slots:
         QFETCH(QString, program);
         LameEncoder encoder(program);
         QString why;
-        QVERIFY(!encoder.start("never", &why));
+        QVERIFY(!encoder.start("never.mp3", {}, &why));
         QVERIFY2(why.contains(program), qPrintable(why));
         QVERIFY(!encoder.isRunning());
         encoder.writePcm(sine(0.1)); // harmless
@@ -101,7 +134,7 @@ private slots:
     void survivesTheProgramDying() {
         LameEncoder encoder;
         QSignalSpy finished(&encoder, &LameEncoder::finished);
-        QVERIFY(encoder.start("killed"));
+        QVERIFY(encoder.start("killed.mp3"));
         encoder.writePcm(sine(0.5));
         QTest::qWait(200);
         QVERIFY(encoder.processId() > 0);

@@ -6,8 +6,10 @@
 #include "radio/RadioPlayer.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTemporaryDir>
@@ -234,16 +236,18 @@ private slots:
         QVERIFY(!player_->isRecording());
         QVERIFY(waitForSound());
 
-        // Recording again under one name ends the running encoder before the next one starts.
+        // Recording again under one name ends the running recording and keeps it: the next one
+        // gets a free name.
         QVERIFY(player_->StartRecording("second"));
         QTest::qWait(1000);
         QVERIFY(player_->StartRecording("second"));
         QCOMPARE(ended.size(), 2);
+        QCOMPARE(QFileInfo(player_->recordingFile()).fileName(), QStringLiteral("second (2).mp3"));
         QTest::qWait(1500);
         player_->StopStream(); // radio off ends it too
         QCOMPARE(ended.size(), 3);
         waitForFiles();
-        for (const char* name : {"first.mp3", "second.mp3"}) {
+        for (const char* name : {"first.mp3", "second.mp3", "second (2).mp3"}) {
             const Decoded d = decode(recordDir_ + "/" + name);
             QVERIFY2(d.ok && d.seconds > 0.8 && d.rms > kSound, name);
         }
@@ -257,6 +261,104 @@ private slots:
         QCOMPARE(ended.size(), 4);
         const Decoded d = decode(recordDir_ + "/at exit.mp3");
         QVERIFY(d.ok && d.seconds > 0.8);
+    }
+
+    // A recording never replaces a file; its tag names the station and the first song, and a cue
+    // sheet beside it places every song; split by song, each song is a file of its own.
+    void recordingKeepsEveryFileAndListsTheSongs() {
+        player_->setStationLookup([](const QByteArray&) {
+            return StationInfo{QStringLiteral("Европа Плюс"), TitleEncoding::Auto};
+        });
+        {
+            QFile old(recordDir_ + "/Европа Плюс.mp3");
+            QVERIFY(old.open(QIODevice::WriteOnly));
+            old.write("an older recording");
+        }
+        setTitle(QStringLiteral("Кино - Группа крови"), "utf-8");
+        player_->PlayStream(mp3("cue"));
+        QVERIFY(waitForSound());
+        QTRY_COMPARE_WITH_TIMEOUT(player_->status().title, QStringLiteral("Кино - Группа крови"), 10000);
+        QVERIFY(player_->StartRecording(QStringLiteral("Европа Плюс")));
+        const QString file = player_->recordingFile();
+        QCOMPARE(file, recordDir_ + "/Европа Плюс (2).mp3");
+        QTest::qWait(2500);
+        setTitle(QStringLiteral("ДДТ - Что такое осень"), "cp1251");
+        QTRY_COMPARE_WITH_TIMEOUT(player_->status().title, QStringLiteral("ДДТ - Что такое осень"), 10000);
+        QTest::qWait(1500);
+        player_->StopRecording();
+        waitForFiles();
+
+        QFile old(recordDir_ + "/Европа Плюс.mp3");
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        QCOMPARE(old.readAll(), QByteArray("an older recording"));
+        const Decoded d = decode(file);
+        QVERIFY(d.ok && d.seconds > 3.0 && d.rms > kSound);
+        QByteArray tags;
+        QVERIFY(run("ffprobe",
+                    {"-v", "error", "-show_entries", "format_tags=title,artist,album", "-of",
+                     "default=noprint_wrappers=1", file},
+                    &tags));
+        QCOMPARE(QString::fromUtf8(tags).split('\n', Qt::SkipEmptyParts),
+                 (QStringList{"TAG:title=Кино - Группа крови", "TAG:artist=Европа Плюс",
+                              "TAG:album=Европа Плюс"}));
+        QFile cue(recordDir_ + "/Европа Плюс (2).cue");
+        QVERIFY(cue.open(QIODevice::ReadOnly));
+        const QString sheet = QString::fromUtf8(cue.readAll());
+        QVERIFY2(sheet.contains("FILE \"Европа Плюс (2).mp3\" MP3"), qPrintable(sheet));
+        QVERIFY2(sheet.contains("TRACK 01 AUDIO\n    TITLE \"Кино - Группа крови\"\n    PERFORMER \"Европа "
+                                "Плюс\"\n    INDEX 01 00:00:00"),
+                 qPrintable(sheet));
+        // The second song starts where its audio reached the file: after the 2.5 s, inside the file.
+        const QRegularExpression second(
+            "TRACK 02 AUDIO\n    TITLE \"ДДТ - Что такое осень\"\n.*\n    INDEX 01 "
+            "(\\d\\d):(\\d\\d):(\\d\\d)");
+        const auto m = second.match(sheet);
+        QVERIFY2(m.hasMatch(), qPrintable(sheet));
+        const double at = m.captured(1).toInt() * 60 + m.captured(2).toInt() + m.captured(3).toInt() / 75.0;
+        QVERIFY2(at > 2.0 && at < d.seconds, qPrintable(QString("%1 of %2").arg(at).arg(d.seconds)));
+
+        player_->setSplitBySong(true);
+        QVERIFY(player_->StartRecording(QStringLiteral("split")));
+        QTest::qWait(2000);
+        setTitle(QStringLiteral("Sigur Rós - Hoppípolla"), "utf-8");
+        QTRY_COMPARE_WITH_TIMEOUT(player_->status().title, QStringLiteral("Sigur Rós - Hoppípolla"), 10000);
+        QTest::qWait(2000);
+        player_->StopRecording();
+        waitForFiles();
+        for (const QString& name :
+             {QStringLiteral("split.mp3"), QStringLiteral("split - 02 - Sigur Rós - Hoppípolla.mp3")}) {
+            const Decoded piece = decode(recordDir_ + "/" + name);
+            QVERIFY2(piece.ok && piece.seconds > 1.0 && piece.rms > kSound, qPrintable(name));
+        }
+        QVERIFY(run("ffprobe",
+                    {"-v", "error", "-show_entries", "format_tags=title", "-of", "default=noprint_wrappers=1",
+                     recordDir_ + "/split - 02 - Sigur Rós - Hoppípolla.mp3"},
+                    &tags));
+        QCOMPARE(QString::fromUtf8(tags).trimmed(), QStringLiteral("TAG:title=Sigur Rós - Hoppípolla"));
+        QVERIFY(!QFile::exists(recordDir_ + "/split.cue"));
+    }
+
+    // An encoder that gives up (lame ends with 255 when it cannot create its file) ends the
+    // recording and says so; the empty file reserved for it goes.
+    void aFailingEncoderIsReported() {
+        const QString script = dir_.filePath("failing-lame");
+        {
+            QFile f(script);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("#!/bin/sh\necho 'Could not create \"x.mp3\".' >&2\nexit 255\n");
+            f.close();
+            QVERIFY(f.setPermissions(f.permissions() | QFile::ExeOwner));
+        }
+        QSignalSpy failed(player_.get(), &RadioPlayer::recordingFailed);
+        player_->PlayStream(mp3("failing"));
+        QVERIFY(waitForSound());
+        player_->setEncoderProgram(script);
+        QVERIFY(player_->StartRecording("doomed"));
+        QVERIFY(failed.wait(10000));
+        QCOMPARE(failed.first().first().toString(), QStringLiteral("Could not create \"x.mp3\"."));
+        QVERIFY(!player_->isRecording());
+        QVERIFY(!QFile::exists(recordDir_ + "/doomed.mp3"));
+        QVERIFY(player_->isPlaying());
     }
 
     void icyTitlesInEveryEncoding() {

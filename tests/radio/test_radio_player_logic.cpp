@@ -3,6 +3,7 @@
 #include "../radio/RadioTestKit.h"
 #include "common/FakeAudioEngine.h"
 #include "radio/RadioPlayer.h"
+#include "radio/SongAnnouncer.h"
 
 #include <QDir>
 #include <QFile>
@@ -322,6 +323,39 @@ private slots:
         player_->replay();
         QCOMPARE(log_->opened.last(), QUrl("http://127.0.0.1:1/other.ogg"));
         QCOMPARE(player_->status().state, RadioStatus::State::Connecting);
+    }
+
+    // A song is announced once, when it is heard: also a title sent before the sound started, and
+    // not again after a reconnect; a new station's first song is news again.
+    void songsAreAnnouncedOnceWhenHeard() {
+        startPlayer();
+        player_->setReconnectUnit(1);
+        SongAnnouncer announcer;
+        QStringList announced;
+        connect(player_.get(), &RadioPlayer::statusChanged, this, [&](const RadioStatus& s) {
+            if (const auto a = announcer.next(s, QStringLiteral("Zelmo Player")))
+                announced << a->summary + QStringLiteral(": ") + a->body;
+        });
+        player_->setStationLookup([](const QByteArray& url) {
+            return StationInfo{url.endsWith("/a") ? QStringLiteral("Радио А") : QString(),
+                               TitleEncoding::Auto};
+        });
+        player_->PlayStream("http://127.0.0.1:1/a");
+        emit current().titleBytes("Кино - Группа крови"); // before Playing
+        QVERIFY(announced.isEmpty());
+        current().start();
+        QCOMPARE(announced, QStringList{"Радио А: Кино - Группа крови"});
+        emit current().titleBytes("Кино - Группа крови");
+        current().fail(AudioStream::Failure::Unreachable); // a drop and a reconnect
+        QTRY_VERIFY(log_->live.size() == 1 && current().state() == AudioStream::State::Opening);
+        current().start();
+        emit current().titleBytes("ДДТ - Осень");
+        QCOMPARE(announced, (QStringList{"Радио А: Кино - Группа крови", "Радио А: ДДТ - Осень"}));
+        player_->PlayStream("http://127.0.0.1:1/b");
+        current().start();
+        emit current().titleBytes("ДДТ - Осень");
+        QCOMPARE(announced.last(), QStringLiteral("Zelmo Player: ДДТ - Осень"));
+        QCOMPARE(announced.size(), 3);
     }
 };
 

@@ -23,4 +23,8 @@ struct FakeRecorder : RadioRecorder {
         return true;
     }
     void StopRecording() override { ++stops; }
+    QString station; // what stationName() answers
+    QString folder;
+    QString stationName() const override { return station; }
+    QString recordingFolder() const override { return folder; }
 };

@@ -214,9 +214,13 @@ private slots:
         QApplication::sendEvent(slot, &event);
         QVERIFY(Control<QMenu>(*Control<QMenu>(*form, "PopupMenu3"), "EncodingMenu")->isEnabled());
         QAction* koi = nullptr;
-        for (QAction* a : Control<QMenu>(*Control<QMenu>(*form, "PopupMenu3"), "EncodingMenu")->actions())
+        QStringList offered;
+        for (QAction* a : Control<QMenu>(*Control<QMenu>(*form, "PopupMenu3"), "EncodingMenu")->actions()) {
+            offered << a->data().toString();
             if (a->data().toString() == QLatin1String("koi8-r"))
                 koi = a;
+        }
+        QCOMPARE(offered, (QStringList{"auto", "utf-8", "windows-1251", "koi8-r", "windows-1252"}));
         QVERIFY(koi && !koi->isChecked());
         koi->trigger();
         Control<QMenu>(*form, "PopupMenu3")->close();

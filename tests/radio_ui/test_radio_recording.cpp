@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
@@ -152,6 +153,60 @@ private slots:
         QTest::mouseClick(main->sSpeedButton10, Qt::LeftButton);
         QCOMPARE(messages.shown, QStringList{QStringLiteral("Запись не началась: радио не играет.")});
         QVERIFY(mainShowsRecord());
+    }
+
+    // The prompt offers the station and the start time, and names the folder.
+    void suggestionIsTheStationAndTheTime() {
+        recorder.station = QStringLiteral("AC/DC Радио");
+        recorder.folder = QStringLiteral("/home/u/Music/Zelmo Player");
+        answerPrompt(Answer::Ok);
+        QTest::mouseClick(main->sSpeedButton10, Qt::LeftButton);
+        QCOMPARE(recorder.started.size(), 1);
+        QVERIFY2(QRegularExpression(QStringLiteral("^AC-DC Радио \\d{4}-\\d\\d-\\d\\d \\d\\d-\\d\\d$"))
+                     .match(recorder.started.first())
+                     .hasMatch(),
+                 qPrintable(recorder.started.first()));
+        QCOMPARE(prompt->windowTitle(), QStringLiteral("/home/u/Music/Zelmo Player"));
+        QVERIFY(Control<QLineEdit>(*prompt, "sEdit1")->toolTip().contains(recorder.folder));
+    }
+
+    // Only a bare file name is taken; the user is told why and gets the name back to correct it.
+    void namesThatAreNoFileNamesAreRefused_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("why");
+        QTest::newRow("parent folder") << "../escape"
+                                       << "В названии файла не может быть знаков «/» и «\\».";
+        QTest::newRow("absolute") << "/etc/passwd"
+                                  << "В названии файла не может быть знаков «/» и «\\».";
+        QTest::newRow("only spaces") << "   "
+                                     << "Название файла не может быть пустым.";
+        QTest::newRow("dots") << ".."
+                              << "Название файла не может содержать «..».";
+    }
+    void namesThatAreNoFileNamesAreRefused() {
+        QFETCH(QString, name);
+        QFETCH(QString, why);
+        recorder.station = QStringLiteral("Радио");
+        answerPrompt(Answer::Ok, name);
+        QTest::mouseClick(main->sSpeedButton10, Qt::LeftButton);
+        QVERIFY(recorder.started.isEmpty());
+        QCOMPARE(messages.shown, QStringList{why});
+        QVERIFY(mainShowsRecord());
+        // The next prompt shows what was typed, not a new suggestion.
+        answerPrompt(Answer::Cancel);
+        QTest::mouseClick(main->sSpeedButton10, Qt::LeftButton);
+        QCOMPARE(Control<QLineEdit>(*prompt, "sEdit1")->text(), name);
+    }
+
+    void aFailedEncoderBringsBackTheRecordButton() {
+        answerPrompt(Answer::Ok);
+        QTest::mouseClick(main->sSpeedButton10, Qt::LeftButton);
+        QVERIFY(mainShowsStop());
+        recording->recordingFailed(QStringLiteral("Could not create \"MyRecord.mp3\"."));
+        QVERIFY(mainShowsRecord());
+        QCOMPARE(messages.shown.size(), 1);
+        QVERIFY(messages.shown.first().contains(QStringLiteral("Could not create \"MyRecord.mp3\".")));
+        QVERIFY(messages.shown.first().startsWith(QStringLiteral("Запись остановлена")));
     }
 
     void miniMirrorsTheMainStripWhenOpened() {

@@ -148,9 +148,6 @@ void RadioDesktop::show(const RadioStatus& status) {
     mpris_->setStatus(status.active() ? MprisService::Status::Playing : MprisService::Status::Stopped);
     mpris_->setNowPlaying(status.station, status.title);
 
-    if (status.title != lastTitle_) {
-        lastTitle_ = status.title;
-        if (!status.title.isEmpty() && status.audible() && SongNotifyOption::enabled(settings_))
-            notifier_->notify(status.station.isEmpty() ? kProgram : status.station, status.title);
-    }
+    if (const auto song = announcer_.next(status, kProgram); song && SongNotifyOption::enabled(settings_))
+        notifier_->notify(song->summary, song->body);
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include "radio/RadioStatus.h"
+#include "radio/SongAnnouncer.h"
 
 #include <QObject>
 #include <QTimer>
@@ -45,5 +46,5 @@ private:
     std::unique_ptr<DesktopNotifier> notifier_;
     QTimer volumeWrite_;
     int storedVolume_ = -1;
-    QString lastTitle_;
+    SongAnnouncer announcer_;
 };

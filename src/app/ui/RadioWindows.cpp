@@ -9,12 +9,13 @@
 #include <QAbstractButton>
 
 RadioWindows::RadioWindows(TForm1& main, SettingsFile& settings, RadioRecorder& recorder,
-                           MessageSink& messages) {
+                           MessageSink& messages, LangLookup lang) {
     const RecordingControls recordingControls = main.recordingControls();
     namePrompt_ = std::make_unique<TRadioSaveForm>(recordingControls.name, &main);
     miniRadio_ = std::make_unique<TRadioForm>(main.radioStrip());
     myRadio_ = std::make_unique<TMyRadioForm>(settings, messages, main.stationHandOver(), &main);
-    recording_ = std::make_unique<RadioRecording>(recordingControls, *namePrompt_, recorder, messages);
+    recording_ = std::make_unique<RadioRecording>(recordingControls, *namePrompt_, recorder, messages,
+                                                  std::move(lang));
     QObject::connect(recordingControls.record, &QAbstractButton::clicked, recording_.get(),
                      &RadioRecording::StartRecording);
     QObject::connect(recordingControls.stop, &QAbstractButton::clicked, recording_.get(),

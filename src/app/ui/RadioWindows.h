@@ -1,4 +1,6 @@
 #pragma once
+#include "platform/LangLookup.h"
+
 #include <memory>
 
 class MessageSink;
@@ -15,7 +17,8 @@ class TRadioSaveForm;
 // buttons given their actions. The main window, settings, recorder and messages outlive it.
 class RadioWindows {
 public:
-    RadioWindows(TForm1& main, SettingsFile& settings, RadioRecorder& recorder, MessageSink& messages);
+    RadioWindows(TForm1& main, SettingsFile& settings, RadioRecorder& recorder, MessageSink& messages,
+                 LangLookup lang = {});
     ~RadioWindows();
     RadioWindows(const RadioWindows&) = delete;
     RadioWindows& operator=(const RadioWindows&) = delete;
@@ -23,6 +26,7 @@ public:
     TRadioSaveForm& namePrompt() const { return *namePrompt_; }
     TRadioForm& miniRadio() const { return *miniRadio_; }
     TMyRadioForm& myRadio() const { return *myRadio_; }
+    RadioRecording& recording() const { return *recording_; }
 
 private:
     std::unique_ptr<TRadioSaveForm> namePrompt_;

@@ -9,6 +9,7 @@
 #include "app/ui/TForm1.h"
 #include "closed/ClosedLayout.h"
 #include "closed/ui/TForm2.h"
+#include "desktop/FileLocations.h"
 #include "favorites/ui/TFavoriteForm.h"
 #include "navigation/ChannelDispatcher.h"
 #include "platform/AppDir.h"
@@ -23,6 +24,8 @@
 #include "platform/ui/MessageBoxSink.h"
 #include "platform/ui/WebRendering.h"
 #include "radio/RadioPlayer.h"
+#include "radio/ui/RadioRecording.h"
+#include "radio/ui/RecordingOptionsTab.h"
 #include "radio/ui/TMyRadioForm.h"
 #include "radio/ui/TRadioForm.h"
 #include "radio/ui/TRadioSaveForm.h"
@@ -249,6 +252,7 @@ Program::Program(const Options& options) : d_(std::make_unique<Impl>()) {
     d_->messageSink = options.messages ? options.messages : &d_->messages;
     d_->streams = options.streams;
     d_->radio = RadioPlayer::createDefault();
+    d_->radio->setRecordingFolder(RecordingsFolder());
 
     TForm1::Services services;
     services.radio = d_->radio.get();
@@ -353,6 +357,11 @@ void Program::Impl::buildRest() {
     buildDispatcher();
     auto* iptvTab = new IptvTab(*iptv);
     setting->addPage(iptvTab, QStringLiteral("IPTV"));
+    auto* recordingTab = new RecordingOptionsTab(settings, radio->recordingFolder(), &LangText);
+    setting->addPage(recordingTab, RecordingOptionsTab::caption(&LangText));
+    radio->setSplitBySong(RecordingOptionsTab::splitBySong(settings));
+    QObject::connect(recordingTab, &RecordingOptionsTab::splitBySongChanged, radio.get(),
+                     &RadioPlayer::setSplitBySong);
     donation = std::make_unique<TDonationForm>(main);
     Impl* impl = this;
     favorite = std::make_unique<TFavoriteForm>(
@@ -367,7 +376,9 @@ void Program::Impl::buildRest() {
     form2 = std::make_unique<TForm2>(std::move(gate), main);
     browser2 = std::make_unique<TBrowser2Form>(mainView, main);
     korbina = std::make_unique<TKorbinaForm>(mainView, main);
-    radioWindows = std::make_unique<RadioWindows>(form1, settings, *radio, *messages);
+    radioWindows = std::make_unique<RadioWindows>(form1, settings, *radio, *messages, &LangText);
+    QObject::connect(radio.get(), &RadioPlayer::recordingFailed, &radioWindows->recording(),
+                     &RadioRecording::recordingFailed);
     TRadioSaveForm& radioSave = radioWindows->namePrompt();
     TRadioForm& radioForm = radioWindows->miniRadio();
     TMyRadioForm& myRadio = radioWindows->myRadio();

@@ -1,4 +1,6 @@
 #pragma once
+#include "platform/LangLookup.h"
+
 #include <QObject>
 
 class QAbstractButton;
@@ -15,19 +17,27 @@ struct RecordingControls {
 };
 
 // Start and stop of a recording from the radio strip. The pair shows the stop button only while
-// an encoder really runs: a cancelled prompt or a refused start leaves the record button.
+// an encoder really runs: a cancelled prompt, a name that is no file name, a refused start or an
+// encoder that fails leaves (or brings back) the record button, and the user is told why. The
+// prompt offers the station and the start time as the name.
 class RadioRecording : public QObject {
     Q_OBJECT
 public:
     RadioRecording(RecordingControls controls, NamePrompt& prompt, RadioRecorder& recorder,
-                   MessageSink& messages, QObject* parent = nullptr);
+                   MessageSink& messages, LangLookup lang = {}, QObject* parent = nullptr);
 
     void StartRecording();
     void StopRecording();
+    // The recorder gave up on its own (the encoder failed): the record button comes back.
+    void recordingFailed(const QString& reason);
 
 private:
+    QString text(const QString& key) const;
+
     RecordingControls c_;
     NamePrompt& prompt_;
     RadioRecorder& recorder_;
     MessageSink& messages_;
+    LangLookup lang_;
+    bool keepTyped_ = false; // the last name was refused: offer it again to be corrected
 };

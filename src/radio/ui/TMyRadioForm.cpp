@@ -66,6 +66,7 @@ TMyRadioForm::TMyRadioForm(SettingsFile& settings, MessageSink& messages, Statio
         {TitleEncoding::Utf8, QStringLiteral("UTF-8")},
         {TitleEncoding::Windows1251, QStringLiteral("Windows-1251")},
         {TitleEncoding::Koi8R, QStringLiteral("KOI8-R")},
+        {TitleEncoding::Windows1252, QStringLiteral("Latin-1 (Windows-1252)")},
     };
     for (const auto& [encoding, text] : choices) {
         QAction* a = EncodingMenu->addAction(text);

@@ -39,17 +39,25 @@ TRadioSaveForm::TRadioSaveForm(QLineEdit* recordName, QWidget* mainWindow, QWidg
     connect(sBitBtn2, &QPushButton::clicked, this, &QDialog::reject);
 }
 
+void TRadioSaveForm::prepare(const QString& suggestedName, const QString& folderText) {
+    if (!suggestedName.isEmpty())
+        sEdit1->setText(suggestedName);
+    folderText_ = folderText;
+}
+
 bool TRadioSaveForm::confirmName() {
     return exec() == QDialog::Accepted;
 }
 
 void TRadioSaveForm::showEvent(QShowEvent* event) {
     CentreOnWindow(this, mainWindow_);
-    // The encoder writes the file into the program's working directory: say which one that is.
-    const QString where =
-        QStringLiteral("Файл будет записан в папку:\n%1").arg(QDir::toNativeSeparators(QDir::currentPath()));
+    // Say where the file goes: in the hints, and the folder as the window's title.
+    const QString where = folderText_.isEmpty() ? QStringLiteral("Файл будет записан в папку:\n%1")
+                                                      .arg(QDir::toNativeSeparators(QDir::currentPath()))
+                                                : folderText_;
     sLabel1->setToolTip(where);
     sEdit1->setToolTip(where);
+    setWindowTitle(where.section(QLatin1Char('\n'), -1));
     sEdit1->setFocus();
     QDialog::showEvent(event);
 }

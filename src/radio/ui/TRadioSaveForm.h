@@ -17,6 +17,9 @@ public:
     TRadioSaveForm(QLineEdit* recordName, QWidget* mainWindow, QWidget* parent = nullptr);
 
     bool confirmName() override;
+    // The suggestion replaces what the edit holds; the folder text becomes the hint of the label
+    // and the edit, and the folder itself the window's title.
+    void prepare(const QString& suggestedName, const QString& folderText) override;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -30,6 +33,7 @@ private:
 
     void sBitBtn1Click();
 
+    QString folderText_;
     QLineEdit* recordName_;
     QWidget* mainWindow_;
 };
