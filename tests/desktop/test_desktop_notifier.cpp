@@ -85,6 +85,8 @@ private slots:
         // Before the service has answered what it reads, the body is escaped: never read as markup.
         QCOMPARE(daemon.shown[0].body, DesktopNotifier::bodyFor(title, true));
         QCOMPARE(daemon.shown[0].summary, QStringLiteral("Rock & <Roll> FM")); // the summary is never markup
+        // The service's answers come in order: once the bubble's id is back, so is what it reads.
+        QTRY_COMPARE_WITH_TIMEOUT(notifier.lastId(), 77u, 20000);
         notifier.notify(QStringLiteral("Rock & <Roll> FM"), title);
         QTRY_COMPARE_WITH_TIMEOUT(daemon.shown.size(), 2, 20000);
         QCOMPARE(daemon.shown[1].body, expected);
