@@ -1,5 +1,5 @@
-// The playlist parser: any body and content type. Properties: no crash, and what it picks to play
-// is a network stream or nothing.
+// The playlist parsers (M3U, PLS, ASX, XSPF): any body and content type. Properties: no crash, and what it
+// picks to play is a network stream or nothing.
 #include "FuzzCheck.h"
 #include "radio/PlaylistResolver.h"
 
@@ -14,7 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     (void)PlaylistResolver::sniff(body.left(4096), QByteArray(type.data(), qsizetype(type.size())));
     for (const QUrl& picked :
-         {PlaylistResolver::firstM3uEntry(body, base), PlaylistResolver::firstPlsEntry(body, base)})
+         {PlaylistResolver::firstM3uEntry(body, base), PlaylistResolver::firstPlsEntry(body, base),
+          PlaylistResolver::firstAsxEntry(body, base), PlaylistResolver::firstXspfEntry(body, base)})
         FUZZ_CHECK(picked.isEmpty() || PlaylistResolver::isNetworkStream(picked));
     return 0;
 }

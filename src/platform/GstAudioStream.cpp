@@ -10,10 +10,12 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <mutex>
 
 namespace {
 constexpr int kTapDrainTimeoutMs = 1500;
 constexpr int kBusPollMs = 20;
+constexpr int kTitleGapMs = 250;
 
 AudioStream::Failure classify(const GError* err) {
     if (err->domain == GST_RESOURCE_ERROR)
@@ -34,22 +36,6 @@ bool isIcyDemuxer(GstObject* element) {
     return factory && g_strcmp0(GST_OBJECT_NAME(factory), "icydemux") == 0;
 }
 
-// Tags worth waking the UI thread for: what is playing. The ICY demuxer's title is skipped, the
-// raw bytes are read from the source instead (GStreamer guesses Latin-1 for non-UTF-8 titles).
-bool hasSongTags(GstMessage* msg) {
-    GstTagList* list = nullptr;
-    gst_message_parse_tag(msg, &list);
-    bool useful = false;
-    if (list) {
-        const bool icy = isIcyDemuxer(GST_MESSAGE_SRC(msg));
-        useful = (!icy && (gst_tag_list_get_tag_size(list, GST_TAG_TITLE) > 0 ||
-                           gst_tag_list_get_tag_size(list, GST_TAG_ARTIST) > 0)) ||
-                 gst_tag_list_get_tag_size(list, GST_TAG_ORGANIZATION) > 0;
-        gst_tag_list_unref(list);
-    }
-    return useful;
-}
-
 QString tagText(const GstTagList* list, const char* tag) {
     gchar* value = nullptr;
     if (!gst_tag_list_get_string(list, tag, &value))
@@ -59,22 +45,6 @@ QString tagText(const GstTagList* list, const char* tag) {
     return text;
 }
 
-// Streaming threads: drop the messages handle() ignores (buffering levels arrive dozens of times a
-// second) before they wake the UI thread.
-GstBusSyncReply filterBus(GstBus*, GstMessage* msg, gpointer pipeline) {
-    switch (GST_MESSAGE_TYPE(msg)) {
-    case GST_MESSAGE_ERROR:
-    case GST_MESSAGE_EOS:
-    case GST_MESSAGE_CLOCK_LOST:
-        return GST_BUS_PASS;
-    case GST_MESSAGE_TAG:
-        return hasSongTags(msg) ? GST_BUS_PASS : GST_BUS_DROP;
-    case GST_MESSAGE_STATE_CHANGED:
-        return GST_MESSAGE_SRC(msg) == GST_OBJECT(pipeline) ? GST_BUS_PASS : GST_BUS_DROP;
-    default:
-        return GST_BUS_DROP;
-    }
-}
 } // namespace
 
 // The raw ICY stream as the HTTP source hands it on: its caps name the metadata interval, its
@@ -87,6 +57,69 @@ struct GstAudioStream::IcyReader {
     // own reading of the same bytes (Latin-1 for anything not UTF-8), wherever in the pipeline the
     // tag is posted, and are ignored.
     std::atomic<bool> active{false};
+    GstElement* pipeline = nullptr;
+
+    // Titles reach the UI thread merged: at most one call is queued, and the stream hands on at
+    // most one title per kTitleGapMs (the latest wins). A station changing its title thousands of
+    // times a second then costs the window a few updates a second, and memory nothing.
+    std::mutex titleMutex;
+    QByteArray latestTitle;
+    quint64 titleCount = 0;
+    bool titleQueued = false; // a call is queued, or the UI thread is within its gap
+    QByteArray lastOrganization;
+
+    // Streaming threads: drop the messages handle() ignores (buffering levels arrive dozens of
+    // times a second, tags at every buffer of a flooding station) before they wake the UI thread.
+    static GstBusSyncReply filterBus(GstBus*, GstMessage* msg, gpointer self) {
+        auto* reader = static_cast<IcyReader*>(self);
+        switch (GST_MESSAGE_TYPE(msg)) {
+        case GST_MESSAGE_ERROR:
+        case GST_MESSAGE_EOS:
+        case GST_MESSAGE_CLOCK_LOST:
+            return GST_BUS_PASS;
+        case GST_MESSAGE_TAG:
+            return reader->wantsTags(msg) ? GST_BUS_PASS : GST_BUS_DROP;
+        case GST_MESSAGE_STATE_CHANGED:
+            return GST_MESSAGE_SRC(msg) == GST_OBJECT(reader->pipeline) ? GST_BUS_PASS : GST_BUS_DROP;
+        default:
+            return GST_BUS_DROP;
+        }
+    }
+
+    // Tags worth waking the UI thread for: what is playing. With ICY titles, titles in tags are
+    // GStreamer's reading of the same bytes and are skipped (the raw bytes are read from the
+    // source instead); what is left is the station's name, passed on when it changes.
+    bool wantsTags(GstMessage* msg) {
+        GstTagList* list = nullptr;
+        gst_message_parse_tag(msg, &list);
+        if (!list)
+            return false;
+        const bool icy = active || isIcyDemuxer(GST_MESSAGE_SRC(msg));
+        bool useful = !icy && (gst_tag_list_get_tag_size(list, GST_TAG_TITLE) > 0 ||
+                               gst_tag_list_get_tag_size(list, GST_TAG_ARTIST) > 0);
+        gchar* organization = nullptr;
+        if (gst_tag_list_get_string(list, GST_TAG_ORGANIZATION, &organization)) {
+            std::lock_guard lock(titleMutex);
+            if (lastOrganization != organization) {
+                lastOrganization = organization;
+                useful = true;
+            }
+            g_free(organization);
+        }
+        gst_tag_list_unref(list);
+        return useful;
+    }
+
+    void onTitle(const QByteArray& raw) {
+        {
+            std::lock_guard lock(titleMutex);
+            latestTitle = raw;
+            ++titleCount;
+            if (std::exchange(titleQueued, true))
+                return;
+        }
+        receiver->post([o = owner] { o->deliverTitle(); });
+    }
 
     static void onSourceSetup(GstElement*, GstElement* source, gpointer self) {
         GstPad* pad = gst_element_get_static_pad(source, "src");
@@ -129,9 +162,8 @@ struct GstAudioStream::IcyReader {
             return;
         }
         active = true;
-        parser = std::make_unique<IcyMetadataParser>(interval, [this](const QByteArray& raw) {
-            receiver->post([o = owner, raw] { emit o->titleBytes(raw); });
-        });
+        parser =
+            std::make_unique<IcyMetadataParser>(interval, [this](const QByteArray& raw) { onTitle(raw); });
     }
 
     void feed(GstBuffer* buffer) {
@@ -160,9 +192,23 @@ GstAudioStream::GstAudioStream(GstElement* pipeline, GstElement* sinkBin, GstEle
         lcAudio);
     icy_->owner = this;
     icy_->receiver = receiver_;
+    icy_->pipeline = pipeline_;
     g_signal_connect(pipeline_, "source-setup", G_CALLBACK(&IcyReader::onSourceSetup), icy_.get());
+    titleGap_.setSingleShot(true);
+    titleGap_.setInterval(kTitleGapMs);
+    connect(&titleGap_, &QTimer::timeout, this, [this] {
+        {
+            std::lock_guard lock(icy_->titleMutex);
+            if (icy_->titleCount == deliveredTitles_) {
+                icy_->titleQueued = false; // the next title is handed on at once
+                return;
+            }
+        }
+        deliverTitle();
+    });
     GstBus* bus = gst_pipeline_get_bus(GST_PIPELINE(pipeline_));
-    gst_bus_set_sync_handler(bus, &filterBus, pipeline_, nullptr);
+    // The reader outlives the pipeline's threads (see the destructor).
+    gst_bus_set_sync_handler(bus, &IcyReader::filterBus, icy_.get(), nullptr);
     if (useBusWatch) {
         busWatch_ = gst_bus_add_watch(
             bus,
@@ -193,11 +239,24 @@ GstAudioStream::~GstAudioStream() {
     receiver_->close();
     watchdog_.stop();
     busPoll_.stop();
+    titleGap_.stop();
     if (busWatch_)
         g_source_remove(busWatch_);
     abandonTaps();
     // The reader goes only once the pipeline stopped: a streaming thread may be feeding it.
     control_->release(std::move(icy_));
+}
+
+// UI thread: the latest title, then a pause before the next one.
+void GstAudioStream::deliverTitle() {
+    QByteArray title;
+    {
+        std::lock_guard lock(icy_->titleMutex);
+        title = icy_->latestTitle;
+        deliveredTitles_ = icy_->titleCount;
+    }
+    titleGap_.start();
+    emit titleBytes(title);
 }
 
 void GstAudioStream::play() {

@@ -43,6 +43,7 @@ private:
     void deliver(GstRecordingTap::Id id);
     GstRecordingTap* findTap(GstRecordingTap::Id id) const;
     void finishRetiring(GstRecordingTap::Id id);
+    void deliverTitle();
 
     struct IcyReader;
 
@@ -55,6 +56,8 @@ private:
     unsigned busWatch_ = 0;
     QTimer busPoll_;
     QTimer watchdog_;
+    QTimer titleGap_;
+    quint64 deliveredTitles_ = 0;
     State state_ = State::Opening;
     Failure failure_ = Failure::None;
     GstRecordingTap::Id lastTapId_ = 0;

@@ -6,6 +6,7 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QRegularExpression>
+#include <QXmlStreamReader>
 
 #include <map>
 
@@ -67,8 +68,10 @@ PlaylistResolver::~PlaylistResolver() {
 
 bool PlaylistResolver::hasPlaylistSuffix(const QUrl& url) {
     const QString path = url.path();
-    return path.endsWith(QLatin1String(".m3u"), Qt::CaseInsensitive) ||
-           path.endsWith(QLatin1String(".pls"), Qt::CaseInsensitive);
+    for (const char* suffix : {".m3u", ".m3u8", ".pls", ".asx", ".xspf"})
+        if (path.endsWith(QLatin1String(suffix), Qt::CaseInsensitive))
+            return true;
+    return false;
 }
 
 PlaylistResolver::Kind PlaylistResolver::sniff(const QByteArray& head, const QByteArray& contentType) {
@@ -78,11 +81,26 @@ PlaylistResolver::Kind PlaylistResolver::sniff(const QByteArray& head, const QBy
         text.remove(0, 3);
     text = text.trimmed();
     const bool hls = text.startsWith("#EXTM3U") && text.contains("#EXT-X-");
+    const QByteArray lower = text.left(512).toLower();
+    const bool asxBody = lower.startsWith("<asx") || lower.startsWith("[reference]");
+    const bool xspfBody = (lower.startsWith("<?xml") || lower.startsWith("<playlist")) &&
+                          lower.contains("<playlist") && lower.contains("xspf.org");
     if (type == "audio/x-mpegurl" || type == "audio/mpegurl" || type == "application/x-mpegurl" ||
         type == "application/vnd.apple.mpegurl")
         return hls ? Kind::Hls : Kind::M3u;
     if (type == "audio/x-scpls" || type == "application/pls+xml")
         return Kind::Pls;
+    if (type == "video/x-ms-asx" || type == "audio/x-ms-wax" || type == "video/x-ms-wvx" ||
+        type == "video/x-ms-wax" || type == "audio/x-ms-asx")
+        return Kind::Asx;
+    if (type == "application/xspf+xml")
+        return Kind::Xspf;
+    // Servers hand out ASX lists as "video/x-ms-asf", the type of the Windows Media stream itself:
+    // only the body tells them apart.
+    if (asxBody && (type == "video/x-ms-asf" || !type.startsWith("audio/")))
+        return Kind::Asx;
+    if (xspfBody && !type.startsWith("audio/") && !type.startsWith("video/"))
+        return Kind::Xspf;
     // Any other audio or video type is the stream itself, whatever its first bytes look like.
     if (type.startsWith("audio/") || type.startsWith("video/") || type == "application/ogg")
         return Kind::NotPlaylist;
@@ -146,6 +164,69 @@ QUrl PlaylistResolver::firstPlsEntry(const QByteArray& text, const QUrl& base) {
     for (const auto& [number, entry] : entries)
         ordered << entry;
     return firstStream(ordered, base);
+}
+
+namespace {
+QString unescapeXml(QString text) {
+    text.replace(QLatin1String("&lt;"), QLatin1String("<"));
+    text.replace(QLatin1String("&gt;"), QLatin1String(">"));
+    text.replace(QLatin1String("&quot;"), QLatin1String("\""));
+    text.replace(QLatin1String("&apos;"), QLatin1String("'"));
+    text.replace(QLatin1String("&amp;"), QLatin1String("&"));
+    return text.trimmed();
+}
+} // namespace
+
+QUrl PlaylistResolver::firstAsxEntry(const QByteArray& text, const QUrl& base) {
+    const QString body = decodeText(text);
+    QStringList entries;
+    if (body.trimmed().startsWith(QLatin1String("[reference]"), Qt::CaseInsensitive)) {
+        static const QRegularExpression ref(QStringLiteral("^ref\\d+\\s*=\\s*(.+)$"),
+                                            QRegularExpression::CaseInsensitiveOption);
+        for (const QString& line : lines(text)) {
+            const auto m = ref.match(line);
+            if (m.hasMatch())
+                entries << m.captured(1).trimmed();
+        }
+        return firstStream(entries, base);
+    }
+    // ASX found in the wild is rarely well-formed XML (upper-case tags, bare '&' in addresses):
+    // read the attributes that matter, in document order.
+    static const QRegularExpression href(
+        QStringLiteral("<\\s*(?:ref|entryref)\\b[^>]*?\\bhref\\s*=\\s*(?:\"([^\"]*)\"|'([^']*)'|([^\\s>]+))"),
+        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression comment(QStringLiteral("<!--.*?(-->|$)"),
+                                            QRegularExpression::DotMatchesEverythingOption);
+    auto it = href.globalMatch(QString(body).remove(comment));
+    while (it.hasNext() && entries.size() < 64) {
+        const auto m = it.next();
+        entries << unescapeXml(m.captured(1) + m.captured(2) + m.captured(3));
+    }
+    return firstStream(entries, base);
+}
+
+QUrl PlaylistResolver::firstXspfEntry(const QByteArray& text, const QUrl& base) {
+    QStringList entries;
+    QXmlStreamReader xml(text);
+    bool inTrack = false;
+    while (!xml.atEnd() && entries.size() < 64) {
+        xml.readNext();
+        if (xml.isStartElement() && xml.name() == QLatin1String("track"))
+            inTrack = true;
+        else if (xml.isEndElement() && xml.name() == QLatin1String("track"))
+            inTrack = false;
+        else if (inTrack && xml.isStartElement() && xml.name() == QLatin1String("location"))
+            entries << xml.readElementText(QXmlStreamReader::SkipChildElements).trimmed();
+    }
+    if (xml.hasError() && entries.isEmpty()) {
+        // Not well-formed: the locations as they stand.
+        static const QRegularExpression location(QStringLiteral("<location>([^<]*)</location>"),
+                                                 QRegularExpression::CaseInsensitiveOption);
+        auto it = location.globalMatch(decodeText(text));
+        while (it.hasNext() && entries.size() < 64)
+            entries << unescapeXml(it.next().captured(1));
+    }
+    return firstStream(entries, base);
 }
 
 void PlaylistResolver::resolve(const QUrl& url, std::function<void(const QUrl&)> done) {
@@ -228,6 +309,12 @@ void PlaylistResolver::conclude() {
         break;
     case Kind::Pls:
         next = firstPlsEntry(body_, base);
+        break;
+    case Kind::Asx:
+        next = firstAsxEntry(body_, base);
+        break;
+    case Kind::Xspf:
+        next = firstXspfEntry(body_, base);
         break;
     }
     if (next.isValid() && hasPlaylistSuffix(next) && ++depth_ < kMaxDepth && next != current_) {

@@ -8,9 +8,11 @@
 #include "radio/CueSheet.h"
 #include "radio/PlaylistResolver.h"
 #include "radio/RecordingName.h"
+#include "radio/StreamDiagnosis.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QTimer>
@@ -23,7 +25,9 @@ namespace {
 constexpr int kShutdownEncoderWaitMs = 5000;
 constexpr int kRestartEncoderWaitMs = 3000;
 constexpr int kMaxReconnectUnits = 30;
-constexpr int kPcmFrameBytes = 4; // S16LE stereo
+constexpr int kEveryUnitFor = 20;   // units after a drop with a try every unit
+constexpr int kFastPhaseUnits = 60; // units after a drop with a try every one or two units
+constexpr int kPcmFrameBytes = 4;   // S16LE stereo
 
 bool isHttp(const QUrl& url) {
     const QString scheme = url.scheme().toLower();
@@ -110,7 +114,11 @@ struct RadioPlayer::Impl {
     RadioStatus status;
     bool everPlayed = false; // the current station gave sound since it was chosen
     QTimer retry;
+    QTimer countdown; // the seconds to the next try, for the status line
+    QElapsedTimer lostFor;
+    int slowTries = 0;
     int reconnectUnitMs = 1000;
+    StreamDiagnosis diagnosis;
 };
 
 RadioPlayer::RadioPlayer(std::unique_ptr<AudioEngine> engine, QObject* parent)
@@ -118,6 +126,8 @@ RadioPlayer::RadioPlayer(std::unique_ptr<AudioEngine> engine, QObject* parent)
     d_->engine = std::move(engine);
     d_->retry.setSingleShot(true);
     connect(&d_->retry, &QTimer::timeout, this, &RadioPlayer::reconnectNow);
+    d_->countdown.setInterval(1000);
+    connect(&d_->countdown, &QTimer::timeout, this, &RadioPlayer::tickCountdown);
 }
 
 RadioPlayer::~RadioPlayer() {
@@ -212,9 +222,14 @@ RadioStatus RadioPlayer::status() const {
     return d_->status;
 }
 
-int RadioPlayer::reconnectDelayMs(int attempt, int unitMs) {
-    const int step = std::clamp(attempt, 1, 16) - 1;
-    return unitMs * std::min(1 << step, kMaxReconnectUnits);
+int RadioPlayer::reconnectDelayMs(qint64 sinceDropMs, int slowTry, int unitMs) {
+    // A station that drops usually comes back within seconds (a restarted server, a moment of 503):
+    // tries come quickly at first, and grow apart only once it has stayed away.
+    if (sinceDropMs < qint64(kEveryUnitFor) * unitMs)
+        return unitMs;
+    if (sinceDropMs < qint64(kFastPhaseUnits) * unitMs)
+        return 2 * unitMs;
+    return unitMs * std::min(4 << std::clamp(slowTry, 0, 4), kMaxReconnectUnits);
 }
 
 void RadioPlayer::setReconnectUnit(int msecs) {
@@ -361,6 +376,8 @@ void RadioPlayer::setEncoderProgram(const QString& program) {
 
 void RadioPlayer::freeStream() {
     d_->retry.stop();
+    d_->countdown.stop();
+    d_->diagnosis.cancel();
     d_->resolver.cancel();
     d_->resolving = false;
     endRecording();
@@ -479,10 +496,12 @@ void RadioPlayer::onStreamEnded(AudioStream* stream, int whyCode) {
         return;
     }
     endRecording();
-    if (endOfFile || (d_->everPlayed && why == AudioStream::Failure::None))
+    if (endOfFile || (d_->everPlayed && why == AudioStream::Failure::None)) {
         setState(RadioStatus::State::Ended, reason);
-    else
+    } else {
         setState(RadioStatus::State::NoConnection, reason);
+        diagnose();
+    }
 }
 
 void RadioPlayer::scheduleReconnect(const QString& reason) {
@@ -490,19 +509,65 @@ void RadioPlayer::scheduleReconnect(const QString& reason) {
     if (d_->stream)
         d_->stream.release()->deleteLater();
     RadioStatus s = d_->status;
+    const bool first = s.state != RadioStatus::State::Reconnecting;
+    if (first) {
+        d_->lostFor.start();
+        d_->slowTries = 0;
+        s.cause = RadioStatus::Cause::Unknown;
+        s.httpCode = 0;
+    }
     s.state = RadioStatus::State::Reconnecting;
-    s.attempt = d_->status.state == RadioStatus::State::Reconnecting ? d_->status.attempt + 1 : 1;
+    s.attempt = first ? 1 : d_->status.attempt + 1;
     s.reason = reason;
-    const int delay = reconnectDelayMs(s.attempt, d_->reconnectUnitMs);
+    const qint64 since = d_->lostFor.elapsed();
+    const int delay = reconnectDelayMs(since, d_->slowTries, d_->reconnectUnitMs);
+    if (since >= qint64(kFastPhaseUnits) * d_->reconnectUnitMs)
+        ++d_->slowTries;
+    s.retryIn = std::max(1, (delay + 999) / 1000);
     qCInfo(lcAudio) << "radio: stream lost (" << reason << "), try" << s.attempt << "in" << delay << "ms";
     setStatus(s);
     d_->retry.start(delay);
+    d_->countdown.start();
+    diagnose();
 }
 
 void RadioPlayer::reconnectNow() {
+    d_->countdown.stop();
     if (d_->stream || !d_->started)
         return;
+    RadioStatus s = d_->status;
+    s.retryIn = 0; // a try under way
+    setStatus(s);
     openNow(d_->streamUrl, d_->contentChecked);
+}
+
+void RadioPlayer::tickCountdown() {
+    if (!d_->retry.isActive() || d_->status.state != RadioStatus::State::Reconnecting) {
+        d_->countdown.stop();
+        return;
+    }
+    RadioStatus s = d_->status;
+    s.retryIn = std::max(1, (d_->retry.remainingTime() + 999) / 1000);
+    setStatus(s);
+}
+
+// The engine names most network failures only as a stream error: a look at the server tells the
+// listener (in the status's tooltip) and the log what really happened.
+void RadioPlayer::diagnose() {
+    if (!isHttp(d_->streamUrl))
+        return;
+    d_->diagnosis.diagnose(d_->streamUrl, [this](const StreamDiagnosis::Finding& f) {
+        qCInfo(lcAudio).noquote() << "radio:" << d_->streamUrl.toDisplayString() << "failed ("
+                                  << d_->status.reason << "); its server:" << f.words;
+        const auto state = d_->status.state;
+        if (f.cause == RadioStatus::Cause::Unknown ||
+            (state != RadioStatus::State::Reconnecting && state != RadioStatus::State::NoConnection))
+            return;
+        RadioStatus s = d_->status;
+        s.cause = f.cause;
+        s.httpCode = f.httpCode;
+        setStatus(s);
+    });
 }
 
 void RadioPlayer::setStatus(const RadioStatus& status) {
@@ -516,6 +581,9 @@ void RadioPlayer::setState(RadioStatus::State state, const QString& reason) {
     RadioStatus s = d_->status;
     s.state = state;
     s.attempt = 0;
+    s.retryIn = 0;
+    s.cause = RadioStatus::Cause::Unknown;
+    s.httpCode = 0;
     s.reason = reason;
     setStatus(s);
 }

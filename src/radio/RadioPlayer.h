@@ -54,8 +54,10 @@ public:
     // and the station is named by the stream itself, if at all.
     void setStationLookup(std::function<StationInfo(const QByteArray& url)> lookup);
     RadioStatus status() const;
-    // Pause before reconnect try n: unit, 2 units, 4 ... at most 30 units (a unit is 1 s).
-    static int reconnectDelayMs(int attempt, int unitMs = 1000);
+    // Pause before the next reconnect try, sinceDropMs after the station dropped: a unit for the
+    // first 20 units, then 2 units until a minute (60 units) has passed; then the back-off, 4, 8,
+    // 16 ... at most 30 units, slowTry counting the tries after the minute. A unit is 1 s.
+    static int reconnectDelayMs(qint64 sinceDropMs, int slowTry, int unitMs = 1000);
     void setReconnectUnit(int msecs);
 
     // Starts the encoder on the playing stream, writing recordingFolder()/name.mp3, or
@@ -106,6 +108,8 @@ private:
     void onStreamEnded(AudioStream* stream, int why);
     void scheduleReconnect(const QString& reason);
     void reconnectNow();
+    void diagnose();
+    void tickCountdown();
     void setStatus(const RadioStatus& status);
     void setState(RadioStatus::State state, const QString& reason = {});
     void setTitle(const QString& title);

@@ -1,9 +1,10 @@
 #include "radio/RadioStatus.h"
 
 namespace {
-QString text(const LangLookup& lang, const char* key, const QString& russian) {
+QString text(const LangLookup& lang, const char* key, const QString& russian,
+             const QString& section = QStringLiteral("Radio")) {
     if (lang) {
-        const QString t = lang(QStringLiteral("Radio"), QLatin1String(key));
+        const QString t = lang(section, QLatin1String(key));
         if (!t.isEmpty() && t != QLatin1String("0"))
             return t;
     }
@@ -21,6 +22,11 @@ QString radioStateText(const RadioStatus& status, const LangLookup& lang) {
     case S::Playing:
         return text(lang, "playing", QStringLiteral("Играет"));
     case S::Reconnecting: {
+        if (status.retryIn > 0) {
+            const QString t = text(lang, "retryin", QStringLiteral("Переподключение через %1 с"),
+                                   QStringLiteral("RadioRecovery"));
+            return t.contains(QLatin1String("%1")) ? t.arg(status.retryIn) : t;
+        }
         QString t = text(lang, "reconnecting", QStringLiteral("Переподключение (%1)"));
         return t.contains(QLatin1String("%1")) ? t.arg(status.attempt) : t;
     }
@@ -30,6 +36,28 @@ QString radioStateText(const RadioStatus& status, const LangLookup& lang) {
         return text(lang, "streamended", QStringLiteral("Поток закончился"));
     }
     return {};
+}
+
+QString radioCauseText(const RadioStatus& status, const LangLookup& lang) {
+    using C = RadioStatus::Cause;
+    const QString section = QStringLiteral("RadioRecovery");
+    switch (status.cause) {
+    case C::HostUnknown:
+        return text(lang, "hostunknown", QStringLiteral("сервер не найден (неизвестное имя)"), section);
+    case C::Refused:
+        return text(lang, "refused", QStringLiteral("сервер отклонил соединение"), section);
+    case C::Tls:
+        return text(lang, "tls", QStringLiteral("ошибка защищённого соединения (TLS)"), section);
+    case C::Http: {
+        const QString t = text(lang, "http", QStringLiteral("сервер ответил ошибкой HTTP %1"), section);
+        return t.contains(QLatin1String("%1")) ? t.arg(status.httpCode) : t;
+    }
+    case C::Timeout:
+        return text(lang, "timeout", QStringLiteral("сервер не отвечает"), section);
+    case C::Unknown:
+        break;
+    }
+    return status.reason;
 }
 
 QString nowPlayingText(const RadioStatus& status) {

@@ -7,7 +7,10 @@ Special paths: /hang accepts and never answers; /headers-only sends headers and 
 /status/404 answers 404. ?type=... overrides the content type.
 ICY: a client that asks with "Icy-MetaData: 1" gets "icy-metaint" and a StreamTitle block in the
 stream; /set-title?text=<UTF-8 text>&enc=<codec> changes the title (sent as that codec's bytes),
-/drop closes every running stream; ?stall=<bytes> goes silent (connection open) after that much. An optional second argument fixes the port (for restarts).
+/drop closes every running stream; ?stall=<bytes> goes silent (connection open) after that much.
+/flood?seconds=N: a hostile station, "icy-metaint: 1" and after every byte of audio a full 4,080-byte
+metadata block with a new title, as fast as the client reads, for N seconds.
+/outage?seconds=N: drops every running stream, and streams asked for in the next N seconds get 503. An optional second argument fixes the port (for restarts).
 Prints "PORT <n>" once listening on 127.0.0.1.
 """
 import os
@@ -23,7 +26,11 @@ TYPES = {
     ".wma": "video/x-ms-asf",
     ".m3u": "audio/x-mpegurl",
     ".pls": "audio/x-scpls",
+    ".asx": "video/x-ms-asf",
+    ".xspf": "application/xspf+xml",
+    ".m3u8": "application/vnd.apple.mpegurl",
 }
+LISTS = (".m3u", ".pls", ".asx", ".xspf", ".m3u8")
 ROOT = sys.argv[1]
 PORT = int(sys.argv[2]) if len(sys.argv) > 2 else 0
 STOP = threading.Event()
@@ -31,6 +38,7 @@ DROP_GENERATION = [0]
 METAINT = 8192
 TITLE = {"bytes": b"", "generation": 0}
 TITLE_LOCK = threading.Lock()
+OUTAGE = {"until": 0.0}
 
 
 def icy_block(title):
@@ -99,6 +107,15 @@ class Handler(BaseHTTPRequestHandler):
             self.send_response(204)
             self.end_headers()
             return
+        if path == "/flood":
+            self.flood(float(query.get("seconds", ["5"])[0]))
+            return
+        if path == "/outage":
+            OUTAGE["until"] = time.monotonic() + float(query.get("seconds", ["10"])[0])
+            DROP_GENERATION[0] += 1
+            self.send_response(204)
+            self.end_headers()
+            return
         if path.startswith("/status/"):
             self.send_error(int(path.split("/")[2]))
             return
@@ -106,13 +123,16 @@ class Handler(BaseHTTPRequestHandler):
         if not os.path.isfile(file):
             self.send_error(404)
             return
+        if time.monotonic() < OUTAGE["until"] and os.path.splitext(file)[1].lower() not in LISTS:
+            self.send_error(503)
+            return
         with open(file, "rb") as f:
             data = f.read()
         ext = os.path.splitext(file)[1].lower()
         ctype = query.get("type", [TYPES.get(ext, "application/octet-stream")])[0]
         self.send_response(200)
         self.send_header("Content-Type", ctype)
-        if ext in (".m3u", ".pls") or "type" in query:
+        if ext in LISTS or "type" in query:
             self.send_header("Content-Length", str(len(data)))
             self.end_headers()
             self.wfile.write(data)
@@ -129,6 +149,23 @@ class Handler(BaseHTTPRequestHandler):
         stall = int(query.get("stall", ["0"])[0])
         try:
             self.stream(out, data, rate, loop, stall)
+        except (BrokenPipeError, ConnectionResetError):
+            pass
+
+    def flood(self, seconds):
+        self.send_response(200)
+        self.send_header("Content-Type", "audio/mpeg")
+        self.send_header("icy-metaint", "1")
+        self.send_header("icy-name", "Flood FM")
+        self.end_headers()
+        end = time.monotonic() + seconds
+        n = 0
+        try:
+            while time.monotonic() < end and not STOP.is_set():
+                n += 1
+                text = b"StreamTitle='Flood %d " % n
+                text = text + b"x" * (4080 - len(text) - 2) + b"';"
+                self.wfile.write(b"\xff" + bytes([255]) + text)
         except (BrokenPipeError, ConnectionResetError):
             pass
 

@@ -39,7 +39,9 @@ private slots:
         QTest::newRow("query ignored") << "http://h/a.m3u?sid=1&x=.mp3" << true;
         QTest::newRow("fragment ignored") << "http://h/a.pls#top" << true;
         QTest::newRow("suffix only in query") << "http://h/stream?f=a.m3u" << false;
-        QTest::newRow("hls m3u8") << "http://h/live.m3u8" << false;
+        QTest::newRow("m3u8, looked at: HLS or a list") << "http://h/live.m3u8" << true;
+        QTest::newRow("asx") << "http://h/Radio.ASX" << true;
+        QTest::newRow("xspf") << "http://h/radio.xspf?x=1" << true;
         QTest::newRow("stream") << "http://h/stream.mp3" << false;
     }
     void suffix() {
@@ -73,6 +75,18 @@ private slots:
         QTest::newRow("audio type wins over text")
             << QByteArray("#EXTM3U\nhttp://a\n") << QByteArray("audio/aac") << Kind::NotPlaylist;
         QTest::newRow("binary untyped") << QByteArray("OggS\0\x02", 6) << QByteArray() << Kind::NotPlaylist;
+        QTest::newRow("asx served as asf")
+            << QByteArray("\r\n<ASX version=\"3.0\">") << QByteArray("video/x-ms-asf") << Kind::Asx;
+        QTest::newRow("asf stream itself") << QByteArray("\x30\x26\xB2\x75\x8E\x66\xCF\x11")
+                                           << QByteArray("video/x-ms-asf") << Kind::NotPlaylist;
+        QTest::newRow("asx reference form")
+            << QByteArray("[Reference]\r\nRef1=http://a/b\r\n") << QByteArray("video/x-ms-asf") << Kind::Asx;
+        QTest::newRow("wax by type") << QByteArray() << QByteArray("audio/x-ms-wax") << Kind::Asx;
+        QTest::newRow("xspf by type")
+            << QByteArray("<?xml") << QByteArray("application/xspf+xml") << Kind::Xspf;
+        QTest::newRow("xspf untyped")
+            << QByteArray("<?xml version=\"1.0\"?>\n<playlist version=\"1\" xmlns=\"http://xspf.org/ns/0/\">")
+            << QByteArray("text/xml") << Kind::Xspf;
     }
     void sniff() {
         QFETCH(QByteArray, head);
@@ -127,6 +141,68 @@ private slots:
         QCOMPARE(got, expected.isEmpty() ? QUrl() : QUrl(expected));
     }
 
+    // The XML lists as radio sites publish them: ASX with upper-case tags, bare '&' and a
+    // comment; XSPF with a namespace and entities.
+    void xmlListEntries_data() {
+        QTest::addColumn<bool>("xspf");
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("asx, first entry")
+            << false
+            << QByteArray(
+                   "<ASX VERSION=\"3.0\">\r\n<!-- <ref href=\"http://old/\"/> -->\r\n<TITLE>Radio</TITLE>\r\n"
+                   "<ENTRY><REF HREF=\"http://s.example:8000/live?a=1&b=2\" /><REF "
+                   "HREF=\"mms://s/b\"/></ENTRY>\r\n"
+                   "</ASX>")
+            << "http://s.example:8000/live?a=1&b=2";
+        QTest::newRow("asx, escaped and single quotes")
+            << false
+            << QByteArray("<asx version='3.0'><entry><ref href='http://s/a?x=1&amp;y=2'/></entry></asx>")
+            << "http://s/a?x=1&y=2";
+        QTest::newRow("asx, local entry skipped")
+            << false
+            << QByteArray(
+                   "<asx><entry><ref href=\"file:///dev/zero\"/><ref href=\"relative/b.mp3\"/></entry></asx>")
+            << "http://host/dir/relative/b.mp3";
+        QTest::newRow("asx, entryref to another list")
+            << false << QByteArray("<asx><entryref href=\"http://s/more.asx\"/></asx>")
+            << "http://s/more.asx";
+        QTest::newRow("asx reference form")
+            << false << QByteArray("[Reference]\r\nRef1=http://s/wm?MSWMExt=.asf\r\nRef2=http://s/2\r\n")
+            << "http://s/wm?MSWMExt=.asf";
+        QTest::newRow("asx without entries") << false << QByteArray("<asx><title>x</title></asx>") << "";
+        QTest::newRow("xspf")
+            << true
+            << QByteArray(
+                   "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<playlist version=\"1\" "
+                   "xmlns=\"http://xspf.org/ns/0/\">\n <title>Radio &amp; more</title>\n <trackList>\n"
+                   "  <track><title>Live</title><location>http://s/live.mp3?a=1&amp;b=2</location></track>\n"
+                   "  <track><location>http://s/second</location></track>\n </trackList>\n</playlist>")
+            << "http://s/live.mp3?a=1&b=2";
+        QTest::newRow("xspf, local first")
+            << true
+            << QByteArray(
+                   "<playlist xmlns=\"http://xspf.org/ns/0/\"><trackList><track><location>file:///etc/shadow"
+                   "</location></track><track><location>https://s/ok</location></track></trackList></"
+                   "playlist>")
+            << "https://s/ok";
+        QTest::newRow("xspf, not well-formed")
+            << true
+            << QByteArray("<playlist><trackList><track><location>http://s/x</location><track></playlist>")
+            << "http://s/x";
+        QTest::newRow("xspf, location outside a track")
+            << true << QByteArray("<playlist><location>http://s/no</location></playlist>") << "";
+    }
+    void xmlListEntries() {
+        QFETCH(bool, xspf);
+        QFETCH(QByteArray, text);
+        QFETCH(QString, expected);
+        const QUrl base("http://host/dir/list");
+        const QUrl got =
+            xspf ? PlaylistResolver::firstXspfEntry(text, base) : PlaylistResolver::firstAsxEntry(text, base);
+        QCOMPARE(got, expected.isEmpty() ? QUrl() : QUrl(expected));
+    }
+
     void overHttp_data() {
         if (!dir_.isValid() || (server_.port() == 0 && !server_.start(dir_.path())))
             QSKIP("no loopback server");
@@ -143,6 +219,17 @@ private slots:
         write("big.m3u", "http://first/entry\n" + QByteArray(200 * 1024, '#'));
         write("hls.m3u", "#EXTM3U\n#EXT-X-TARGETDURATION:6\nseg1.ts\n");
         write("local.m3u", "#EXTM3U\nfile://" + QFile::encodeName(dir_.filePath("tone.mp3")) + "\n");
+        write("radio.asx",
+              "<ASX version=\"3.0\"><Entry><Ref href=\"" + server_.url("tone.mp3") + "\"/></Entry></ASX>");
+        write("radio.xspf",
+              "<?xml version=\"1.0\"?><playlist version=\"1\" xmlns=\"http://xspf.org/ns/0/\"><trackList>"
+              "<track><location>" +
+                  server_.url("tone.mp3") + "</location></track></trackList></playlist>");
+        write("audio.m3u8", "#EXTM3U\n#EXTINF:-1,Radio\n" + server_.url("tone.mp3") + "\n");
+        write("hls.m3u8", "#EXTM3U\n#EXT-X-TARGETDURATION:6\nseg1.ts\n");
+        write("big.xspf", "<playlist xmlns=\"http://xspf.org/ns/0/\"><trackList>" +
+                              QByteArray(200 * 1024, ' ') +
+                              "<track><location>http://late/entry</location></track></trackList></playlist>");
 
         QTest::addColumn<QByteArray>("url");
         QTest::addColumn<QString>("expected"); // "=" for the URL itself, "" for nothing
@@ -152,6 +239,12 @@ private slots:
         QTest::newRow("empty playlist") << server_.url("empty.m3u") << "";
         QTest::newRow("larger than the cap") << server_.url("big.m3u") << "http://first/entry";
         QTest::newRow("hls left alone") << server_.url("hls.m3u") << "=";
+        QTest::newRow("asx") << server_.url("radio.asx") << QString(server_.url("tone.mp3"));
+        QTest::newRow("xspf") << server_.url("radio.xspf") << QString(server_.url("tone.mp3"));
+        QTest::newRow("m3u8 with audio only")
+            << server_.url("audio.m3u8") << QString(server_.url("tone.mp3"));
+        QTest::newRow("m3u8 hls left alone") << server_.url("hls.m3u8") << "=";
+        QTest::newRow("xspf larger than the cap") << server_.url("big.xspf") << "";
         QTest::newRow("local file entry refused") << server_.url("local.m3u") << "";
         QTest::newRow("audio is not a playlist") << server_.url("tone.mp3?rate=1000&loop=1") << "=";
         QTest::newRow("not found") << server_.url("missing.m3u") << "";

@@ -14,6 +14,7 @@
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QUrlQuery>
 
 using namespace radiotest;
@@ -177,15 +178,27 @@ private slots:
     }
 
     void deadStationLeavesSilence_data() {
+        using C = RadioStatus::Cause;
         QTest::addColumn<QByteArray>("url");
-        QTest::newRow("server never answers") << server_.url("hang");
-        QTest::newRow("headers, then nothing") << server_.url("headers-only");
-        QTest::newRow("closed port") << QByteArray("http://127.0.0.1:9/tone.mp3");
-        QTest::newRow("missing file") << server_.url("nothing-here.mp3");
-        QTest::newRow("not a URL") << QByteArray("::not a url");
+        QTest::addColumn<int>("cause"); // as the status's tooltip names it
+        QTest::addColumn<QString>("words");
+        QTest::newRow("server never answers")
+            << server_.url("hang") << int(C::Timeout) << "сервер не отвечает";
+        QTest::newRow("headers, then nothing") << server_.url("headers-only") << int(C::Unknown) << QString();
+        QTest::newRow("closed port") << QByteArray("http://127.0.0.1:9/tone.mp3") << int(C::Refused)
+                                     << "сервер отклонил соединение";
+        QTest::newRow("missing file")
+            << server_.url("nothing-here.mp3") << int(C::Http) << "сервер ответил ошибкой HTTP 404";
+        QTest::newRow("unknown host") << QByteArray("http://zelmo-test.invalid/live") << int(C::HostUnknown)
+                                      << "сервер не найден (неизвестное имя)";
+        QTest::newRow("TLS to a plain server") << server_.url("tone.mp3").replace("http://", "https://")
+                                               << int(C::Tls) << "ошибка защищённого соединения (TLS)";
+        QTest::newRow("not a URL") << QByteArray("::not a url") << int(C::Unknown) << QString();
     }
     void deadStationLeavesSilence() {
         QFETCH(QByteArray, url);
+        QFETCH(int, cause);
+        QFETCH(QString, words);
         player_->PlayStream(mp3());
         QVERIFY(waitForSound());
         player_->PlayStream(url);
@@ -196,6 +209,12 @@ private slots:
         // Said in one line, with the engine's reason; never tried again by itself.
         QCOMPARE(player_->status().state, RadioStatus::State::NoConnection);
         QVERIFY(!player_->status().reason.isEmpty());
+        // The cause in words, found by a look at the server (the engine's own word is a generic
+        // stream error).
+        if (cause != int(RadioStatus::Cause::Unknown)) {
+            QTRY_COMPARE_WITH_TIMEOUT(int(player_->status().cause), cause, 8000);
+            QCOMPARE(radioCauseText(player_->status()), words);
+        }
         QString why;
         QVERIFY(!player_->StartRecording("dead", &why));
         QVERIFY(!why.isEmpty());
@@ -445,6 +464,85 @@ private slots:
         // Both sides of the gap in one file; the gap itself is simply missing.
         QVERIFY2(d.seconds > 2.5 && d.seconds < 9, qPrintable(QString::number(d.seconds)));
         QVERIFY(!QFile::exists(recordDir_ + "/across the gap (2).mp3"));
+    }
+
+    // A station that drops and answers 503 for 10 s: tried every second or two, the status counts
+    // down to the next try and names the HTTP code; sound comes back soon after the server does.
+    void anOutageEndsWithSoundWithinSeconds() {
+        player_->PlayStream(mp3("outage"));
+        QVERIFY(waitForSound());
+        QElapsedTimer outage;
+        QNetworkAccessManager network;
+        QNetworkReply* reply =
+            network.get(QNetworkRequest(QUrl(QString::fromUtf8(server_.url("outage?seconds=10")))));
+        outage.start();
+        QTRY_VERIFY_WITH_TIMEOUT(reply->isFinished(), 10000);
+        reply->deleteLater();
+        QTRY_COMPARE_WITH_TIMEOUT(player_->status().state, RadioStatus::State::Reconnecting, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(player_->status().cause, RadioStatus::Cause::Http, 8000);
+        QCOMPARE(player_->status().httpCode, 503);
+        QStringList shown;
+        QObject watching;
+        connect(player_.get(), &RadioPlayer::statusChanged, &watching,
+                [&shown](const RadioStatus& s) { shown << radioStateText(s); });
+        QTRY_COMPARE_WITH_TIMEOUT(player_->status().state, RadioStatus::State::Playing, 30000);
+        QVERIFY(waitForSound());
+        const qint64 back = outage.elapsed() - 10000;
+        qInfo("sound back %lld ms after the server answered again (tries: %d)", back, int(shown.size()));
+        QVERIFY2(shown.contains(QStringLiteral("Переподключение через 1 с")) ||
+                     shown.contains(QStringLiteral("Переподключение через 2 с")),
+                 qPrintable(shown.join(" | ")));
+        player_->StopStream();
+    }
+
+    // A station that floods song titles (a new 4 KB title after every byte of audio) costs the
+    // window a few updates a second: it stays responsive and memory stays flat.
+    void aTitleFloodNeitherBlocksNorGrows() {
+        const auto rssKb = [] {
+            QFile status(QStringLiteral("/proc/self/status"));
+            if (!status.open(QIODevice::ReadOnly))
+                return qint64(0);
+            for (const QByteArray& line : status.readAll().split('\n'))
+                if (line.startsWith("VmRSS:"))
+                    return line.mid(6).trimmed().split(' ').first().toLongLong();
+            return qint64(0);
+        };
+        QElapsedTimer clock;
+        clock.start();
+        qint64 lastTick = 0, worstGap = 0;
+        QTimer ping;
+        ping.setInterval(20);
+        connect(&ping, &QTimer::timeout, &ping, [&] {
+            worstGap = std::max(worstGap, clock.elapsed() - lastTick);
+            lastTick = clock.elapsed();
+        });
+        int titles = 0;
+        QString last;
+        QObject watching;
+        connect(player_.get(), &RadioPlayer::statusChanged, &watching, [&](const RadioStatus& s) {
+            if (s.title != last) {
+                ++titles;
+                last = s.title;
+            }
+        });
+        const qint64 before = rssKb();
+        qint64 peak = before;
+        lastTick = clock.elapsed();
+        ping.start();
+        player_->PlayStream(server_.url("flood?seconds=5"));
+        while (clock.elapsed() < 7000) {
+            QTest::qWait(50);
+            peak = std::max(peak, rssKb());
+        }
+        ping.stop();
+        const double seconds = clock.elapsed() / 1000.0;
+        qInfo("title flood: %d title updates in %.1f s, longest UI gap %lld ms, RSS %lld -> peak %lld MB",
+              titles, seconds, worstGap, before / 1024, peak / 1024);
+        QVERIFY2(titles >= 1 && last.startsWith(QStringLiteral("Flood ")), qPrintable(last.left(40)));
+        QVERIFY2(titles <= int(seconds * 5) + 2, qPrintable(QString::number(titles)));
+        QVERIFY2(worstGap < 2000, qPrintable(QString::number(worstGap)));
+        QVERIFY2(peak - before < 200 * 1024, qPrintable(QString::number((peak - before) / 1024)));
+        player_->StopStream();
     }
 
     void aStationThatFallsSilentIsReopened() {

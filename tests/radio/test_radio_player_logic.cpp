@@ -191,11 +191,22 @@ private slots:
         QVERIFY(player_->isPlaying());
     }
 
-    void reconnectDelaysGrowToHalfAMinute() {
+    // Tries every second or two for the first minute after a drop, then growing apart to half a
+    // minute: walked through as the player schedules them.
+    void reconnectDelaysQuickForAMinuteThenGrowToHalfAMinute() {
         QList<int> delays;
-        for (int n = 1; n <= 8; ++n)
-            delays << RadioPlayer::reconnectDelayMs(n);
-        QCOMPARE(delays, (QList<int>{1000, 2000, 4000, 8000, 16000, 30000, 30000, 30000}));
+        qint64 since = 0;
+        int slow = 0;
+        while (since < 4 * 60 * 1000) {
+            const int delay = RadioPlayer::reconnectDelayMs(since, slow);
+            if (since >= 60000)
+                ++slow;
+            delays << delay;
+            since += delay;
+        }
+        QCOMPARE(delays.mid(0, 20), QList<int>(20, 1000));
+        QCOMPARE(delays.mid(20, 20), QList<int>(20, 2000));
+        QCOMPARE(delays.mid(40, 8), (QList<int>{4000, 8000, 16000, 30000, 30000, 30000, 30000, 30000}));
     }
 
     void droppedStationComesBackUntilTheUserChoosesOtherwise() {
@@ -213,8 +224,12 @@ private slots:
         QCOMPARE(player_->status().state, RadioStatus::State::Reconnecting);
         QCOMPARE(player_->status().attempt, 1);
         QCOMPARE(player_->status().reason, QStringLiteral("Connection refused"));
+        QCOMPARE(player_->status().retryIn, 1); // "Переподключение через 1 с"
+        QCOMPARE(radioStateText(player_->status()), QStringLiteral("Переподключение через 1 с"));
         QTRY_COMPARE_WITH_TIMEOUT(log_->opened.size(), 2, 10000);
         QCOMPARE(log_->opened.last(), QUrl("http://127.0.0.1:1/live"));
+        QCOMPARE(player_->status().retryIn, 0); // a try under way: "Переподключение (1)"
+        QCOMPARE(radioStateText(player_->status()), QStringLiteral("Переподключение (1)"));
         QCOMPARE(current().volume, 0.4f); // at the bar's volume
         current().fail(AudioStream::Failure::Unreachable);
         QCOMPARE(player_->status().attempt, 2);

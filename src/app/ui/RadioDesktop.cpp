@@ -131,7 +131,7 @@ void RadioDesktop::show(const RadioStatus& status) {
     const QString summary = radioSummary(status, lang_);
     QString tip = summary;
     if (!status.reason.isEmpty() && !status.audible() && status.state != RadioStatus::State::Off)
-        tip += QStringLiteral("\n(") + status.reason + QStringLiteral(")");
+        tip += QStringLiteral("\n(") + radioCauseText(status, lang_) + QStringLiteral(")");
 
     const QFontMetrics metrics(statusLine_->font());
     const QString playing = nowPlayingText(status);
