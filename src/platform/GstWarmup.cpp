@@ -86,6 +86,22 @@ void warmNetwork() {
     }
 }
 
+// The first station otherwise pays the sound server's first connection: libpulse's own start
+// (its configuration, cookie and threads) and the server's welcome of a new client. A sink opened
+// and closed once pays it here. Nothing is kept open: a connection kept across stations would fail
+// the next station if the sound server restarted meanwhile.
+void warmSoundServer() {
+    GstElement* sink = gst_element_factory_make("pulsesink", nullptr);
+    if (!sink)
+        return;
+    gst_object_ref_sink(sink);
+    g_object_set(sink, "client-name", ZELMO_NAME, nullptr);
+    if (gst_element_set_state(sink, GST_STATE_READY) == GST_STATE_CHANGE_FAILURE)
+        qCDebug(lcAudio) << "Warm-up: no sound server to connect to";
+    gst_element_set_state(sink, GST_STATE_NULL);
+    gst_object_unref(sink);
+}
+
 GstCaps* sinkCaps(GstElementFactory* factory) {
     GstCaps* caps = gst_caps_new_empty();
     for (const GList* l = gst_element_factory_get_static_pad_templates(factory); l; l = l->next) {
@@ -230,6 +246,7 @@ void GstPluginWarmer::run(std::chrono::milliseconds delay) {
     }
     warmDecoding();
     warmNetwork();
+    warmSoundServer();
     qCDebug(lcAudio) << "Warm-up: station elements loaded";
     finished_ = true;
 }

@@ -31,7 +31,8 @@ const QStringList& StationElements();
 // Loads the plug-ins of StationElements() and initialises their element classes on a worker
 // thread, so that the first open finds them ready, and decodes a little silent MP3 through
 // decodebin once, which runs the type finders and decoder code a first station would run first.
-// The same for GIO's proxy resolver and TLS back end, which the first HTTP request would load. The worker
+// The same for GIO's proxy resolver and TLS back end, which the first HTTP request would load, and
+// for the sound server's first connection (opened and closed at once). The worker
 // first lets the program's own start-up (window, web engine) have the machine for a while. A station opened
 // meanwhile only waits for the plug-in being loaded at that moment. The destructor cancels the wait and
 // joins.
