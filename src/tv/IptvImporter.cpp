@@ -274,7 +274,7 @@ void IptvImporter::runOffThread(std::function<std::function<void()>()> work) {
 }
 
 void IptvImporter::playlistArrived(int generation, const Job& job, QByteArray bytes) {
-    const QStringList catalog = library_.catalogNames();
+    const std::vector<CatalogChannel> catalog = library_.catalog();
     const QHash<QString, QString> choices = storedChoices();
     struct Result {
         ParsedPlaylist parsed;
@@ -312,8 +312,6 @@ void IptvImporter::playlistArrived(int generation, const Job& job, QByteArray by
                                    .arg(library_.matchedCount())
                                    .arg(library_.catalogNames().size());
                 QStringList notes;
-                if (p.duplicates)
-                    notes << QStringLiteral("повторов имён пропущено: %1").arg(p.duplicates);
                 if (p.refused)
                     notes << QStringLiteral("отклонено адресов не http(s): %1").arg(p.refused);
                 if (p.skippedLines)

@@ -1,5 +1,6 @@
 #include "tv/IptvLibrary.h"
 
+#include "navigation/CatalogSlots.h"
 #include "navigation/ChannelCatalog.h"
 
 #include <QSet>
@@ -16,13 +17,47 @@ QStringList CatalogTvNames() {
     return names;
 }
 
-IptvLibrary::IptvLibrary(QStringList catalogNames) : catalogNames_(std::move(catalogNames)) {}
+std::vector<CatalogChannel> CatalogTvChannels() {
+    QHash<QString, QString> country;
+    for (const TvSlot& s : CatalogTvSlots())
+        if (!country.contains(s.caption))
+            country.insert(s.caption, s.country);
+    std::vector<CatalogChannel> out;
+    for (const QString& name : CatalogTvNames())
+        out.push_back({name, country.value(name)});
+    return out;
+}
+
+IptvLibrary::IptvLibrary(std::vector<CatalogChannel> catalog) : catalog_(std::move(catalog)) {
+    for (const CatalogChannel& c : catalog_)
+        catalogNames_ << c.name;
+}
+
+IptvLibrary::IptvLibrary(const QStringList& catalogNames) : catalogNames_(catalogNames) {
+    for (const QString& n : catalogNames)
+        catalog_.push_back({n, {}});
+}
 
 std::optional<ImportedStream> IptvLibrary::streamFor(const QString& name) const {
-    const PlaylistEntry* e = entryFor(name);
-    if (!e)
+    if (const auto m = byCatalog_.constFind(name); m != byCatalog_.cend()) {
+        const ChannelMatch& match = matches_[size_t(*m)];
+        if (match.entry < 0 || match.entry >= int(playlist_.size()))
+            return std::nullopt;
+        return streamOf(match.entry, match.alternates);
+    }
+    const int entry = byName_.value(name, -1);
+    if (entry < 0)
         return std::nullopt;
-    return ImportedStream{e->url, e->tvgId, e->name};
+    return streamOf(entry, ChannelMatcher::mirrorsOf(playlist_, entry));
+}
+
+ImportedStream IptvLibrary::streamOf(int entry, const std::vector<int>& alternates) const {
+    const PlaylistEntry& e = playlist_[size_t(entry)];
+    ImportedStream s{e.url, e.tvgId, e.name, e.headers, QUrl(e.logo), {}};
+    for (int a : alternates)
+        if (a >= 0 && a < int(playlist_.size()) && a != entry)
+            s.alternates.push_back({playlist_[size_t(a)].url, playlist_[size_t(a)].headers});
+    return s;
 }
 
 const PlaylistEntry* IptvLibrary::entryFor(const QString& name) const {
@@ -54,6 +89,7 @@ int IptvLibrary::choose(const QString& catalogName, const QString& playlistName)
     ChannelMatch& match = matches_[size_t(*m)];
     match.manual = true;
     match.entry = playlistName.isEmpty() ? -1 : byName_.value(playlistName, -1);
+    match.alternates = ChannelMatcher::mirrorsOf(playlist_, match.entry);
     return *m;
 }
 
@@ -77,5 +113,6 @@ void IptvLibrary::index() {
     for (int i = 0; i < int(matches_.size()); ++i)
         byCatalog_.insert(matches_[size_t(i)].catalogName, i);
     for (int i = 0; i < int(playlist_.size()); ++i)
-        byName_.insert(playlist_[size_t(i)].name, i);
+        if (!byName_.contains(playlist_[size_t(i)].name)) // a name means its first entry
+            byName_.insert(playlist_[size_t(i)].name, i);
 }

@@ -13,13 +13,18 @@
 // The catalog's TV channels: the grid captions of the main list that open a page in the main view,
 // each name once, in list order.
 QStringList CatalogTvNames();
+// The same channels with the country of the grid slots that show them (a caption names one channel
+// of one country wherever it is shown); empty for those no category layout shows.
+std::vector<CatalogChannel> CatalogTvChannels();
 
 // The last good import: the playlist, its pairing with the catalog and the guide. Answers which
 // stream a name plays: a catalog name by its match only, any other name by the playlist's own
 // display name (favourites made from the import table).
 class IptvLibrary : public StreamLookup {
 public:
-    explicit IptvLibrary(QStringList catalogNames = CatalogTvNames());
+    explicit IptvLibrary(std::vector<CatalogChannel> catalog = CatalogTvChannels());
+    // Catalog names without countries.
+    explicit IptvLibrary(const QStringList& catalogNames);
 
     std::optional<ImportedStream> streamFor(const QString& name) const override;
 
@@ -31,6 +36,7 @@ public:
     void clear();
 
     const QStringList& catalogNames() const { return catalogNames_; }
+    const std::vector<CatalogChannel>& catalog() const { return catalog_; }
     const std::vector<PlaylistEntry>& playlist() const { return playlist_; }
     const std::vector<ChannelMatch>& matches() const { return matches_; }
     int matchedCount() const;
@@ -45,7 +51,9 @@ public:
 
 private:
     void index();
+    ImportedStream streamOf(int entry, const std::vector<int>& alternates) const;
 
+    std::vector<CatalogChannel> catalog_;
     QStringList catalogNames_;
     std::vector<PlaylistEntry> playlist_;
     std::vector<ChannelMatch> matches_;

@@ -14,11 +14,15 @@ void IptvTableModel::reload() {
     const auto& matches = library_.matches();
     shown_.clear();
     shown_.reserve(matches.size());
+    held_.clear();
+    held_.reserve(matches.size());
     uses_.assign(library_.playlist().size(), 0);
-    for (const ChannelMatch& m : matches) {
+    for (size_t i = 0; i < matches.size(); ++i) {
+        const ChannelMatch& m = matches[i];
         shown_.push_back(m.entry >= 0 && m.entry < int(uses_.size()) ? m.entry : -1);
-        if (shown_.back() >= 0)
-            ++uses_[size_t(m.entry)];
+        held_.push_back(entriesOf(i));
+        for (int e : held_.back())
+            ++uses_[size_t(e)];
     }
     outside_.clear();
     for (int e = 0; e < int(uses_.size()); ++e)
@@ -31,16 +35,26 @@ void IptvTableModel::matchChanged(int index) {
     if (index < 0 || index >= catalogRows() || size_t(index) >= library_.matches().size())
         return;
     const int entry = library_.matches()[size_t(index)].entry;
-    const int now = entry >= 0 && entry < int(uses_.size()) ? entry : -1;
-    const int before = std::exchange(shown_[size_t(index)], now);
-    if (before != now) {
-        if (now >= 0)
-            takeEntry(now);
-        if (before >= 0)
-            releaseEntry(before);
-    }
+    shown_[size_t(index)] = entry >= 0 && entry < int(uses_.size()) ? entry : -1;
+    const std::vector<int> before = std::exchange(held_[size_t(index)], entriesOf(size_t(index)));
+    for (int e : held_[size_t(index)])
+        takeEntry(e);
+    for (int e : before)
+        releaseEntry(e);
     // The state word changes even when the entry stays (a pick of the same entry becomes "выбран").
     emit dataChanged(this->index(index, 0), this->index(index, ColumnCount - 1));
+}
+
+std::vector<int> IptvTableModel::entriesOf(size_t match) const {
+    std::vector<int> out;
+    const ChannelMatch& m = library_.matches()[match];
+    if (m.entry < 0 || m.entry >= int(uses_.size()))
+        return out;
+    out.push_back(m.entry);
+    for (int a : m.alternates)
+        if (a >= 0 && a < int(uses_.size()))
+            out.push_back(a);
+    return out;
 }
 
 void IptvTableModel::takeEntry(int entry) {

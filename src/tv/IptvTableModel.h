@@ -36,9 +36,13 @@ private:
     int catalogRows() const { return int(shown_.size()); }
     void takeEntry(int entry);
     void releaseEntry(int entry);
+    // The entries a catalog row plays: its entry first, then the alternates.
+    std::vector<int> entriesOf(size_t match) const;
 
     const IptvLibrary& library_;
-    std::vector<int> shown_;   // per catalog row: the entry it shows, so a change knows what it let go
-    std::vector<int> uses_;    // per playlist entry: how many catalog rows show it
+    std::vector<int> shown_; // per catalog row: the entry it shows (-1: none)
+    std::vector<std::vector<int>>
+        held_;                 // per catalog row: the entries it plays, so a change knows what it let go
+    std::vector<int> uses_;    // per playlist entry: how many catalog rows play it
     std::vector<int> outside_; // entries no catalog row shows, ascending: the rows after the catalog's
 };

@@ -1,6 +1,9 @@
 #include "tv/M3uPlaylist.h"
 
+#include "tv/Cp1251.h"
+
 #include <QHash>
+#include <QStringDecoder>
 #include <QStringView>
 
 namespace {
@@ -51,6 +54,78 @@ struct Pending {
     PlaylistEntry entry;
 };
 
+// Header names as playlists write their options.
+QByteArray headerName(QByteArrayView name) {
+    const QByteArray lower = name.trimmed().toByteArray().toLower();
+    if (lower == "user-agent" || lower == "http-user-agent")
+        return "User-Agent";
+    if (lower == "referer" || lower == "referrer" || lower == "http-referrer" || lower == "http-referer")
+        return "Referer";
+    if (lower == "origin" || lower == "http-origin")
+        return "Origin";
+    if (lower == "cookie")
+        return "Cookie";
+    return name.trimmed().toByteArray();
+}
+
+// One value per header name; a later one replaces an earlier one. A value that would break the
+// request (a line end, a control character) is dropped.
+void setHeader(HttpHeaders& headers, QByteArrayView name, QByteArrayView value) {
+    const QByteArray n = headerName(name);
+    const QByteArray v = value.trimmed().toByteArray();
+    if (n.isEmpty() || v.isEmpty())
+        return;
+    for (char c : n + v)
+        if ((static_cast<unsigned char>(c) < 0x20 && c != '\t') || c == 0x7f)
+            return;
+    for (char c : n)
+        if (c == ':' || c == ' ' || c == '\t')
+            return;
+    for (auto& [have, old] : headers) {
+        if (have.compare(n, Qt::CaseInsensitive) == 0) {
+            old = v;
+            return;
+        }
+    }
+    headers.append({n, v});
+}
+
+// "User-Agent=a%20b&Referer=http://x/": the form of URL|... and of the adaptive demuxer's
+// stream_headers / manifest_headers, values percent-encoded.
+void parseHeaderList(HttpHeaders& headers, QByteArrayView list) {
+    for (const QByteArrayView pair : QByteArray(list.toByteArray()).split('&')) {
+        const qsizetype eq = pair.indexOf('=');
+        if (eq <= 0)
+            continue;
+        setHeader(headers, pair.first(eq),
+                  QByteArray::fromPercentEncoding(pair.sliced(eq + 1).toByteArray()));
+    }
+}
+
+// The options of #EXTVLCOPT and #KODIPROP lines that name request headers.
+void parseOption(HttpHeaders& headers, QByteArrayView line) {
+    if (line.startsWith("#EXTVLCOPT:")) {
+        const QByteArrayView opt = line.sliced(11);
+        const qsizetype eq = opt.indexOf('=');
+        if (eq <= 0)
+            return;
+        const QByteArray name = opt.first(eq).trimmed().toByteArray().toLower();
+        if (name == "http-user-agent" || name == "http-referrer" || name == "http-referer" ||
+            name == "http-origin")
+            setHeader(headers, name, opt.sliced(eq + 1));
+        return;
+    }
+    if (line.startsWith("#KODIPROP:")) {
+        const QByteArrayView prop = line.sliced(10);
+        const qsizetype eq = prop.indexOf('=');
+        if (eq <= 0)
+            return;
+        const QByteArray name = prop.first(eq).trimmed().toByteArray().toLower();
+        if (name == "inputstream.adaptive.stream_headers" || name == "inputstream.adaptive.manifest_headers")
+            parseHeaderList(headers, prop.sliced(eq + 1));
+    }
+}
+
 } // namespace
 
 ParsedPlaylist M3uPlaylist::parse(const QByteArray& bytes, const QUrl& source) {
@@ -59,12 +134,24 @@ ParsedPlaylist M3uPlaylist::parse(const QByteArray& bytes, const QUrl& source) {
         out.error = QStringLiteral("размер больше %1 МБ").arg(MaxBytes / (1024 * 1024));
         return out;
     }
+    QByteArray utf8;
     QByteArrayView text(bytes);
-    if (text.startsWith("\xEF\xBB\xBF"))
+    if (text.startsWith("\xEF\xBB\xBF")) {
         text = text.sliced(3);
+    } else {
+        // Without a byte-order mark, a text that is not UTF-8 is the Windows code page of Cyrillic
+        // playlists written on Windows.
+        QStringDecoder probe(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString decoded = probe.decode(text);
+        if (probe.hasError()) {
+            utf8 = Cp1251::toUtf8(text);
+            text = utf8;
+        }
+    }
 
     QHash<QString, int> seen;
     Pending pending;
+    HttpHeaders early; // options written before the #EXTINF they belong to
     bool header = false;
     bool firstLine = true;
     qsizetype pos = 0;
@@ -87,6 +174,7 @@ ParsedPlaylist M3uPlaylist::parse(const QByteArray& bytes, const QUrl& source) {
             if (pending.open)
                 ++out.skippedLines; // the previous one never got its address
             pending = {};
+            pending.entry.headers = std::exchange(early, {});
             const QByteArrayView info = line.sliced(8);
             const qsizetype comma = nameComma(info);
             if (comma < 0) {
@@ -100,17 +188,29 @@ ParsedPlaylist M3uPlaylist::parse(const QByteArray& bytes, const QUrl& source) {
             pending.entry.tvgName = attribute(head, "tvg-name");
             pending.entry.logo = attribute(head, "tvg-logo");
             pending.entry.group = attribute(head, "group-title");
+            for (const char* name :
+                 {"http-user-agent", "user-agent", "http-referrer", "http-referer", "referrer"})
+                if (const QString v = attribute(head, name); !v.isEmpty())
+                    setHeader(pending.entry.headers, name, v.toUtf8());
             continue;
         }
-        if (line.startsWith('#'))
-            continue; // other directives (#EXTGRP, #EXTVLCOPT, ...) carry nothing needed here
+        if (line.startsWith('#')) {
+            parseOption(pending.open ? pending.entry.headers : early, line);
+            continue; // other directives (#EXTGRP, ...) carry nothing needed here
+        }
         if (!pending.open) {
             ++out.skippedLines;
             continue;
         }
         pending.open = false;
         PlaylistEntry e = std::move(pending.entry);
-        const QUrl given(QString::fromUtf8(line), QUrl::StrictMode);
+        // "address|User-Agent=...&Referer=...": headers after the address.
+        QByteArrayView address = line;
+        if (const qsizetype bar = line.indexOf('|'); bar >= 0) {
+            parseHeaderList(e.headers, line.sliced(bar + 1));
+            address = trimmed(line.first(bar));
+        }
+        const QUrl given(QString::fromUtf8(address), QUrl::StrictMode);
         const QUrl url = given.isRelative() ? source.resolved(given) : given;
         const QString scheme = url.scheme().toLower();
         if (!url.isValid() || given.isEmpty()) {
@@ -128,11 +228,11 @@ ParsedPlaylist M3uPlaylist::parse(const QByteArray& bytes, const QUrl& source) {
             continue;
         }
         e.url = url;
-        if (seen.contains(e.name)) {
+        // A further entry of a name is kept: a mirror or another feed of the same channel.
+        if (seen.contains(e.name))
             ++out.duplicates;
-            continue;
-        }
-        seen.insert(e.name, int(out.entries.size()));
+        else
+            seen.insert(e.name, int(out.entries.size()));
         out.entries.push_back(std::move(e));
     }
     if (pending.open)

@@ -1,3 +1,5 @@
+#include "common/LoopbackServer.h"
+#include "navigation/CatalogSlots.h"
 #include "navigation/ChannelCatalog.h"
 
 #include <QDir>
@@ -57,6 +59,7 @@ private slots:
     void usageErrors_data();
     void usageErrors();
     void writeFailureIsReported();
+    void matchFilesAndAddresses();
 };
 
 void TestChannelCatalogTool::listMatchesTheLists() {
@@ -136,6 +139,43 @@ void TestChannelCatalogTool::writeFailureIsReported() {
     const Run r = run({"tree", dir.filePath("file")}); // a file where the tree's root should be
     QCOMPARE(r.code, 1);
     QVERIFY(r.err.contains("cannot"));
+}
+
+// The four public playlists, from files and from a loopback stand-in of their host: one line per
+// TV slot, the country from the file name, "-" where nothing plays, a failed fetch reported.
+void TestChannelCatalogTool::matchFilesAndAddresses() {
+    const QString data =
+        qEnvironmentVariable("ZELMO_TEST_SOURCE_DIR") + QStringLiteral("/tests/tv/data/iptv-org/");
+    const Run files = run({"match", data + "ru.m3u", data + "ua.m3u", data + "by.m3u", data + "kz.m3u"});
+    QCOMPARE(files.code, 0);
+    const QStringList lines = QString::fromUtf8(files.out).split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), qsizetype(CatalogTvSlots().size()));
+    QCOMPARE(lines.first(),
+             QStringLiteral("public\t1\tОРТ\tru\tChannelOne.ru@SD\tПервый канал (720p)\t"
+                            "https://edge1.1internet.tv/dash-live2/streams/1tv-dvr/1tvdash.mpd"));
+    QVERIFY(lines.contains(QStringLiteral("public\t2\tРоссия 1\tru\t-\t-\t-")));
+    QVERIFY(lines.contains(QStringLiteral("CISa\t6\tПервый канал\tge\t-\t-\t-")));
+    QVERIFY(lines.contains(QStringLiteral("Ukrainian\t18\tСТБ\tua\t-\t-\t-"))); // not Belarus's СТБ
+    for (const QString& l : lines)
+        QCOMPARE(l.count(u'\t'), 6);
+
+    LoopbackServer server;
+    QFile ua(data + "ua.m3u");
+    QVERIFY(ua.open(QIODevice::ReadOnly));
+    server.routes.insert("/countries/ua.m3u", {LoopbackServer::ok(ua.readAll())});
+    QProcess p;
+    p.start(tool(), {"match", server.base() + "/countries/ua.m3u"});
+    QTRY_VERIFY_WITH_TIMEOUT(p.state() == QProcess::NotRunning, 60000);
+    QCOMPARE(p.exitCode(), 0);
+    const QString out = QString::fromUtf8(p.readAllStandardOutput());
+    QVERIFY(out.contains(QStringLiteral("Ukrainian\t13\t5 канал\tua\tChannel5.ua@SD\tChannel 5 (1080p)\t")));
+    QVERIFY(out.contains(QStringLiteral("public\t1\tОРТ\tru\t-\t-\t-")));
+
+    QProcess missing;
+    missing.start(tool(), {"match", server.base() + "/countries/xx.m3u"});
+    QTRY_VERIFY_WITH_TIMEOUT(missing.state() == QProcess::NotRunning, 60000);
+    QCOMPARE(missing.exitCode(), 1);
+    QVERIFY(missing.readAllStandardError().contains("xx.m3u"));
 }
 
 QTEST_GUILESS_MAIN(TestChannelCatalogTool)

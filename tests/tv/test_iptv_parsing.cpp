@@ -99,10 +99,10 @@ void TestIptvParsing::playlistBadInput_data() {
                "#EXTM3U\n#EXTINF:-1 no comma here\nhttp://x/0\n#EXTINF:-1,A\n#EXTINF:-1,B\nhttp://x/b\n"
                "http://x/orphan\n#EXTINF:-1,C\nhttp://x/c\n#EXTINF:-1,D\n")
         << "" << QStringList{"B", "C"} << QList<int>{5, 0, 0};
-    QTest::newRow("duplicates keep the first")
+    QTest::newRow("a name's second entry is kept: a mirror")
         << QByteArray(
                "#EXTM3U\n#EXTINF:-1,A\nhttp://x/1\n#EXTINF:-1,A\nhttp://x/2\n#EXTINF:-1,B\nhttp://x/3\n")
-        << "" << QStringList{"A", "B"} << QList<int>{0, 1, 0};
+        << "" << QStringList{"A", "A", "B"} << QList<int>{0, 1, 0};
     QTest::newRow("other schemes refused")
         << QByteArray("#EXTM3U\n#EXTINF:-1,A\nrtmp://x/a\n#EXTINF:-1,B\nhttps://x/b\n#EXTINF:-1,C\n"
                       "udp://@239.0.0.1:1234\n#EXTINF:-1,D\njavascript:alert(1)\n")
@@ -177,14 +177,15 @@ void TestIptvParsing::matchingOrderAndChoices() {
     std::vector<PlaylistEntry> list(4);
     list[0].name = QStringLiteral("Первый HD"); // display name matches "Первый"
     list[1].name = QStringLiteral("Channel One");
-    list[1].tvgName = QStringLiteral("Первый"); // tvg-name wins over the display name
+    list[1].tvgName = QStringLiteral("Первый"); // so does its tvg-name: the channel's second entry
     list[2].name = QStringLiteral("Россия 1");
     list[3].name = QStringLiteral("НТВ");
     const QStringList catalog{"Первый", "Россия 1", "НТВ", "ТНТ", "Россия 2"};
     QHash<QString, QString> manual{{"НТВ", ""}, {"Россия 2", "Россия 1"}, {"ТНТ", "gone from the list"}};
     const auto m = ChannelMatcher::match(catalog, list, manual);
     QCOMPARE(m.size(), size_t(5));
-    QCOMPARE(m[0].entry, 1);
+    QCOMPARE(m[0].entry, 0);
+    QCOMPARE(m[0].alternates, std::vector<int>{1});
     QCOMPARE(m[1].entry, 2);
     QVERIFY(!m[1].manual);
     QCOMPARE(m[2].entry, -1); // cleared by the user
@@ -195,7 +196,8 @@ void TestIptvParsing::matchingOrderAndChoices() {
     IptvLibrary lib(catalog);
     lib.setPlaylist(list, m);
     QCOMPARE(lib.matchedCount(), 3);
-    QCOMPARE(lib.streamFor("Первый")->displayName, QStringLiteral("Channel One"));
+    QCOMPARE(lib.streamFor("Первый")->displayName, QStringLiteral("Первый HD"));
+    QCOMPARE(lib.streamFor("Первый")->alternates.size(), size_t(1));
     QVERIFY(!lib.streamFor("НТВ")); // a cleared catalog channel plays nothing
     QCOMPARE(lib.streamFor("Первый HD")->displayName, QStringLiteral("Первый HD")); // not in the catalog
     QVERIFY(!lib.streamFor("Нет такого"));
@@ -207,7 +209,7 @@ void TestIptvParsing::realWorldPlaylistAgainstTheCatalog() {
     const ParsedPlaylist p = M3uPlaylist::parse(TvSamples::ruPlaylist("http://127.0.0.1:1"), kSource);
     QVERIFY2(p.ok(), qPrintable(p.error));
     IptvLibrary lib;
-    lib.setPlaylist(p.entries, ChannelMatcher::match(lib.catalogNames(), p.entries, {}));
+    lib.setPlaylist(p.entries, ChannelMatcher::match(lib.catalog(), p.entries, {}));
     const QHash<QString, QString> expected{{"Россия 1", "Россия 1 +0"},
                                            {"НТВ", "НТВ (Россия)"},
                                            {"ТНТ", "TНТ"},
@@ -222,10 +224,15 @@ void TestIptvParsing::realWorldPlaylistAgainstTheCatalog() {
         QCOMPARE(s->displayName, it.value());
     }
     QCOMPARE(lib.streamFor("СТС")->url, QUrl("http://127.0.0.1:8080/lists/live/sts/index.m3u8"));
-    QVERIFY(!lib.streamFor("ТВЦ")); // "ТВ Центр" is another way of writing it: left to the user
+    QCOMPARE(lib.streamFor("ТВЦ")->displayName, QStringLiteral("ТВ Центр"));        // through the alias table
+    QCOMPARE(lib.streamFor("ОРТ")->displayName, QStringLiteral("Первый канал HD")); // renamed
+    QCOMPARE(lib.streamFor("ОРТ")->alternates.size(), size_t(1)); // its mirror under /backup/
+    // Playlist entries of no known country never serve the foreign set.
+    QVERIFY(!lib.streamFor("Первый канал")); // the Georgian one
+    QVERIFY(!lib.streamFor("5 канал"));      // the Ukrainian one
     qInfo("catalog TV channels matched: %d of %d (playlist of %d)", lib.matchedCount(),
           int(lib.catalogNames().size()), int(p.entries.size()));
-    QCOMPARE(lib.matchedCount(), 27);
+    QCOMPARE(lib.matchedCount(), 30);
 }
 
 void TestIptvParsing::guidePlainAndCompressedAgree() {

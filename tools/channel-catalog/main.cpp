@@ -1,5 +1,7 @@
 // channel-catalog: prints the two built-in channel lists, or writes the channel tree of pages and
-// programme pages that the lists refer to, so the tree can never disagree with the program.
+// programme pages that the lists refer to, so the tree can never disagree with the program; or
+// shows which playlist entries the grid's TV slots play.
+#include "MatchCommand.h"
 #include "navigation/ChannelCatalog.h"
 
 #include <QCoreApplication>
@@ -13,7 +15,8 @@
 
 namespace {
 
-constexpr char kUsage[] = "usage: channel-catalog list | channel-catalog tree DIR\n";
+constexpr char kUsage[] =
+    "usage: channel-catalog list | channel-catalog tree DIR | channel-catalog match FILE|URL...\n";
 
 void writeOut(const QString& text) {
     const QByteArray bytes = text.toUtf8();
@@ -215,6 +218,8 @@ int main(int argc, char** argv) {
         return list();
     if (args.size() == 3 && args[1] == QLatin1String("tree") && !args[2].isEmpty())
         return tree(args[2]);
+    if (args.size() >= 3 && args[1] == QLatin1String("match"))
+        return MatchCommand(args.mid(2));
     std::fputs(kUsage, stderr);
     return 2;
 }

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
+#include <QSet>
 #include <QStringListModel>
 #include <QTableView>
 #include <QToolButton>
@@ -148,8 +149,12 @@ void IptvTab::playlistChanged() {
     QStringList names;
     names.reserve(qsizetype(importer_.library().playlist().size()) + 1);
     names << QStringLiteral("— нет —");
+    QSet<QString> listed; // a channel's further entries (its mirrors) are picked with its first
     for (const PlaylistEntry& e : importer_.library().playlist())
-        names << e.name;
+        if (!listed.contains(e.name)) {
+            listed.insert(e.name);
+            names << e.name;
+        }
     entryNames_->setStringList(names);
     if (!current.isEmpty())
         selectChannel(current);
