@@ -2,6 +2,8 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
+
 #include <vector>
 
 namespace {
@@ -218,9 +220,13 @@ QString romanised(const QString& word) {
     // look-alikes only is Cyrillic ("TНТ" is ТНТ).
     const bool readAsCyrillic = cyr && (cyrOwn || !latOwn);
     QString out;
-    for (QChar c : word.normalized(QString::NormalizationForm_D)) {
+    // Accented Latin letters (Latin-written Kazakh and the like) lose their accents; decomposing
+    // costs, so only words that have one are decomposed.
+    const bool accented = lat && std::any_of(word.cbegin(), word.cend(),
+                                             [](QChar c) { return c.unicode() > 0x7f && isLatin(c); });
+    for (QChar c : accented ? word.normalized(QString::NormalizationForm_D) : word) {
         if (c.category() == QChar::Mark_NonSpacing)
-            continue; // accents of Latin-written Kazakh and the like
+            continue;
         QChar up = c.toUpper();
         if (cyr && lat) {
             if (readAsCyrillic && isLatin(c) && !cyrillicFor(up).isNull())

@@ -73,7 +73,7 @@ private slots:
     void theStoredSourcesLoadAfterStartUp() {
         QTRY_VERIFY_WITH_TIMEOUT(tab()->statusLabel()->text().contains(QStringLiteral("Программа: 2 канала")),
                                  60000);
-        QVERIFY2(tab()->statusLabel()->text().contains(QStringLiteral("совпало 27 из")),
+        QVERIFY2(tab()->statusLabel()->text().contains(QStringLiteral("совпало 30 из")),
                  qPrintable(tab()->statusLabel()->text()));
         QVERIFY(QFile::exists(dir_.filePath(QStringLiteral("IPTV/playlist.m3u"))));
     }
