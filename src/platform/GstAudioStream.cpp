@@ -71,18 +71,26 @@ struct GstAudioStream::IcyReader {
     // Streaming threads: drop the messages handle() ignores (buffering levels arrive dozens of
     // times a second, tags at every buffer of a flooding station) before they wake the UI thread.
     static GstBusSyncReply filterBus(GstBus*, GstMessage* msg, gpointer self) {
-        auto* reader = static_cast<IcyReader*>(self);
+        if (static_cast<IcyReader*>(self)->wanted(msg))
+            return GST_BUS_PASS;
+        // A dropped message is the handler's to free; kept, it would keep its source element and
+        // with it the whole pipeline alive.
+        gst_message_unref(msg);
+        return GST_BUS_DROP;
+    }
+
+    bool wanted(GstMessage* msg) {
         switch (GST_MESSAGE_TYPE(msg)) {
         case GST_MESSAGE_ERROR:
         case GST_MESSAGE_EOS:
         case GST_MESSAGE_CLOCK_LOST:
-            return GST_BUS_PASS;
+            return true;
         case GST_MESSAGE_TAG:
-            return reader->wantsTags(msg) ? GST_BUS_PASS : GST_BUS_DROP;
+            return wantsTags(msg);
         case GST_MESSAGE_STATE_CHANGED:
-            return GST_MESSAGE_SRC(msg) == GST_OBJECT(reader->pipeline) ? GST_BUS_PASS : GST_BUS_DROP;
+            return GST_MESSAGE_SRC(msg) == GST_OBJECT(pipeline);
         default:
-            return GST_BUS_DROP;
+            return false;
         }
     }
 

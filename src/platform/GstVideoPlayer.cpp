@@ -174,6 +174,9 @@ struct GstVideoPlayerAccess {
             bridge->receiver->post(
                 [player = bridge->player, bridge, held] { player->handleMessage(bridge, held.get()); });
         }
+        // A dropped message is the handler's to free; kept, it would keep its source element and
+        // with it the whole pipeline alive.
+        gst_message_unref(msg);
         return GST_BUS_DROP;
     }
 
