@@ -146,29 +146,6 @@ std::optional<QString> lookup(const QString& path, const QString& section, const
     return parsed->index->find(section, key);
 }
 
-// Temporaries of writers that were killed before their rename: "<name>.XXXXXX" with six random
-// letters of both cases. A name of one case only (say "Setting.ini.backup") may be the user's own
-// copy and is left alone.
-void removeStaleTemporaries(const QString& path) {
-    const QFileInfo target(path);
-    const QString prefix = target.fileName() + u'.';
-    const QDir dir = target.dir();
-    for (const QString& name :
-         dir.entryList({prefix + QStringLiteral("??????")}, QDir::Files | QDir::Hidden | QDir::System)) {
-        const QStringView tail = QStringView(name).sliced(prefix.size());
-        bool letters = true, upper = false, lower = false;
-        for (QChar ch : tail) {
-            letters = letters && ch.unicode() < 128 && ch.isLetter();
-            upper = upper || ch.isUpper();
-            lower = lower || ch.isLower();
-        }
-        if (letters && upper && lower) {
-            if (QFile::remove(dir.filePath(name)))
-                qCInfo(lcSettings) << "removed the leftover temporary" << dir.filePath(name);
-        }
-    }
-}
-
 } // namespace
 
 SettingsFile::SettingsFile(QString path) : path_(std::move(path)) {}
@@ -206,7 +183,6 @@ void SettingsFile::WriteString(const QString& section, const QString& key, const
     const std::optional<WriterLock> lock = WriterLock::acquire(path_, LockWaitMs, reason);
     if (!lock)
         fail(reason);
-    removeStaleTemporaries(path_);
 
     QByteArray bytes;
     struct stat st {};
@@ -215,7 +191,8 @@ void SettingsFile::WriteString(const QString& section, const QString& key, const
     const QByteArray data = IniText::WithValue(bytes, section, key, value);
 
     // The new file under a fixed name: only the lock holder writes it, and a copy left by a
-    // killed writer is simply written over.
+    // killed writer is simply written over. No other file beside Setting.ini is touched: a name
+    // like "Setting.ini.BackUp" may be the user's own copy, and nothing proves it is not.
     const QByteArray native = QFile::encodeName(path_);
     const QByteArray temp = native + ".new";
     const int out = ::open(temp.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);

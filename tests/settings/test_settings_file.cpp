@@ -446,14 +446,19 @@ private slots:
         writeAll(ini(), "[Keep]\nk=v\n");
         writeAll(ini() + QStringLiteral(".lock"), QByteArray()); // an empty lock of an older writer
         writeAll(ini() + QStringLiteral(".new"), "half a fi");   // a new file not yet renamed
-        writeAll(ini() + QStringLiteral(".aBcDeF"), "[Keep]\nk=");
-        writeAll(ini() + QStringLiteral(".backup"), "the user's own copy");
+        // Files beside it that the writer cannot prove are its own stay as they are, whatever
+        // their names look like.
+        const QStringList others{QStringLiteral(".BackUp"), QStringLiteral(".OldCfg"),
+                                 QStringLiteral(".aBcDeF"), QStringLiteral(".backup"),
+                                 QStringLiteral(".NEW"),    QStringLiteral(".new~")};
+        for (const QString& suffix : others)
+            writeAll(ini() + suffix, "the user's own copy " + suffix.toUtf8());
         SettingsFile file(ini());
         file.WriteString(QStringLiteral("Keep"), QStringLiteral("a"), QStringLiteral("1"));
         QCOMPARE(readAll(ini()), QByteArray("[Keep]\nk=v\na=1\n"));
         QVERIFY(!QFile::exists(ini() + QStringLiteral(".new")));
-        QVERIFY(!QFile::exists(ini() + QStringLiteral(".aBcDeF")));
-        QCOMPARE(readAll(ini() + QStringLiteral(".backup")), QByteArray("the user's own copy"));
+        for (const QString& suffix : others)
+            QCOMPARE(readAll(ini() + suffix), "the user's own copy " + suffix.toUtf8());
 
         QVERIFY(QFile::remove(ini() + QStringLiteral(".lock")));
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("Setting.ini.lock")));
