@@ -13,6 +13,8 @@ public:
     // Whether init() would return at once; false while the engine's libraries are still loading
     // (the first start after installing builds GStreamer's registry, which takes seconds).
     virtual bool ready() const { return true; }
+    // Starts loading the engine's libraries without waiting for them; ready() tells when done.
+    virtual void prepare() {}
     virtual void shutdown() = 0;
     virtual bool canDecodeWma() const = 0;
     // Never waits for the network. nullptr when the URL cannot even be tried (bad URL, engine not

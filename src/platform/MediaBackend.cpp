@@ -97,6 +97,7 @@ public:
         take(); // waits for the load, as GStreamer's own init waits for its registry
         return engine_ && engine_->init();
     }
+    void prepare() override { MediaBackend::StartLoading(); }
     bool ready() const override {
         if (!loading().valid() || loading().wait_for(std::chrono::seconds(0)) != std::future_status::ready)
             return false;

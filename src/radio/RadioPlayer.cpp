@@ -25,6 +25,8 @@ namespace {
 constexpr int kShutdownEncoderWaitMs = 5000;
 constexpr int kRestartEncoderWaitMs = 3000;
 constexpr int kMaxReconnectUnits = 30;
+// How often a station chosen while the engine loads looks whether it has loaded.
+constexpr int kAudioWaitPollMs = 50;
 constexpr int kEveryUnitFor = 20;   // units after a drop with a try every unit
 constexpr int kFastPhaseUnits = 60; // units after a drop with a try every one or two units
 constexpr int kPcmFrameBytes = 4;   // S16LE stereo
@@ -119,6 +121,9 @@ struct RadioPlayer::Impl {
     int slowTries = 0;
     int reconnectUnitMs = 1000;
     StreamDiagnosis diagnosis;
+    // A station chosen while the engine still loads: its libraries are looked for until they are
+    // there, then the station plays.
+    QTimer audioWait;
 };
 
 RadioPlayer::RadioPlayer(std::unique_ptr<AudioEngine> engine, QObject* parent)
@@ -126,6 +131,8 @@ RadioPlayer::RadioPlayer(std::unique_ptr<AudioEngine> engine, QObject* parent)
     d_->engine = std::move(engine);
     d_->retry.setSingleShot(true);
     connect(&d_->retry, &QTimer::timeout, this, &RadioPlayer::reconnectNow);
+    d_->audioWait.setInterval(kAudioWaitPollMs);
+    connect(&d_->audioWait, &QTimer::timeout, this, &RadioPlayer::playWhenAudioReady);
     d_->countdown.setInterval(1000);
     connect(&d_->countdown, &QTimer::timeout, this, &RadioPlayer::tickCountdown);
 }
@@ -169,10 +176,19 @@ void RadioPlayer::PlayStream(const QByteArray& url) {
     d_->station = d_->lookup ? d_->lookup(url) : StationInfo{};
     RadioStatus fresh;
     fresh.station = d_->station.name;
-    // A station chosen before the start-up's audio start (the first start after installing, while
-    // GStreamer builds its registry) starts the audio itself.
-    if (!d_->started && !d_->shutDown && !url.trimmed().isEmpty())
+    // A station chosen before the start-up's audio start starts the audio itself: at once when the
+    // engine has loaded, otherwise once it has (the first start after installing builds GStreamer's
+    // registry for seconds); the window never waits for it.
+    if (!d_->started && !d_->shutDown && !url.trimmed().isEmpty()) {
+        if (d_->engine && !d_->engine->ready()) {
+            d_->engine->prepare();
+            fresh.state = RadioStatus::State::Connecting;
+            setStatus(fresh);
+            d_->audioWait.start();
+            return;
+        }
         StartAudio();
+    }
     if (!d_->started || url.trimmed().isEmpty()) {
         setStatus(fresh); // nothing chosen: the radio is simply off
         return;
@@ -192,6 +208,15 @@ void RadioPlayer::PlayStream(const QByteArray& url) {
         resolveThenOpen(target, false);
     else
         openNow(target, false);
+}
+
+void RadioPlayer::playWhenAudioReady() {
+    if (!d_->engine->ready())
+        return;
+    d_->audioWait.stop();
+    if (!d_->started)
+        StartAudio();
+    replay();
 }
 
 void RadioPlayer::StopStream() {
@@ -358,7 +383,8 @@ void RadioPlayer::recordTitle(const QString& title) {
 }
 
 bool RadioPlayer::isOpening() const {
-    return d_->resolving || (d_->stream && d_->stream->state() == AudioStream::State::Opening);
+    return d_->resolving || d_->audioWait.isActive() ||
+           (d_->stream && d_->stream->state() == AudioStream::State::Opening);
 }
 
 bool RadioPlayer::isPlaying() const {
@@ -376,6 +402,7 @@ void RadioPlayer::setEncoderProgram(const QString& program) {
 
 void RadioPlayer::freeStream() {
     d_->retry.stop();
+    d_->audioWait.stop();
     d_->countdown.stop();
     d_->diagnosis.cancel();
     d_->resolver.cancel();

@@ -108,6 +108,7 @@ private:
     void onStreamEnded(AudioStream* stream, int why);
     void scheduleReconnect(const QString& reason);
     void reconnectNow();
+    void playWhenAudioReady();
     void diagnose();
     void tickCountdown();
     void setStatus(const RadioStatus& status);

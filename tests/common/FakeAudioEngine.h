@@ -16,6 +16,8 @@ struct FakeAudioLog {
     bool initWorks = true;
     bool decodesWma = true;
     bool refusesOpen = false; // open() returns nullptr, as for an address the engine cannot try
+    bool ready = true;        // false: its libraries are still loading, and init() would wait
+    int prepares = 0;
     int inits = 0;
     int shutdowns = 0;
     QList<QUrl> opened;
@@ -90,6 +92,8 @@ public:
         ++log_->inits;
         return log_->initWorks;
     }
+    bool ready() const override { return log_->ready; }
+    void prepare() override { ++log_->prepares; }
     void shutdown() override { ++log_->shutdowns; }
     bool canDecodeWma() const override { return log_->decodesWma; }
     std::unique_ptr<AudioStream> open(const QUrl& url) override {

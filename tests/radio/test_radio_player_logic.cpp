@@ -65,6 +65,38 @@ private slots:
         QVERIFY(log_->live.empty());
     }
 
+    // A station chosen while the engine still loads never makes the window wait for it: the choice
+    // waits instead, and the latest one plays once the engine is there.
+    void stationChosenWhileTheEngineLoadsWaitsForIt() {
+        log_->ready = false;
+        player_ = std::make_unique<RadioPlayer>(std::make_unique<FakeAudioEngine>(log_));
+        player_->PlayStream("http://127.0.0.1:1/a.mp3");
+        QCOMPARE(log_->inits, 0); // init() would wait for the load
+        QVERIFY(log_->prepares > 0);
+        QCOMPARE(player_->status().state, RadioStatus::State::Connecting);
+        QVERIFY(player_->isOpening());
+        player_->PlayStream("http://127.0.0.1:1/b.mp3");
+        QTest::qWait(200);
+        QCOMPARE(log_->inits, 0);
+        QVERIFY(log_->opened.isEmpty());
+        log_->ready = true;
+        QTRY_COMPARE_WITH_TIMEOUT(log_->opened.size(), 1, 10000);
+        QCOMPARE(log_->opened.first(), QUrl("http://127.0.0.1:1/b.mp3"));
+        QCOMPARE(log_->inits, 1);
+        QCOMPARE(player_->status().state, RadioStatus::State::Connecting);
+
+        // Turned off before the engine is there: nothing plays once it is.
+        log_ = std::make_shared<FakeAudioLog>();
+        log_->ready = false;
+        player_ = std::make_unique<RadioPlayer>(std::make_unique<FakeAudioEngine>(log_));
+        player_->PlayStream("http://127.0.0.1:1/a.mp3");
+        player_->StopStream();
+        log_->ready = true;
+        QTest::qWait(300);
+        QVERIFY(log_->opened.isEmpty());
+        QCOMPARE(player_->status().state, RadioStatus::State::Off);
+    }
+
     void opensOneStationAtATime() {
         startPlayer();
         player_->PlayStream("  http://127.0.0.1:1/one.mp3 ");
