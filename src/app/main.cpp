@@ -4,6 +4,7 @@
 #include "desktop/SingleInstance.h"
 #include "platform/AppDir.h"
 #include "platform/FontConfigPreload.h"
+#include "platform/RuntimeDir.h"
 
 int main(int argc, char** argv) {
     PrepareEnvironment();
@@ -14,8 +15,9 @@ int main(int argc, char** argv) {
     UseFileLocations(ResolveFileLocations(QCoreApplication::applicationDirPath(), UserConfigHome()));
 
     // A second start only brings the running copy to the front.
-    SingleInstance instance(
-        SingleInstance::ServerName(qEnvironmentVariable("XDG_RUNTIME_DIR"), SettingsFilePath()));
+    // Only in a folder nobody else can write to: another user could plant a socket there.
+    SingleInstance instance(SingleInstance::ServerName(
+        QString::fromLocal8Bit(RuntimeDir::ForSockets(qgetenv("XDG_RUNTIME_DIR"))), SettingsFilePath()));
     if (instance.claim() == SingleInstance::Role::Secondary)
         return 0;
 

@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QLocalSocket>
 #include <QThread>
+#include <QTimer>
 
 #include <algorithm>
 #include <cerrno>
@@ -16,11 +17,17 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 const QByteArray Activate = "activate\n";
 const QByteArray Done = "ok\n";
+// Both sides speak one short line: anything longer is not a copy of this program.
+constexpr qint64 MaxMessage = 64;
+// A running copy answers at once; these bound what other local processes can make it hold.
+constexpr int MaxConnections = 8;
+constexpr int IdleMs = 3000;
 // The lock only covers "look for a running copy, else listen": held for well under a second.
 constexpr int LockWaitMs = 15000;
 
@@ -91,15 +98,31 @@ SingleInstance::Role SingleInstance::claim(int waitMs) {
         return Role::Alone;
     }
 
+    // Only a socket of this user is asked: another user's socket, or a link to one, could be
+    // planted to make this start end without a window.
+    struct stat st {};
+    if (::lstat(QFile::encodeName(name_).constData(), &st) == 0 &&
+        (S_ISLNK(st.st_mode) || st.st_uid != ::geteuid())) {
+        qCWarning(lcDesktop) << "single instance:" << name_ << "is not a socket of this user; not using it";
+        return Role::Alone;
+    }
+
+    // One deadline for the whole exchange: a peer that answers a byte at a time cannot stretch it.
+    const QDeadlineTimer deadline(waitMs);
+    const auto remaining = [&deadline] { return int(std::max<qint64>(0, deadline.remainingTime())); };
     QLocalSocket socket;
     socket.connectToServer(name_);
-    if (socket.waitForConnected(waitMs)) {
+    if (socket.waitForConnected(remaining())) {
         socket.write(Activate);
-        socket.waitForBytesWritten(waitMs);
+        socket.waitForBytesWritten(remaining());
         // A copy that hangs still owns the settings file: end all the same, but say so.
         bool answered = false;
-        while (!answered && socket.waitForReadyRead(waitMs))
-            answered = socket.readAll().contains(Done);
+        QByteArray reply;
+        while (!answered && !deadline.hasExpired() && reply.size() < MaxMessage &&
+               socket.waitForReadyRead(remaining())) {
+            reply += socket.read(MaxMessage);
+            answered = reply.contains(Done);
+        }
         if (answered)
             qCDebug(lcDesktop) << "single instance: the running copy came to the front";
         else
@@ -122,9 +145,32 @@ SingleInstance::Role SingleInstance::claim(int waitMs) {
 void SingleInstance::onNewConnection() {
     while (QLocalSocket* socket = server_.nextPendingConnection()) {
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        if (connections_ >= MaxConnections) {
+            qCWarning(lcDesktop) << "single instance: too many connections; refusing one";
+            socket->abort();
+            socket->deleteLater();
+            continue;
+        }
+        ++connections_;
+        connect(socket, &QObject::destroyed, this, [this] { --connections_; });
+        socket->setReadBufferSize(MaxMessage);
+        auto* idle = new QTimer(socket);
+        idle->setSingleShot(true);
+        connect(idle, &QTimer::timeout, socket, [socket] {
+            qCDebug(lcDesktop) << "single instance: dropping an idle connection";
+            socket->abort();
+            socket->deleteLater();
+        });
+        idle->start(IdleMs);
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-            if (!socket->canReadLine())
+            if (!socket->canReadLine()) {
+                if (socket->bytesAvailable() >= MaxMessage) {
+                    qCWarning(lcDesktop) << "single instance: dropping a connection that sent no request";
+                    socket->abort();
+                    socket->deleteLater();
+                }
                 return;
+            }
             const QByteArray line = socket->readLine();
             if (line == Activate) {
                 qCDebug(lcDesktop) << "single instance: a later start asks for the window";

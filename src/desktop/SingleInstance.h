@@ -5,7 +5,9 @@
 
 // One running copy per user and settings file. The first start listens on a local socket; a
 // later start finds it, asks it to come to the front and ends. A socket file left behind by a
-// copy that crashed answers nobody, so the next start removes it and takes over.
+// copy that crashed answers nobody, so the next start removes it and takes over. Whatever else
+// sits at the name (another user's socket, a link) is never asked; the exchange has one deadline,
+// and the listener keeps few connections, each briefly and with a short request only.
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
@@ -33,5 +35,6 @@ private:
     void onNewConnection();
 
     QString name_;
+    int connections_ = 0; // open connections of later starts (or of anyone else)
     QLocalServer server_;
 };

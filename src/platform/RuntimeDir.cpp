@@ -37,6 +37,29 @@ bool Prepare(const QByteArray& path, QString& reason) {
     return true;
 }
 
+namespace {
+bool isPrivate(const QByteArray& path, QString& reason) {
+    struct stat st {};
+    if (::lstat(path.constData(), &st) != 0) {
+        reason = QString::fromLocal8Bit(std::strerror(errno));
+        return false;
+    }
+    if (!S_ISDIR(st.st_mode)) {
+        reason = QStringLiteral("it is not a directory");
+        return false;
+    }
+    if (st.st_uid != ::geteuid()) {
+        reason = QStringLiteral("it belongs to user %1").arg(st.st_uid);
+        return false;
+    }
+    if ((st.st_mode & 022) != 0) {
+        reason = QStringLiteral("others can write to it");
+        return false;
+    }
+    return true;
+}
+} // namespace
+
 QByteArray Choose(const QByteArray& preferred) {
     QString reason;
     if (Prepare(preferred, reason))
@@ -48,6 +71,16 @@ QByteArray Choose(const QByteArray& preferred) {
         return {};
     }
     return fresh;
+}
+
+QByteArray ForSockets(const QByteArray& dir) {
+    QString reason;
+    if (!dir.isEmpty()) {
+        if (isPrivate(dir, reason))
+            return dir;
+        qCWarning(lcDesktop) << "not keeping sockets in" << dir << ":" << reason;
+    }
+    return Choose("/tmp/zelmo-xdg-" + QByteArray::number(static_cast<qulonglong>(::geteuid())));
 }
 
 } // namespace RuntimeDir

@@ -16,4 +16,9 @@ bool Prepare(const QByteArray& path, QString& reason);
 // directory beside it. Empty when not even that can be made.
 QByteArray Choose(const QByteArray& preferred);
 
+// A directory for sockets of this user: `dir` (the session's runtime directory) when it is a real
+// directory of this user that nobody else can write to, where no one else can plant or replace a
+// socket; otherwise one of our own, as Choose() makes it. Empty when not even that can be made.
+QByteArray ForSockets(const QByteArray& dir);
+
 } // namespace RuntimeDir

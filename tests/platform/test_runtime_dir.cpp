@@ -63,6 +63,27 @@ private slots:
             QCOMPARE(modeOf(foreign), mode_t(0777)); // not touched
         }
     }
+
+    // Sockets go only where nobody else can write: the session's folder when it is closed and ours,
+    // otherwise a private one of our own.
+    void socketsGoWhereOnlyThisUserWrites() {
+        const QByteArray closed = at("closed");
+        QCOMPARE(::mkdir(closed.constData(), 0700), 0);
+        QCOMPARE(RuntimeDir::ForSockets(closed), closed);
+
+        const QByteArray shared = at("shared");
+        QCOMPARE(::mkdir(shared.constData(), 0777), 0);
+        QCOMPARE(::chmod(shared.constData(), 01777), 0);
+        const QByteArray chosen = RuntimeDir::ForSockets(shared);
+        QVERIFY(!chosen.isEmpty());
+        QVERIFY(chosen != shared);
+        struct stat st {};
+        QCOMPARE(::lstat(chosen.constData(), &st), 0);
+        QVERIFY(S_ISDIR(st.st_mode));
+        QCOMPARE(st.st_uid, ::geteuid());
+        QCOMPARE(st.st_mode & 077, mode_t(0));
+        QCOMPARE(modeOf(shared), mode_t(01777)); // the session's folder itself is left as it is
+    }
 };
 
 QTEST_GUILESS_MAIN(TestRuntimeDir)
