@@ -15,17 +15,22 @@ install(FILES ${ZELMO_DESKTOP_DATA}/zelmo-player.metainfo.xml DESTINATION ${CMAK
 install(FILES ${ZELMO_DESKTOP_DATA}/zelmo-player.svg
   DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 
-# The PNG sizes are rendered from the one drawing at build time.
+# The PNG sizes are rendered at build time from the drawing, or from the drawing made for that size
+# where there is one (the small sizes: a scaled-down picture turns soft there).
 set(ZELMO_ICON_SIZES 16 22 24 32 48 64 128 256)
 find_program(ZELMO_RSVG rsvg-convert)
 if(ZELMO_RSVG)
   set(ZELMO_ICON_PNGS)
   foreach(size IN LISTS ZELMO_ICON_SIZES)
     set(png ${CMAKE_BINARY_DIR}/icons/${size}x${size}/zelmo-player.png)
+    set(drawing ${ZELMO_DESKTOP_DATA}/zelmo-player-${size}.svg)
+    if(NOT EXISTS ${drawing})
+      set(drawing ${ZELMO_DESKTOP_DATA}/zelmo-player.svg)
+    endif()
     add_custom_command(OUTPUT ${png}
       COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/icons/${size}x${size}
-      COMMAND ${ZELMO_RSVG} -w ${size} -h ${size} -o ${png} ${ZELMO_DESKTOP_DATA}/zelmo-player.svg
-      DEPENDS ${ZELMO_DESKTOP_DATA}/zelmo-player.svg
+      COMMAND ${ZELMO_RSVG} -w ${size} -h ${size} -o ${png} ${drawing}
+      DEPENDS ${drawing}
       COMMENT "Rendering the ${size}x${size} icon")
     list(APPEND ZELMO_ICON_PNGS ${png})
     install(FILES ${png} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
@@ -34,6 +39,27 @@ if(ZELMO_RSVG)
 else()
   message(WARNING "rsvg-convert not found (librsvg2-bin): only the scalable icon is installed")
 endif()
+
+# Debian package documentation: the copyright file, the change log and the manual page, the last
+# two compressed as Debian wants them (gzip -9, no name or time stamp inside).
+set(ZELMO_DEBIAN_DATA ${CMAKE_SOURCE_DIR}/data/debian)
+set(ZELMO_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/zelmo-player)
+find_program(ZELMO_GZIP gzip REQUIRED)
+set(ZELMO_GZIPPED)
+foreach(pair "changelog;${ZELMO_DEBIAN_DATA}/changelog" "zelmo-player.1;${ZELMO_DEBIAN_DATA}/zelmo-player.1")
+  list(GET pair 0 name)
+  list(GET pair 1 source)
+  set(gz ${CMAKE_BINARY_DIR}/doc/${name}.gz)
+  add_custom_command(OUTPUT ${gz}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/doc
+    COMMAND ${ZELMO_GZIP} -9 -n -c ${source} > ${gz}
+    DEPENDS ${source}
+    COMMENT "Compressing ${name}")
+  list(APPEND ZELMO_GZIPPED ${gz})
+endforeach()
+add_custom_target(zelmo_docs ALL DEPENDS ${ZELMO_GZIPPED})
+install(FILES ${ZELMO_DEBIAN_DATA}/copyright ${CMAKE_BINARY_DIR}/doc/changelog.gz DESTINATION ${ZELMO_DOC_DIR})
+install(FILES ${CMAKE_BINARY_DIR}/doc/zelmo-player.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 # Debian package. Library dependencies come from dpkg-shlibdeps; the rest are what the program
 # starts or loads by name at run time: Chromium's helper process, GStreamer's elements for
@@ -44,8 +70,11 @@ set(CPACK_PACKAGE_NAME zelmo-player)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "Zelmo Player <support@zelmo-player.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Web TV channels and internet radio in one window")
-set(CPACK_PACKAGE_DESCRIPTION
-  "A launcher for web TV channels and internet radio stations with a Russian-language interface.")
+# The long description's lines stay within 80 columns.
+set(CPACK_PACKAGE_DESCRIPTION "A launcher for web TV channels and internet radio stations with a
+Russian-language interface: a category bar and a grid of channel buttons, an
+embedded browser view, radio with recording to MP3, favourites, your own IPTV
+playlist and stations, and five interface languages.")
 set(CPACK_PACKAGE_FILE_NAME zelmo-player_${PROJECT_VERSION}_amd64)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
@@ -54,5 +83,5 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://zelmo-player.example/)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
   "libqt6webenginecore6-bin, gstreamer1.0-plugins-base, gstreamer1.0-plugins-good, gstreamer1.0-plugins-ugly, gstreamer1.0-plugins-bad, gstreamer1.0-libav, gstreamer1.0-pulseaudio, glib-networking, lame")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "pulseaudio | pipewire-pulse")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "pulseaudio | pipewire-pulse, qt6-translations-l10n")
 include(CPack)

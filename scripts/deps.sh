@@ -11,7 +11,7 @@ packages=(
   lame pulseaudio pulseaudio-utils sox ffmpeg xdg-user-dirs
   xvfb xauth x11-utils xdotool openbox imagemagick dbus dbus-x11 at-spi2-core python3-pyatspi
   fonts-dejavu-core fonts-dejavu-extra fonts-wqy-microhei
-  desktop-file-utils appstream librsvg2-bin dpkg-dev
+  desktop-file-utils appstream librsvg2-bin dpkg-dev lintian qt6-translations-l10n
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,4 +1,5 @@
 #include "app/ui/BenchProbe.h"
+#include "app/ui/ScreenFit.h"
 #include "app/ui/Startup.h"
 #include "desktop/FileLocations.h"
 #include "desktop/SingleInstance.h"
@@ -12,6 +13,7 @@ int main(int argc, char** argv) {
     FontConfigPreload fonts;
     ZelmoApplication app(argc, argv);
     BenchProbe::step("application");
+    RestartScaledToFitIfNeeded(argv);
     UseFileLocations(ResolveFileLocations(QCoreApplication::applicationDirPath(), UserConfigHome()));
 
     // A second start only brings the running copy to the front.

@@ -1,6 +1,7 @@
 #include "navigation/CategoryRules.h"
 
 #include "navigation/SiteUrls.h"
+#include "platform/UiText.h"
 
 using Part = GridSurface::StripPart;
 using Set = CategoryBar::Set;
@@ -118,9 +119,9 @@ void CategoryRules::showRadioOrCISa() {
         s_.setStripPartVisible(Part::RadioOff, true);
     }
     if (shows(2, Set::Foreign)) {
-        s_.setHeadingText(1, QStringLiteral("Грузия"));
+        s_.setHeadingText(1, UiText("MainForm", "georgia", QStringLiteral("Грузия")));
         s_.setHeadingVisible(1, true);
-        s_.setHeadingText(2, QStringLiteral("Казахстан"));
+        s_.setHeadingText(2, UiText("MainForm", "kazakhstan", QStringLiteral("Казахстан")));
         s_.setHeadingVisible(2, true);
         s_.setHeadingVisible(3, true); // keeps its own caption
         s_.setHeadingVisible(4, false);

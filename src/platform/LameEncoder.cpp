@@ -1,6 +1,7 @@
 #include "platform/LameEncoder.h"
 
 #include "platform/LogCategories.h"
+#include "platform/UiText.h"
 
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -124,11 +125,13 @@ bool LameEncoder::start(const QString& outputFile, const Mp3Tags& tags, QString*
         return false;
     };
     if (isRunning())
-        return fail(QStringLiteral("кодировщик уже работает."));
+        return fail(UiText("RecordForm", "encoderBusy", QStringLiteral("кодировщик уже работает.")));
     const bool hasPath = program_.contains(QLatin1Char('/'));
     if (hasPath ? !QFileInfo(program_).isExecutable() : QStandardPaths::findExecutable(program_).isEmpty()) {
         qCWarning(lcAudio) << "the MP3 encoder" << program_ << "is not installed";
-        return fail(QStringLiteral("не найдена программа кодирования MP3 «%1».").arg(program_));
+        return fail(
+            UiText("RecordForm", "noEncoder", QStringLiteral("не найдена программа кодирования MP3 «%1»."))
+                .arg(program_));
     }
     ignoreSigpipe();
     output_ = outputFile;
@@ -145,7 +148,9 @@ bool LameEncoder::start(const QString& outputFile, const Mp3Tags& tags, QString*
         qCWarning(lcAudio) << "cannot start the MP3 encoder" << program_ << ":" << why;
         process_.kill();
         process_.waitForFinished(500);
-        return fail(QStringLiteral("не запускается программа кодирования MP3 «%1» (%2).").arg(program_, why));
+        return fail(UiText("RecordForm", "encoderFails",
+                           QStringLiteral("не запускается программа кодирования MP3 «%1» (%2)."))
+                        .arg(program_, why));
     }
     process_.write(waveHeader());
     return true;

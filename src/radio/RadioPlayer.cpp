@@ -5,6 +5,7 @@
 #include "platform/LameEncoder.h"
 #include "platform/LogCategories.h"
 #include "platform/MediaBackend.h"
+#include "platform/UiText.h"
 #include "radio/CueSheet.h"
 #include "radio/PlaylistResolver.h"
 #include "radio/RecordingName.h"
@@ -155,6 +156,12 @@ bool RadioPlayer::StartAudio() {
     return d_->started && d_->engine->canDecodeWma();
 }
 
+MainWindowRadio::AudioProblem RadioPlayer::AudioFailure() const {
+    if (!d_->started)
+        return AudioProblem::Engine;
+    return d_->engine->canDecodeWma() ? AudioProblem::None : AudioProblem::WmaPlugins;
+}
+
 void RadioPlayer::ShutdownAudio() {
     freeStream();
     setState(RadioStatus::State::Off);
@@ -269,7 +276,7 @@ bool RadioPlayer::StartRecording(const QString& name, QString* error) {
     };
     const bool streamAlive = d_->stream && d_->stream->state() != AudioStream::State::Ended;
     if (!d_->started || (!streamAlive && !d_->resolving && !d_->retry.isActive()))
-        return fail(QStringLiteral("радио не играет."));
+        return fail(UiText("RecordForm", "notPlaying", QStringLiteral("радио не играет.")));
     if (fileNameProblem(name) != FileNameProblem::None)
         return fail(QStringLiteral("«%1» не годится как название файла.").arg(name));
     endRecording();

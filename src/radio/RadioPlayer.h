@@ -40,6 +40,7 @@ public:
     // Starts audio output; false when WMA streams cannot be decoded (the caller shows the message).
     bool StartAudio() override;
     bool AudioReady() const override;
+    AudioProblem AudioFailure() const override;
     void ShutdownAudio() override;
     // Frees the current stream (and any recording on it), then opens and plays url.
     void PlayStream(const QByteArray& url) override;

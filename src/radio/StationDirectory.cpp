@@ -1,6 +1,8 @@
 #include "radio/StationDirectory.h"
 
+#include "platform/HttpReason.h"
 #include "platform/LogCategories.h"
+#include "platform/UiText.h"
 
 #include <QCoreApplication>
 #include <QDnsLookup>
@@ -33,7 +35,8 @@ QUrl baseFor(const QString& server) {
 }
 
 QString unreachable() {
-    return QStringLiteral("Каталог радиостанций недоступен: нет связи с сервером.");
+    return UiText("DirectoryForm", "unreachable",
+                  QStringLiteral("Каталог радиостанций недоступен: нет связи с сервером."));
 }
 } // namespace
 
@@ -193,13 +196,18 @@ void StationDirectory::onReply(QNetworkReply* reply) {
         }
         serverIndex_ = 0;
         if (status >= 400)
-            fail(QStringLiteral("Каталог радиостанций ответил ошибкой %1.").arg(status));
+            fail(UiText("DirectoryForm", "httpError",
+                        QStringLiteral("Каталог радиостанций ответил ошибкой %1 (%2)."))
+                     .arg(status)
+                     .arg(HttpReasonText(
+                         status, reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString())));
         else
             fail(unreachable());
         return;
     }
     if (!parseStations(reply->readAll(), &collected_)) {
-        fail(QStringLiteral("Каталог радиостанций прислал непонятный ответ."));
+        fail(UiText("DirectoryForm", "badReply",
+                    QStringLiteral("Каталог радиостанций прислал непонятный ответ.")));
         return;
     }
     pending_.removeFirst();

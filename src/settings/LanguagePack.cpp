@@ -2,6 +2,7 @@
 
 #include "platform/AppDir.h"
 #include "platform/LogCategories.h"
+#include "platform/UiText.h"
 #include "settings/IniText.h"
 
 #include <QFile>
@@ -67,13 +68,16 @@ struct Language {
     const char16_t* fixedCaption; // also what Setting.ini stores as the choice
     const char* fileName;
     const char* captionKey;
+    const char* qtLocale; // Qt's own translations; Qt has none in Belarusian, Russian is nearest
 };
 
 // In the order of the language buttons; the first is the fallback.
 constexpr Language kLanguages[] = {
-    {u"Русский [Ru]", "Russian.lng", "Russian"},    {u"Украинский [Ua]", "Ukraine.lng", "Ukrainian"},
-    {u"Английский [En]", "England.lng", "English"}, {u"Белорусский [Blr]", "Belarusian.lng", "Belarusian"},
-    {u"Китайский [Chi]", "Chinese.lng", "Chinese"},
+    {u"Русский [Ru]", "Russian.lng", "Russian", "ru"},
+    {u"Украинский [Ua]", "Ukraine.lng", "Ukrainian", "uk"},
+    {u"Английский [En]", "England.lng", "English", "en"},
+    {u"Белорусский [Blr]", "Belarusian.lng", "Belarusian", "ru"},
+    {u"Китайский [Chi]", "Chinese.lng", "Chinese", "zh_CN"},
 };
 
 template <typename Field> std::array<QString, std::size(kLanguages)> column(Field field) {
@@ -101,6 +105,12 @@ const char* LanguagePack::CaptionKey(int index) {
                : "";
 }
 
+QString LanguagePack::QtLocale(int index) {
+    return index >= 0 && std::size_t(index) < std::size(kLanguages)
+               ? QString::fromLatin1(kLanguages[std::size_t(index)].qtLocale)
+               : QString::fromLatin1(kLanguages[0].qtLocale);
+}
+
 int LanguagePack::IndexForChoice(const QString& choice) {
     const auto& c = FixedCaptions();
     for (int i = 0; i < int(c.size()); ++i)
@@ -122,6 +132,8 @@ LanguagePack& current() {
 
 void SetLanguagePack(LanguagePack pack) {
     current() = std::move(pack);
+    SetUiTextSource(
+        [](const QString& section, const QString& key) { return current().LangText(section, key); });
 }
 const LanguagePack& CurrentLanguagePack() {
     return current();

@@ -16,6 +16,9 @@ public:
     static const std::array<QString, 5>& FileNames();
     // The key, in section "Settings", of the localised caption of language `index`'s button.
     static const char* CaptionKey(int index);
+    // The locale of Qt's own translations (file dialogs, text-field menus, standard buttons) for
+    // language `index`.
+    static QString QtLocale(int index);
     // Index (0..4) of the language a stored choice selects: exact comparison, Russian otherwise.
     static int IndexForChoice(const QString& choice);
     // AppDir() + "Language/" + the pack file of that index.

@@ -1,5 +1,7 @@
 #include "tv/Inflater.h"
 
+#include "platform/UiText.h"
+
 #include <zlib.h>
 
 struct Inflater::State {
@@ -47,7 +49,7 @@ bool Inflater::inflate(QByteArrayView in, QByteArray& out) {
             continue;
         }
         if (rc != Z_OK && rc != Z_BUF_ERROR) {
-            error_ = QStringLiteral("не gzip или файл повреждён (%1)")
+            error_ = UiText("IptvImport", "notGzip", QStringLiteral("не gzip или файл повреждён (%1)"))
                          .arg(QString::fromLatin1(z.msg ? z.msg : "zlib error"));
             return false;
         }

@@ -2,6 +2,7 @@
 
 #include "platform/HttpClient.h"
 #include "platform/LogCategories.h"
+#include "platform/UiText.h"
 #include "settings/IniText.h"
 #include "settings/SettingsFile.h"
 #include "tv/ChannelName.h"
@@ -43,11 +44,12 @@ QString localPath(const QString& source) {
 std::optional<QByteArray> readCapped(const QString& path, qint64 cap, QString& error) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) {
-        error = QStringLiteral("не открыть файл %1 (%2)").arg(path, f.errorString());
+        error = UiText("IptvImport", "cannotOpen", QStringLiteral("не открыть файл %1 (%2)"))
+                    .arg(path, f.errorString());
         return std::nullopt;
     }
     if (f.size() > cap) {
-        error = QStringLiteral("файл больше %1 МБ").arg(cap >> 20);
+        error = UiText("IptvImport", "fileTooLarge", QStringLiteral("файл больше %1 МБ")).arg(cap >> 20);
         return std::nullopt;
     }
     return f.read(cap + 1);
@@ -64,14 +66,8 @@ bool writeFile(const QString& path, const QByteArray& bytes) {
 }
 
 QString channelsWord(qsizetype n) {
-    const qsizetype tens = n % 100, ones = n % 10;
-    if (tens >= 11 && tens <= 14)
-        return QStringLiteral("каналов");
-    if (ones == 1)
-        return QStringLiteral("канал");
-    if (ones >= 2 && ones <= 4)
-        return QStringLiteral("канала");
-    return QStringLiteral("каналов");
+    return UiPlural("IptvImport", "channels", n, QStringLiteral("канал"), QStringLiteral("канала"),
+                    QStringLiteral("каналов"));
 }
 
 } // namespace
@@ -172,7 +168,7 @@ void IptvImporter::import(const Sources& sources) {
         QFile::remove(guideCache());
         library_.clear();
         guideStatus_.clear();
-        setPlaylistStatus(QStringLiteral("IPTV выключено: плейлист не задан"));
+        setPlaylistStatus(UiText("IptvImport", "off", QStringLiteral("IPTV выключено: плейлист не задан")));
         emit playlistChanged();
         emit finished();
         return;
@@ -180,9 +176,11 @@ void IptvImporter::import(const Sources& sources) {
     for (const QString& s : {playlist, guide}) {
         if (kindOf(s) == SourceKind::Bad) {
             guideStatus_.clear();
-            setPlaylistStatus(QStringLiteral("Неверный источник «%1»: нужен файл или адрес http(s)://. "
-                                             "Оставлен прежний импорт.")
-                                  .arg(s));
+            setPlaylistStatus(
+                UiText("IptvImport", "badSource",
+                       QStringLiteral("Неверный источник «%1»: нужен файл или адрес http(s)://. "
+                                      "Оставлен прежний импорт."))
+                    .arg(s));
             emit finished();
             return;
         }
@@ -197,7 +195,7 @@ void IptvImporter::run(Job job) {
     http_.abort();
     busy_ = true;
     if (!job.fromCache)
-        setPlaylistStatus(QStringLiteral("Загрузка плейлиста…"));
+        setPlaylistStatus(UiText("IptvImport", "loadingPlaylist", QStringLiteral("Загрузка плейлиста…")));
     if (kindOf(job.playlist) == SourceKind::Url) {
         fetch(QUrl(job.playlist), M3uPlaylist::MaxBytes,
               [this, generation, job](QByteArray bytes, QString error) {
@@ -251,14 +249,16 @@ void IptvImporter::fetch(const QUrl& url, qint64 cap, std::function<void(QByteAr
     };
     const bool started = http_.get(url, progress, [cap, tooLarge, then](const HttpResult& r) {
         if (*tooLarge)
-            then({}, QStringLiteral("ответ больше %1 МБ").arg(cap >> 20));
+            then({},
+                 UiText("IptvImport", "replyTooLarge", QStringLiteral("ответ больше %1 МБ")).arg(cap >> 20));
         else if (!r.completed)
-            then({}, r.error.isEmpty() ? QStringLiteral("нет ответа") : r.error);
+            then({}, r.error.isEmpty() ? UiText("IptvImport", "nothingReceived", QStringLiteral("нет ответа"))
+                                       : r.error);
         else
             then(r.body, {});
     });
     if (!started)
-        then({}, QStringLiteral("другая загрузка ещё идёт"));
+        then({}, UiText("IptvImport", "busy", QStringLiteral("другая загрузка ещё идёт")));
 }
 
 void IptvImporter::runOffThread(std::function<std::function<void()>()> work) {
@@ -280,50 +280,53 @@ void IptvImporter::playlistArrived(int generation, const Job& job, QByteArray by
         ParsedPlaylist parsed;
         std::vector<ChannelMatch> matches;
     };
-    runOffThread(
-        [this, generation, job, bytes = std::move(bytes), catalog, choices]() -> std::function<void()> {
-            auto result = std::make_shared<Result>();
-            result->parsed = M3uPlaylist::parse(bytes, job.base);
-            if (result->parsed.ok())
-                result->matches = ChannelMatcher::match(catalog, result->parsed.entries, choices);
-            if (result->parsed.ok() && !job.fromCache)
-                writeFile(playlistCache(), bytes);
-            return [this, generation, job, result] {
-                if (generation != generation_)
-                    return;
-                ParsedPlaylist& p = result->parsed;
-                if (!p.ok()) {
-                    playlistFailed(generation, job, p.error);
-                    return;
+    runOffThread([this, generation, job, bytes = std::move(bytes), catalog,
+                  choices]() -> std::function<void()> {
+        auto result = std::make_shared<Result>();
+        result->parsed = M3uPlaylist::parse(bytes, job.base);
+        if (result->parsed.ok())
+            result->matches = ChannelMatcher::match(catalog, result->parsed.entries, choices);
+        if (result->parsed.ok() && !job.fromCache)
+            writeFile(playlistCache(), bytes);
+        return [this, generation, job, result] {
+            if (generation != generation_)
+                return;
+            ParsedPlaylist& p = result->parsed;
+            if (!p.ok()) {
+                playlistFailed(generation, job, p.error);
+                return;
+            }
+            const qsizetype count = qsizetype(p.entries.size());
+            library_.setPlaylist(std::move(p.entries), std::move(result->matches));
+            if (!job.fromCache) {
+                try {
+                    settings_.WriteString(Section, QStringLiteral("playlist"), job.playlist);
+                    settings_.WriteString(Section, QStringLiteral("guide"), job.guide);
+                } catch (const std::exception& e) {
+                    qCWarning(lcTv) << e.what();
                 }
-                const qsizetype count = qsizetype(p.entries.size());
-                library_.setPlaylist(std::move(p.entries), std::move(result->matches));
-                if (!job.fromCache) {
-                    try {
-                        settings_.WriteString(Section, QStringLiteral("playlist"), job.playlist);
-                        settings_.WriteString(Section, QStringLiteral("guide"), job.guide);
-                    } catch (const std::exception& e) {
-                        qCWarning(lcTv) << e.what();
-                    }
-                }
-                QString text = QStringLiteral("Плейлист: %1 %2; с каталогом совпало %3 из %4.")
-                                   .arg(count)
-                                   .arg(channelsWord(count))
-                                   .arg(library_.matchedCount())
-                                   .arg(library_.catalogNames().size());
-                QStringList notes;
-                if (p.refused)
-                    notes << QStringLiteral("отклонено адресов не http(s): %1").arg(p.refused);
-                if (p.skippedLines)
-                    notes << QStringLiteral("битых записей: %1").arg(p.skippedLines);
-                if (!notes.isEmpty())
-                    text += u' ' + notes.join(QStringLiteral(", ")) + u'.';
-                qCInfo(lcTv) << text;
-                setPlaylistStatus(text);
-                emit playlistChanged();
-                startGuide(generation, job);
-            };
-        });
+            }
+            QString text = UiText("IptvImport", "playlistDone",
+                                  QStringLiteral("Плейлист: %1 %2; с каталогом совпало %3 из %4."))
+                               .arg(count)
+                               .arg(channelsWord(count))
+                               .arg(library_.matchedCount())
+                               .arg(library_.catalogNames().size());
+            QStringList notes;
+            if (p.refused)
+                notes << UiText("IptvImport", "refused", QStringLiteral("отклонено адресов не http(s): %1"))
+                             .arg(p.refused);
+            if (p.skippedLines)
+                notes << UiText("IptvImport", "broken", QStringLiteral("битых записей: %1"))
+                             .arg(p.skippedLines);
+            if (!notes.isEmpty())
+                text += u' ' + notes.join(QStringLiteral(", ")) + u'.';
+            qCInfo(lcTv) << text;
+            setPlaylistStatus(text);
+            emit playlistChanged();
+            startGuide(generation, job);
+        };
+    });
 }
 
 void IptvImporter::playlistFailed(int generation, const Job& job, const QString& why) {
@@ -334,9 +337,10 @@ void IptvImporter::playlistFailed(int generation, const Job& job, const QString&
         done(generation);
         return;
     }
-    QString text = QStringLiteral("Плейлист не загружен: %1.").arg(why);
+    QString text =
+        UiText("IptvImport", "playlistFailed", QStringLiteral("Плейлист не загружен: %1.")).arg(why);
     if (!library_.playlist().empty())
-        text += QStringLiteral(" Оставлен прежний импорт.");
+        text += u' ' + UiText("IptvImport", "keptImport", QStringLiteral("Оставлен прежний импорт."));
     setPlaylistStatus(text);
     done(generation);
 }
@@ -365,7 +369,7 @@ void IptvImporter::startGuide(int generation, const Job& job) {
     filter.from = QDateTime(today.addDays(-1), QTime(0, 0)).toMSecsSinceEpoch();
     filter.to = QDateTime(today.addDays(2), QTime(0, 0)).toMSecsSinceEpoch();
     if (!job.fromCache)
-        setGuideStatus(QStringLiteral("Загрузка программы…"));
+        setGuideStatus(UiText("IptvImport", "loadingGuide", QStringLiteral("Загрузка программы…")));
 
     const QString cache = guideCache();
     auto parse = [this, generation, job, filter, cache](QString path, bool keepAsCache) {
@@ -400,7 +404,10 @@ void IptvImporter::startGuide(int generation, const Job& job) {
                   }
                   const QString download = cacheDir_ + QStringLiteral("guide.download");
                   if (!QDir().mkpath(cacheDir_) || !writeFile(download, bytes)) {
-                      guideDone(generation, job, QStringLiteral("не записать %1").arg(download), nullptr);
+                      guideDone(
+                          generation, job,
+                          UiText("IptvImport", "cannotWrite", QStringLiteral("не записать %1")).arg(download),
+                          nullptr);
                       return;
                   }
                   parse(download, true);
@@ -416,15 +423,16 @@ void IptvImporter::guideDone(int generation, const Job& job, const QString& erro
         return;
     if (guide) {
         library_.setGuide(guide);
-        setGuideStatus(QStringLiteral("Программа: %1 %2, передач: %3.")
+        setGuideStatus(UiText("IptvImport", "guideDone", QStringLiteral("Программа: %1 %2, передач: %3."))
                            .arg(guide->channelCount())
                            .arg(channelsWord(guide->channelCount()))
                            .arg(guide->programmeCount()));
     } else if (!job.fromCache) {
         qCWarning(lcTv) << "guide" << job.guide << error;
-        QString text = QStringLiteral("Программа не загружена: %1.").arg(error);
+        QString text =
+            UiText("IptvImport", "guideFailed", QStringLiteral("Программа не загружена: %1.")).arg(error);
         if (library_.guide())
-            text += QStringLiteral(" Оставлена прежняя.");
+            text += u' ' + UiText("IptvImport", "keptGuide", QStringLiteral("Оставлена прежняя."));
         setGuideStatus(text);
     }
     done(generation);

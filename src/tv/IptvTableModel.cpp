@@ -1,5 +1,6 @@
 #include "tv/IptvTableModel.h"
 
+#include "platform/UiText.h"
 #include "tv/IptvLibrary.h"
 
 #include <algorithm>
@@ -108,6 +109,18 @@ int IptvTableModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : ColumnCount;
 }
 
+namespace {
+enum StateWord { Outside, Chosen, Removed, Found, Missing };
+} // namespace
+
+QStringList IptvTableModel::stateTexts() {
+    return {UiText("IptvTab", "outside", QStringLiteral("вне каталога")),
+            UiText("IptvTab", "chosen", QStringLiteral("выбран")),
+            UiText("IptvTab", "removed", QStringLiteral("убран")),
+            UiText("IptvTab", "found", QStringLiteral("найден")),
+            UiText("IptvTab", "missing", QStringLiteral("нет"))};
+}
+
 QVariant IptvTableModel::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole || !index.isValid() || index.row() >= rowCount())
         return {};
@@ -122,12 +135,14 @@ QVariant IptvTableModel::data(const QModelIndex& index, int role) const {
         return isCatalogRow(row) ? library_.matches()[size_t(row)].catalogName : QString();
     case PlaylistColumn:
         return entry >= 0 ? library_.playlist()[size_t(entry)].name : QString();
-    case StateColumn:
+    case StateColumn: {
+        static const QStringList words = stateTexts();
         if (!isCatalogRow(row))
-            return QStringLiteral("вне каталога");
+            return words[Outside];
         if (library_.matches()[size_t(row)].manual)
-            return entry >= 0 ? QStringLiteral("выбран") : QStringLiteral("убран");
-        return entry >= 0 ? QStringLiteral("найден") : QStringLiteral("нет");
+            return words[entry >= 0 ? Chosen : Removed];
+        return words[entry >= 0 ? Found : Missing];
+    }
     default:
         return {};
     }
@@ -138,11 +153,11 @@ QVariant IptvTableModel::headerData(int section, Qt::Orientation orientation, in
         return QAbstractTableModel::headerData(section, orientation, role);
     switch (section) {
     case CatalogColumn:
-        return QStringLiteral("Канал каталога");
+        return UiText("IptvTab", "catalogColumn", QStringLiteral("Канал каталога"));
     case PlaylistColumn:
-        return QStringLiteral("Канал плейлиста");
+        return UiText("IptvTab", "playlistColumn", QStringLiteral("Канал плейлиста"));
     case StateColumn:
-        return QStringLiteral("Статус");
+        return UiText("IptvTab", "stateColumn", QStringLiteral("Статус"));
     default:
         return {};
     }

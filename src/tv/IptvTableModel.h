@@ -1,5 +1,6 @@
 #pragma once
 #include <QAbstractTableModel>
+#include <QStringList>
 
 #include <vector>
 
@@ -13,6 +14,8 @@ class IptvTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     enum Column { CatalogColumn, PlaylistColumn, StateColumn, ColumnCount };
+    // Every word the state column shows, in the chosen language (to size the column once).
+    static QStringList stateTexts();
 
     explicit IptvTableModel(const IptvLibrary& library, QObject* parent = nullptr);
 

@@ -1,5 +1,6 @@
 #include "tv/M3uPlaylist.h"
 
+#include "platform/UiText.h"
 #include "tv/Cp1251.h"
 
 #include <QHash>
@@ -131,7 +132,8 @@ void parseOption(HttpHeaders& headers, QByteArrayView line) {
 ParsedPlaylist M3uPlaylist::parse(const QByteArray& bytes, const QUrl& source) {
     ParsedPlaylist out;
     if (bytes.size() > MaxBytes) {
-        out.error = QStringLiteral("размер больше %1 МБ").arg(MaxBytes / (1024 * 1024));
+        out.error = UiText("IptvImport", "m3u_tooLarge", QStringLiteral("размер больше %1 МБ"))
+                        .arg(MaxBytes / (1024 * 1024));
         return out;
     }
     QByteArray utf8;
@@ -238,12 +240,15 @@ ParsedPlaylist M3uPlaylist::parse(const QByteArray& bytes, const QUrl& source) {
     if (pending.open)
         ++out.skippedLines;
     if (!header)
-        out.error = QStringLiteral("это не плейлист M3U: нет строки #EXTM3U в начале");
+        out.error = UiText("IptvImport", "m3u_notM3u",
+                           QStringLiteral("это не плейлист M3U: нет строки #EXTM3U в начале"));
     else if (out.entries.empty())
         out.error =
             out.refused > 0
-                ? QStringLiteral("в плейлисте нет ни одного http(s)-адреса (отклонено: %1)").arg(out.refused)
-                : QStringLiteral("в плейлисте нет ни одного канала");
+                ? UiText("IptvImport", "m3u_noHttp",
+                         QStringLiteral("в плейлисте нет ни одного http(s)-адреса (отклонено: %1)"))
+                      .arg(out.refused)
+                : UiText("IptvImport", "m3u_noChannels", QStringLiteral("в плейлисте нет ни одного канала"));
     if (!out.ok())
         out.entries.clear();
     return out;

@@ -1,5 +1,6 @@
 #include "tv/XmltvReader.h"
 
+#include "platform/UiText.h"
 #include "tv/ChannelName.h"
 #include "tv/Inflater.h"
 
@@ -87,7 +88,9 @@ private:
         ++depth_;
         if (depth_ == 1) {
             if (name != u"tv")
-                error_ = QStringLiteral("это не программа XMLTV: корневой элемент <%1>").arg(name);
+                error_ = UiText("IptvImport", "xmltv_notXmltv",
+                                QStringLiteral("это не программа XMLTV: корневой элемент <%1>"))
+                             .arg(name);
             sawRoot_ = true;
             return;
         }
@@ -155,7 +158,8 @@ private:
         } else if (depth_ == 2 && inProgramme_) {
             inProgramme_ = false;
             if (++kept_ > XmltvReader::MaxProgrammes)
-                error_ = QStringLiteral("в программе больше %1 передач для каналов плейлиста")
+                error_ = UiText("IptvImport", "xmltv_tooMany",
+                                QStringLiteral("в программе больше %1 передач для каналов плейлиста"))
                              .arg(XmltvReader::MaxProgrammes);
             else
                 guide_.add(programmeChannel_, std::move(programme_));
@@ -193,7 +197,7 @@ ParsedGuide XmltvReader::read(QIODevice& in, const GuideFilter& filter, const st
     QByteArray plain;
     while (true) {
         if (cancel && cancel->load()) {
-            out.error = QStringLiteral("загрузка программы прервана");
+            out.error = UiText("IptvImport", "xmltv_aborted", QStringLiteral("загрузка программы прервана"));
             return out;
         }
         // Compressed pieces are smaller: each unpacks to about ten times its size.
@@ -215,7 +219,9 @@ ParsedGuide XmltvReader::read(QIODevice& in, const GuideFilter& filter, const st
         }
         plainBytes += plain.size();
         if (plainBytes > MaxPlainBytes) {
-            out.error = QStringLiteral("после распаковки больше %1 МБ").arg(MaxPlainBytes >> 20);
+            out.error = UiText("IptvImport", "xmltv_unpackedTooLarge",
+                               QStringLiteral("после распаковки больше %1 МБ"))
+                            .arg(MaxPlainBytes >> 20);
             return out;
         }
         xml.addData(plain);
@@ -227,18 +233,20 @@ ParsedGuide XmltvReader::read(QIODevice& in, const GuideFilter& filter, const st
         return out;
     }
     if (first) {
-        out.error = QStringLiteral("файл пуст");
+        out.error = UiText("IptvImport", "xmltv_empty", QStringLiteral("файл пуст"));
         return out;
     }
     if (inflater && !inflater->finished()) {
-        out.error = QStringLiteral("сжатый файл оборван");
+        out.error = UiText("IptvImport", "xmltv_truncatedGzip", QStringLiteral("сжатый файл оборван"));
         return out;
     }
     if (xml.hasError() || !xml.atEnd() || !parser.sawRoot()) {
         const QString why =
             xml.hasError() && xml.error() != QXmlStreamReader::PrematureEndOfDocumentError
-                ? QStringLiteral("ошибка XML в строке %1: %2").arg(xml.lineNumber()).arg(xml.errorString())
-                : QStringLiteral("документ XML оборван или пуст");
+                ? UiText("IptvImport", "xmltv_xmlError", QStringLiteral("ошибка XML в строке %1: %2"))
+                      .arg(xml.lineNumber())
+                      .arg(xml.errorString())
+                : UiText("IptvImport", "xmltv_xmlTruncated", QStringLiteral("документ XML оборван или пуст"));
         out.error = why;
         return out;
     }
@@ -252,7 +260,8 @@ ParsedGuide XmltvReader::readFile(const QString& path, const GuideFilter& filter
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) {
         ParsedGuide out;
-        out.error = QStringLiteral("не открыть %1 (%2)").arg(path, f.errorString());
+        out.error = UiText("IptvImport", "xmltv_cannotOpen", QStringLiteral("не открыть %1 (%2)"))
+                        .arg(path, f.errorString());
         return out;
     }
     return read(f, filter, cancel);

@@ -233,7 +233,8 @@ private slots:
         Fixture bad(false);
         QVERIFY(bad.radio.calls.isEmpty()); // audio starts once the event loop runs
         QTRY_COMPARE(bad.messages.shown,
-                     QStringList{QStringLiteral("Ошибка загрузки библиотеки basswma.dll")});
+                     QStringList{QStringLiteral("Не удалось загрузить модуль GStreamer (zelmo-gst.so) или "
+                                                "запустить GStreamer: программа работает без звука.")});
         QCOMPARE(bad.ui->Chromium1->lastRequested(), SiteUrls::Project(QStringLiteral("/start11")));
         bad.form.reset();
         QCOMPARE(bad.radio.calls, (QStringList{"StartAudio", "ShutdownAudio"}));

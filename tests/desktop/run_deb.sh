@@ -7,7 +7,7 @@ set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/lib.sh"
 . "$here/check_installed_tree.sh"
-for tool in cpack dpkg-deb dpkg-shlibdeps desktop-file-validate appstreamcli; do
+for tool in cpack dpkg-deb dpkg-shlibdeps desktop-file-validate appstreamcli lintian; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool not installed"; exit 77; }
 done
 build=$(cd "$1" && pwd)
@@ -25,6 +25,10 @@ trap cleanup EXIT
   { tail -30 "$work/cpack.log"; fail "cpack"; }
 deb=$(ls "$work"/out/zelmo-player_*.deb 2>/dev/null | head -1)
 [ -n "$deb" ] || fail "no package built"
+# Debian's package checker: no error and no warning (informational notes are allowed).
+lintian --tag-display-limit 0 "$deb" >"$work/lintian.log" 2>&1
+grep -E '^[EW]: ' "$work/lintian.log" && fail "lintian reports errors or warnings"
+echo "lintian: $(grep -cE '^[IPX]: ' "$work/lintian.log") notes, no error or warning"
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
 for p in libqt6webenginecore6 libqt6webenginecore6-bin libqt6widgets6 libgstreamer1.0-0 gstreamer1.0-plugins-good \

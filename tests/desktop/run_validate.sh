@@ -10,4 +10,6 @@ appstreamcli validate --no-net "$1/zelmo-player.metainfo.xml" || { echo "FAIL: a
 grep -q '^Categories=AudioVideo;Audio;Video;Player;TV;$' "$1/zelmo-player.desktop" || { echo "FAIL: categories"; exit 1; }
 grep -q '^Name\[ru\]=' "$1/zelmo-player.desktop" && grep -q '^Comment\[ru\]=' "$1/zelmo-player.desktop" ||
   { echo "FAIL: no Russian name or comment"; exit 1; }
+grep -q '<project_license>' "$1/zelmo-player.metainfo.xml" && grep -q '<developer_name>' "$1/zelmo-player.metainfo.xml" ||
+  { echo "FAIL: the AppStream file names no licence or developer"; exit 1; }
 echo "PASS"

@@ -1,11 +1,14 @@
 #include "desktop/ui/AccessibleNames.h"
 #include "desktop/ui/EscapeCloses.h"
 #include "desktop/ui/KeyboardGroups.h"
+#include "radio/ui/VolumeBar.h"
 #include "settings/ui/SkinManager.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QMenu>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QStyle>
 #include <QTest>
@@ -141,6 +144,43 @@ private slots:
                 if (plain == marked)
                     without << name + QStringLiteral(" (") + w->metaObject()->className() + u')';
             }
+        }
+        QVERIFY2(without.isEmpty(), qPrintable(without.join(u", ")));
+        qApp->setStyleSheet(QString());
+    }
+
+    // The volume bars: louder to the right and up, whatever a scroll bar does by default.
+    void volumeBarKeysFollowTheBar() {
+        QScrollBar bar(Qt::Horizontal);
+        SetUpVolumeBar(bar);
+        bar.setValue(50);
+        const struct {
+            Qt::Key key;
+            int value;
+        } steps[] = {{Qt::Key_Right, 51}, {Qt::Key_Up, 52}, {Qt::Key_Left, 51}, {Qt::Key_Down, 50},
+                     {Qt::Key_End, 100}, {Qt::Key_Home, 0}};
+        for (const auto& step : steps) {
+            QTest::keyClick(&bar, step.key);
+            QCOMPARE(bar.value(), step.value);
+        }
+    }
+
+    // Menus and lists show the item under the keyboard in every skin.
+    void everySkinHighlightsMenuItems() {
+        QMenu menu;
+        menu.addAction(QStringLiteral("Удалить радиостанцию"));
+        menu.addAction(QStringLiteral("Кодировка названий песен"));
+        SkinManager skins;
+        QStringList without;
+        for (const QString& name : SkinManager::Names()) {
+            skins.apply(name);
+            menu.setActiveAction(nullptr);
+            menu.ensurePolished();
+            const QImage plain = menu.grab().toImage();
+            menu.setActiveAction(menu.actions().constFirst());
+            const QImage marked = menu.grab().toImage();
+            if (plain == marked)
+                without << name;
         }
         QVERIFY2(without.isEmpty(), qPrintable(without.join(u", ")));
         qApp->setStyleSheet(QString());

@@ -150,6 +150,8 @@ key_until(window, "Tab", lambda f: extents(f)[2:] == (64, 42), "Tab into the rad
 strip = key_until(window, "Tab", lambda f: extents(f)[2:] == (32, 32), "Tab into the radio strip")
 if not strip.name.strip():
     fail("radio strip button without a name")
+# The volume bar is a stop of its own after the strip's buttons.
+key_until(window, "Tab", lambda f: f.getRoleName() == "scroll bar", "Tab onto the volume bar")
 tool = key_until(window, "Tab", lambda f: extents(f)[2:] == (40, 40), "Tab into the tool bar")
 
 # The focus mark shows: the focused tool button looks different once focus has left it.

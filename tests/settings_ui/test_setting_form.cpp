@@ -592,6 +592,7 @@ void TestSettingForm::everyTabCaptionFitsInEveryPack() {
     fx.store(QStringLiteral("Skin"), QStringLiteral("useSkin"), skin);
 
     TSettingForm& f = fx.open();
+    f.addPage(new QWidget, QStringLiteral("IPTV")); // as start-up adds it: eight tabs in all
 
     const SettingFormControls c(f);
     c.sPageControl1->setCurrentWidget(c.sTabSheet2);
@@ -600,9 +601,12 @@ void TestSettingForm::everyTabCaptionFitsInEveryPack() {
     const QTabBar* bar = c.sPageControl1->tabBar();
     QVERIFY(bar->tabText(0) != QStringLiteral("0")); // the shipped pack was read
     // Every tab lies inside the page control, at its full caption width (nothing cut short).
+    QCOMPARE(bar->count(), 8);
     for (int i = 0; i < bar->count(); ++i) {
         const QRect r = bar->tabRect(i);
         QVERIFY2(r.left() >= 0 && r.right() < c.sPageControl1->width(), qPrintable(bar->tabText(i)));
+        QVERIFY2(r.width() >= bar->fontMetrics().horizontalAdvance(bar->tabText(i)),
+                 qPrintable(bar->tabText(i)));
     }
     QVERIFY2(bar->sizeHint().width() <= c.sPageControl1->width(), qPrintable(file));
     f.hide();

@@ -5,6 +5,7 @@
 #include "desktop/MprisService.h"
 #include "navigation/ChannelCatalog.h"
 #include "platform/LogCategories.h"
+#include "platform/UiText.h"
 #include "radio/MyRadioKeys.h"
 #include "radio/RadioPlayer.h"
 #include "radio/ui/SongNotifyOption.h"
@@ -14,6 +15,7 @@
 
 #include <QAbstractButton>
 #include <QAbstractSlider>
+#include <QAccessible>
 #include <QFontMetrics>
 #include <QLabel>
 
@@ -63,8 +65,9 @@ RadioDesktop::RadioDesktop(TForm1& main, TRadioForm& mini, QWidget& settingsWind
 
     const QString caption = [this] {
         const QString t = lang_ ? lang_(QStringLiteral("Radio"), QStringLiteral("titlenotify")) : QString();
-        return t.isEmpty() || t == QLatin1String("0") ? QStringLiteral("Показывать уведомление о новой песне")
-                                                      : t;
+        return t.isEmpty() || t == QLatin1String("0")
+                   ? UiText("Radio", "titlenotify", QStringLiteral("Показывать уведомление о новой песне"))
+                   : t;
     }();
     new SongNotifyOption(settings_, caption, &settingsWindow);
 
@@ -140,6 +143,16 @@ void RadioDesktop::show(const RadioStatus& status) {
     statusLine_->setText(metrics.elidedText(playing, Qt::ElideRight, width) + QLatin1Char('\n') +
                          metrics.elidedText(state, Qt::ElideRight, width));
     statusLine_->setToolTip(tip);
+    // A screen reader reads the whole text, not the cut one, and hears of every change: the name
+    // changes with each song and state (Qt reports a changed accessible name as NameChanged).
+    const QString spoken = playing.isEmpty() ? state
+                           : state.isEmpty() ? playing
+                                             : playing + QStringLiteral(". ") + state;
+    if (statusLine_->accessibleName() != spoken) {
+        statusLine_->setAccessibleName(spoken);
+        QAccessibleEvent changed(statusLine_, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&changed);
+    }
     statusLine_->setVisible(status.state != RadioStatus::State::Off);
 
     mini_.setToolTip(tip);

@@ -9,6 +9,7 @@
 #include "app/ui/TForm1.h"
 #include "closed/ClosedLayout.h"
 #include "closed/ui/TForm2.h"
+#include "desktop/AccessibilityStatus.h"
 #include "desktop/FileLocations.h"
 #include "favorites/ui/TFavoriteForm.h"
 #include "navigation/ChannelDispatcher.h"
@@ -30,6 +31,7 @@
 #include "radio/ui/TRadioForm.h"
 #include "radio/ui/TRadioSaveForm.h"
 #include "settings/LanguagePack.h"
+#include "settings/QtTranslations.h"
 #include "settings/SettingsFile.h"
 #include "settings/StartupChoices.h"
 #include "settings/ui/MainWindowTexts.h"
@@ -249,6 +251,8 @@ Program::Program(const Options& options) : d_(std::make_unique<Impl>()) {
     // may be the last one on screen (the main window hidden in the tray or behind the mini radio)
     // and closing it only hides it.
     QGuiApplication::setQuitOnLastWindowClosed(false);
+    // Before the first web view: Chromium reads it once.
+    EnableWebAccessibilityIfWanted();
     d_->messageSink = options.messages ? options.messages : &d_->messages;
     d_->streams = options.streams;
     d_->radio = RadioPlayer::createDefault();
@@ -280,6 +284,8 @@ Program::Program(const Options& options) : d_(std::make_unique<Impl>()) {
     d_->start = StartupChoices::Read(d_->settings, SkinManager::DefaultName());
     SkinManager().apply(d_->start.skin);
     SetLanguagePack(LanguagePack(LanguagePack::PackPath(d_->start.languageIndex)));
+    if (auto* app = QCoreApplication::instance())
+        LoadQtTranslations(*app, LanguagePack::QtLocale(d_->start.languageIndex));
     d_->form1 = std::make_unique<TForm1>(services);
     BenchProbe::step("main-window");
     TForm1& form1 = *d_->form1;

@@ -1,5 +1,6 @@
 #include "app/ui/TDonationForm.h"
 
+#include "platform/UiText.h"
 #include "platform/ui/OwnedWindow.h"
 
 #include <QLabel>
@@ -21,14 +22,18 @@ TDonationForm::TDonationForm(QWidget* mainWindow)
     font.setPixelSize(11);
     sLabel1->setFont(font);
     sLabel1->setStyleSheet(QStringLiteral("color: black;"));
-    sLabel1->setText(QStringLiteral("Если вам понравилась программа и вы хотите помочь дальнейшему развитию, "
-                                    "то вы можете перечислить любую сумму на кошельки:"));
+    sLabel1->setText(
+        UiText("DonationForm", "text",
+               QStringLiteral("Если вам понравилась программа и вы хотите помочь дальнейшему развитию, "
+                              "то вы можете перечислить любую сумму на кошельки:")));
 
     sMemo1 = new QPlainTextEdit(this);
     sMemo1->setObjectName(QStringLiteral("sMemo1"));
     sMemo1->setGeometry(10, 58, 309, 55);
     sMemo1->setReadOnly(true);
+    sMemo1->setTabChangesFocus(true);
     sMemo1->setStyleSheet(QStringLiteral("QPlainTextEdit { background: white; color: black; }"));
+    sLabel1->setBuddy(sMemo1);
     sMemo1->setPlainText(QStringLiteral("WebMoney:\nR123456789012\nZ123456789012"));
 }
 

@@ -6,9 +6,11 @@
 #include "app/ui/ToolIcons.h"
 #include "navigation/CategoryBar.h"
 #include "navigation/SiteUrls.h"
+#include "platform/MediaBackend.h"
 #include "platform/MessageSink.h"
 #include "platform/Shell.h"
 #include "platform/SlotGuard.h"
+#include "platform/UiText.h"
 #include "platform/ui/ButtonCaption.h"
 #include "platform/ui/CaptionButton.h"
 #include "platform/ui/ChromiumView.h"
@@ -64,7 +66,7 @@ TForm1::TForm1(Services services, QWidget* parent)
       trayAvailable_([] { return QSystemTrayIcon::isSystemTrayAvailable(); }) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral(ZELMO_NAME));
-    setFixedSize(807, 543);
+    setFixedSize(kClientSize);
 
     buildCategoryBar();
     buildPanel();
@@ -175,10 +177,13 @@ void TForm1::buildPanel() {
     QFont headingFont(QStringLiteral("MS Sans Serif"));
     headingFont.setPixelSize(13);
     static constexpr int kHeadingY[] = {20, 145, 280, 375};
-    static const char16_t* kHeadingText[] = {u"Грузия", u"Казахстан", u"Армения", u"Беларусь"};
+    const QString kHeadingText[] = {UiText("MainForm", "georgia", QStringLiteral("Грузия")),
+                                    UiText("MainForm", "kazakhstan", QStringLiteral("Казахстан")),
+                                    UiText("MainForm", "armenia", QStringLiteral("Армения")),
+                                    UiText("MainForm", "belarus", QStringLiteral("Беларусь"))};
     QLabel** headings[] = {&sLabel1, &sLabel2, &sLabel3, &sLabel4};
     for (int h = 0; h < 4; ++h) {
-        auto* l = new QLabel(QString::fromUtf16(kHeadingText[h]), sPanel1);
+        auto* l = new QLabel(kHeadingText[h], sPanel1);
         l->setObjectName(QStringLiteral("sLabel%1").arg(h + 1));
         l->setGeometry(670, kHeadingY[h], 125, 16);
         l->setFont(headingFont);
@@ -199,22 +204,22 @@ void TForm1::buildRadioStrip() {
 
     // Their pictures follow (giveRadioStripPictures).
     sSpeedButton10 = makeSpeedButton(sPanel2, QStringLiteral("sSpeedButton10"), QRect(15, 5, 32, 32), {},
-                                     QStringLiteral("Записать радио"));
+                                     UiText("RadioStrip", "record", QStringLiteral("Записать радио")));
     sSpeedButton11 = makeSpeedButton(sPanel2, QStringLiteral("sSpeedButton11"), QRect(15, 5, 32, 32), {},
-                                     QStringLiteral("Остановить запись"));
+                                     UiText("RadioStrip", "stopRecord", QStringLiteral("Остановить запись")));
     sSpeedButton12 = makeSpeedButton(sPanel2, QStringLiteral("sSpeedButton12"), QRect(55, 5, 32, 32), {},
-                                     QStringLiteral("Выключить радио"));
+                                     UiText("RadioStrip", "radioOff", QStringLiteral("Выключить радио")));
     sSpeedButton13 = makeSpeedButton(sPanel2, QStringLiteral("sSpeedButton13"), QRect(95, 5, 32, 32), {},
-                                     QStringLiteral("Запуск минирадио"));
+                                     UiText("RadioStrip", "miniRadio", QStringLiteral("Запуск минирадио")));
     sSpeedButton14 = makeSpeedButton(sPanel2, QStringLiteral("sSpeedButton14"), QRect(135, 5, 32, 32), {},
-                                     QStringLiteral("Мое радио"));
+                                     UiText("RadioStrip", "myRadio", QStringLiteral("Мое радио")));
 
     sScrollBar1 = new QScrollBar(Qt::Horizontal, sPanel2);
     sScrollBar1->setObjectName(QStringLiteral("sScrollBar1"));
     sScrollBar1->setGeometry(15, 41, 160, 15);
     SetUpVolumeBar(*sScrollBar1);
 
-    VolumeCaption = new QLabel(QStringLiteral("Громкость"), sPanel2);
+    VolumeCaption = new QLabel(UiText("RadioStrip", "volume", QStringLiteral("Громкость")), sPanel2);
     VolumeCaption->setObjectName(QStringLiteral("VolumeCaption"));
     VolumeCaption->setGeometry(15, 57, 160, 16);
     VolumeCaption->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
@@ -263,7 +268,7 @@ void TForm1::buildToolBar(MainWindowPictures& pictures) {
         {&sSpeedButton2, 2, 140, ToolMotif::Power, u"Выключить"},
         {&sSpeedButton5, 5, 630, ToolMotif::Star, u"Избранное"},
         {&sSpeedButton3, 3, 675, ToolMotif::Grid, u"ТВ программа"},
-        {&sSpeedButton7, 7, 720, ToolMotif::Question, u"Помощь"},
+        {&sSpeedButton7, 7, 720, ToolMotif::Question, nullptr},
         {&sSpeedButton6, 6, 765, ToolMotif::Dollar, u"Помощь проекту"},
     };
     for (const ToolSpec& t : tools)
@@ -271,6 +276,7 @@ void TForm1::buildToolBar(MainWindowPictures& pictures) {
             makeSpeedButton(this, QStringLiteral("sSpeedButton%1").arg(t.number), QRect(t.x, 495, 40, 40),
                             pictures.tool(t.motif), t.hint ? QString::fromUtf16(t.hint) : QString());
     sSpeedButton9->hide();
+    sSpeedButton7->setToolTip(UiText("MainForm", "help", QStringLiteral("Помощь")));
 
     connect(sSpeedButton1, &QToolButton::clicked, this, &TForm1::sSpeedButton1Click);
     connect(sSpeedButton2, &QToolButton::clicked, this, &TForm1::sSpeedButton2Click);
@@ -311,6 +317,21 @@ void TForm1::FormCreate() {
     startAudioWhenReady();
 }
 
+namespace {
+QString soundModuleMessage(MainWindowRadio::AudioProblem problem) {
+    if (problem == MainWindowRadio::AudioProblem::WmaPlugins)
+        return UiText(
+            "MainForm", "noWmaPlugins",
+            QStringLiteral("Нет модулей GStreamer для потоков WMA (asfdemux и декодер WMA из пакетов "
+                           "gstreamer1.0-plugins-ugly и gstreamer1.0-libav): станции в формате WMA "
+                           "играть не будут."));
+    return UiText("MainForm", "noSoundModule",
+                  QStringLiteral("Не удалось загрузить модуль GStreamer (%1) или запустить GStreamer: "
+                                 "программа работает без звука."))
+        .arg(QLatin1String(MediaBackend::kModuleFile));
+}
+} // namespace
+
 void TForm1::startAudioWhenReady() {
     // GStreamer loads on a thread of its own meanwhile; the window never waits for it, also when
     // the first start after installing builds its registry for seconds.
@@ -320,7 +341,7 @@ void TForm1::startAudioWhenReady() {
             return;
         }
         if (services_.radio && !services_.radio->StartAudio() && services_.messages)
-            services_.messages->show(QStringLiteral("Ошибка загрузки библиотеки basswma.dll"));
+            services_.messages->show(soundModuleMessage(services_.radio->AudioFailure()));
     });
 }
 

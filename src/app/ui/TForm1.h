@@ -34,6 +34,9 @@ class QToolButton;
 class TForm1 : public QWidget, public GridSurface, public MainWindowSurface {
     Q_OBJECT
 public:
+    // The window's fixed client size, in the desktop's logical pixels.
+    static constexpr QSize kClientSize{807, 543};
+
     struct Services {
         MainWindowRadio* radio = nullptr;
         MessageSink* messages = nullptr;

@@ -45,6 +45,7 @@ TForm2::TForm2(Deps deps, QWidget* mainWindow)
     sEdit1->setObjectName(QStringLiteral("sEdit1"));
     sEdit1->setGeometry(16, 70, 309, 24);
     sEdit1->setEchoMode(QLineEdit::Password);
+    sLabel1->setBuddy(sEdit1);
 
     sBitBtn1 = new QPushButton(QStringLiteral("OK"), this);
     sBitBtn1->setObjectName(QStringLiteral("sBitBtn1"));

@@ -2,6 +2,7 @@
 
 #include "platform/MessageSink.h"
 #include "platform/SlotGuard.h"
+#include "platform/UiText.h"
 #include "platform/ui/ButtonCaption.h"
 #include "platform/ui/CaptionButton.h"
 #include "platform/ui/CentreOnWindow.h"
@@ -34,7 +35,7 @@ TFavoriteForm::TFavoriteForm(SettingsFile& store, StartFavoriteFn startFavorite,
 
     PopupMenu2 = new QMenu(this);
     PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
-    N1 = PopupMenu2->addAction(QStringLiteral("Очистить"));
+    N1 = PopupMenu2->addAction(UiText("FavoriteForm", "clear", QStringLiteral("Очистить")));
     N1->setObjectName(QStringLiteral("N1"));
     connect(N1, &QAction::triggered, this, SlotGuard::Guarded(this, &TFavoriteForm::RemoveFavorite));
 
@@ -46,12 +47,12 @@ TFavoriteForm::TFavoriteForm(SettingsFile& store, StartFavoriteFn startFavorite,
         Slots[k - 1] = b;
     }
 
-    sBitBtn25 = new QPushButton(QStringLiteral("Закрыть"), this);
+    sBitBtn25 = new QPushButton(UiText("FavoriteForm", "close", QStringLiteral("Закрыть")), this);
     sBitBtn25->setObjectName(QStringLiteral("sBitBtn25"));
     sBitBtn25->setGeometry(81, 345, 64, 25);
     connect(sBitBtn25, &QPushButton::clicked, this, SlotGuard::Guarded(this, &TFavoriteForm::sBitBtn25Click));
 
-    sButton1 = new QPushButton(QStringLiteral("Избранное"), this);
+    sButton1 = new QPushButton(UiText("FavoriteForm", "favorites", QStringLiteral("Избранное")), this);
     sButton1->setObjectName(QStringLiteral("sButton1"));
     sButton1->setGeometry(8, 345, 65, 25);
     sButton1->setVisible(false);
@@ -76,7 +77,17 @@ void TFavoriteForm::LoadFavorites() {
 }
 
 void TFavoriteForm::showSlot(int slot) {
-    SetButtonCaption(Slots[slot - 1], slots_.caption(slot));
+    setCaption(slot, slots_.caption(slot));
+}
+
+void TFavoriteForm::setCaption(int slot, const QString& caption) {
+    QPushButton* b = Slots[slot - 1];
+    SetButtonCaption(b, caption);
+    // An empty slot has no caption to be read by: a screen reader says what it is instead.
+    b->setAccessibleName(
+        caption.isEmpty()
+            ? UiText("FavoriteForm", "emptySlot", QStringLiteral("Свободное место %1")).arg(slot)
+            : QString());
 }
 
 void TFavoriteForm::AddFavorite(const QString& caption) {
@@ -106,7 +117,7 @@ void TFavoriteForm::RemoveFavorite() {
     for (int k = 1; k <= FavoriteSlots::Count; ++k) {
         if (Slots[k - 1] == popupButton_) {
             // The slot is emptied on screen first, so a refused write leaves it cleared for the run.
-            SetButtonCaption(Slots[k - 1], QString());
+            setCaption(k, QString());
             slots_.Clear(k);
             return;
         }

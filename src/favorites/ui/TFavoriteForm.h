@@ -54,6 +54,7 @@ private:
 
     void LoadFavorites();
     void showSlot(int slot);
+    void setCaption(int slot, const QString& caption);
 
     FavoriteSlots slots_;
     StartFavoriteFn startFavorite_;

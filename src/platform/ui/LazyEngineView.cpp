@@ -3,6 +3,7 @@
 #include "platform/LocalUrl.h"
 #include "platform/ui/EngineHost.h"
 
+#include <QChildEvent>
 #include <QEvent>
 #include <QQuickWidget>
 #include <QTimer>
@@ -66,6 +67,9 @@ void LazyEngineView::resizeEvent(QResizeEvent* e) {
 }
 
 bool LazyEngineView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == engine_ && event->type() == QEvent::ChildAdded)
+        if (auto* child = qobject_cast<QWidget*>(static_cast<QChildEvent*>(event)->child()))
+            child->setFocusPolicy(Qt::NoFocus);
     // A minimised window is hidden spontaneously and still counts as open.
     if (watched == watchedWindow_ && event->type() == QEvent::Hide && !event->spontaneous() && engine_ &&
         !keepWhileHidden_) {
@@ -125,6 +129,12 @@ void LazyEngineView::serve() {
             return;
         }
         engine_ = EngineHost::CreateEngine(this);
+        if (focusPolicy() == Qt::NoFocus) {
+            // A view the keyboard passes by: neither the browser nor the surface it creates later
+            // for its page takes the focus.
+            engine_->setFocusPolicy(Qt::NoFocus);
+            engine_->installEventFilter(this);
+        }
         engineCreated(engine_);
         // A new browser starts loading one turn later: a request made in the same turn (a click
         // right after the window's first paint) replaces the earlier one before its navigation

@@ -24,6 +24,7 @@ public:
     // Keeps the browser while the window is hidden: the main window's page may go on playing from
     // the tray.
     void setKeepBrowserWhileHidden(bool keep) { keepWhileHidden_ = keep; }
+    // A view given Qt::NoFocus before its browser exists keeps the browser out of the Tab order too.
 
 protected:
     LazyEngineView(const QString& initialRequest, QWidget* parent);

@@ -2,6 +2,7 @@
 
 #include "platform/FreeFileName.h"
 #include "platform/MessageSink.h"
+#include "platform/UiText.h"
 #include "radio/RadioRecorder.h"
 #include "radio/RecordingName.h"
 #include "radio/ui/NamePrompt.h"
@@ -86,8 +87,10 @@ void RadioRecording::StartRecording() {
     }
     QString why;
     if (!recorder_.StartRecording(name, &why)) {
-        messages_.show(why.isEmpty() ? QStringLiteral("Запись не началась.")
-                                     : QStringLiteral("Запись не началась: ") + why);
+        messages_.show(
+            why.isEmpty()
+                ? UiText("RecordForm", "notStarted", QStringLiteral("Запись не началась."))
+                : UiText("RecordForm", "notStartedWhy", QStringLiteral("Запись не началась: %1")).arg(why));
         return;
     }
     c_.record->setVisible(false);

@@ -1,5 +1,7 @@
 #include "radio/ui/TDirectoryForm.h"
 
+#include "platform/UiText.h"
+
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -10,22 +12,26 @@
 
 TDirectoryForm::TDirectoryForm(const QString& server, QWidget* parent) : QDialog(parent), directory_(server) {
     setObjectName(QStringLiteral("DirectoryForm"));
-    setWindowTitle(QStringLiteral("Каталог радиостанций"));
+    setWindowTitle(UiText("DirectoryForm", "title", QStringLiteral("Каталог радиостанций")));
     resize(560, 420);
 
     nameEdit = new QLineEdit(this);
     nameEdit->setObjectName(QStringLiteral("nameEdit"));
-    nameEdit->setPlaceholderText(QStringLiteral("Название"));
+    nameEdit->setPlaceholderText(UiText("DirectoryForm", "name", QStringLiteral("Название")));
     countryEdit = new QLineEdit(this);
     countryEdit->setObjectName(QStringLiteral("countryEdit"));
-    countryEdit->setPlaceholderText(QStringLiteral("Страна (RU)"));
+    countryEdit->setPlaceholderText(UiText("DirectoryForm", "countryHint", QStringLiteral("Страна (RU)")));
     countryEdit->setMaxLength(2);
+    // The fields say what they take only in their grey hint, which a screen reader may not read.
+    nameEdit->setAccessibleName(nameEdit->placeholderText());
+    countryEdit->setAccessibleName(countryEdit->placeholderText());
     countryEdit->setFixedWidth(90);
     tagEdit = new QLineEdit(this);
     tagEdit->setObjectName(QStringLiteral("tagEdit"));
-    tagEdit->setPlaceholderText(QStringLiteral("Жанр"));
+    tagEdit->setPlaceholderText(UiText("DirectoryForm", "genre", QStringLiteral("Жанр")));
     tagEdit->setFixedWidth(110);
-    searchButton = new QPushButton(QStringLiteral("Найти"), this);
+    tagEdit->setAccessibleName(tagEdit->placeholderText());
+    searchButton = new QPushButton(UiText("DirectoryForm", "search", QStringLiteral("Найти")), this);
     searchButton->setObjectName(QStringLiteral("searchButton"));
     searchButton->setDefault(true);
 
@@ -33,8 +39,10 @@ TDirectoryForm::TDirectoryForm(const QString& server, QWidget* parent) : QDialog
     results->setObjectName(QStringLiteral("results"));
     results->setRootIsDecorated(false);
     results->setUniformRowHeights(true);
-    results->setHeaderLabels({QStringLiteral("Название"), QStringLiteral("Страна"), QStringLiteral("Кодек"),
-                              QStringLiteral("Битрейт")});
+    results->setHeaderLabels({UiText("DirectoryForm", "name", QStringLiteral("Название")),
+                              UiText("DirectoryForm", "country", QStringLiteral("Страна")),
+                              UiText("DirectoryForm", "codec", QStringLiteral("Кодек")),
+                              UiText("DirectoryForm", "bitrate", QStringLiteral("Битрейт"))});
     results->header()->setStretchLastSection(false);
     results->header()->setSectionResizeMode(0, QHeaderView::Stretch);
     results->setColumnWidth(1, 120);
@@ -44,7 +52,8 @@ TDirectoryForm::TDirectoryForm(const QString& server, QWidget* parent) : QDialog
     statusLine = new QLabel(this);
     statusLine->setObjectName(QStringLiteral("statusLine"));
     statusLine->setWordWrap(true);
-    chooseButton = new QPushButton(QStringLiteral("Выбрать"), this);
+    results->setAccessibleName(windowTitle());
+    chooseButton = new QPushButton(UiText("DirectoryForm", "choose", QStringLiteral("Выбрать")), this);
     chooseButton->setObjectName(QStringLiteral("chooseButton"));
     chooseButton->setEnabled(false);
 
@@ -79,7 +88,8 @@ void TDirectoryForm::showEvent(QShowEvent* event) {
 }
 
 void TDirectoryForm::showFirstScreen() {
-    statusLine->setText(QStringLiteral("Загрузка популярных станций…"));
+    statusLine->setText(
+        UiText("DirectoryForm", "loadingTop", QStringLiteral("Загрузка популярных станций…")));
     directory_.mostClicked(kFirstScreenCountries, kFirstScreenPerCountry);
 }
 
@@ -90,7 +100,7 @@ void TDirectoryForm::runSearch() {
         showFirstScreen();
         return;
     }
-    statusLine->setText(QStringLiteral("Поиск…"));
+    statusLine->setText(UiText("DirectoryForm", "searching", QStringLiteral("Поиск…")));
     directory_.search(query);
 }
 
@@ -110,8 +120,10 @@ void TDirectoryForm::showStations(const QList<DirectoryStation>& stations) {
     }
     results->addTopLevelItems(items);
     results->setUpdatesEnabled(true);
-    statusLine->setText(stations.isEmpty() ? QStringLiteral("Ничего не найдено.")
-                                           : QStringLiteral("Найдено станций: %1").arg(stations.size()));
+    statusLine->setText(
+        stations.isEmpty()
+            ? UiText("DirectoryForm", "nothing", QStringLiteral("Ничего не найдено."))
+            : UiText("DirectoryForm", "found", QStringLiteral("Найдено станций: %1")).arg(stations.size()));
 }
 
 void TDirectoryForm::chooseCurrent() {

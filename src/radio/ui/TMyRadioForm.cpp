@@ -2,6 +2,7 @@
 
 #include "platform/MessageSink.h"
 #include "platform/SlotGuard.h"
+#include "platform/UiText.h"
 #include "platform/ui/ButtonCaption.h"
 #include "platform/ui/CaptionButton.h"
 #include "platform/ui/CentreOnWindow.h"
@@ -56,13 +57,14 @@ TMyRadioForm::TMyRadioForm(SettingsFile& settings, MessageSink& messages, Statio
 
     PopupMenu3 = new QMenu(this);
     PopupMenu3->setObjectName(QStringLiteral("PopupMenu3"));
-    N1 = PopupMenu3->addAction(QStringLiteral("Удалить радиостанцию"));
+    N1 = PopupMenu3->addAction(UiText("MyRadioForm", "remove", QStringLiteral("Удалить радиостанцию")));
     N1->setObjectName(QStringLiteral("N1"));
     connect(N1, &QAction::triggered, this, SlotGuard::Guarded(this, &TMyRadioForm::RemoveStation));
-    EncodingMenu = PopupMenu3->addMenu(QStringLiteral("Кодировка названий песен"));
+    EncodingMenu =
+        PopupMenu3->addMenu(UiText("MyRadioForm", "encoding", QStringLiteral("Кодировка названий песен")));
     EncodingMenu->setObjectName(QStringLiteral("EncodingMenu"));
     const std::pair<TitleEncoding, QString> choices[] = {
-        {TitleEncoding::Auto, QStringLiteral("Определять сама")},
+        {TitleEncoding::Auto, UiText("MyRadioForm", "encodingAuto", QStringLiteral("Определять сама"))},
         {TitleEncoding::Utf8, QStringLiteral("UTF-8")},
         {TitleEncoding::Windows1251, QStringLiteral("Windows-1251")},
         {TitleEncoding::Koi8R, QStringLiteral("KOI8-R")},
@@ -96,14 +98,18 @@ TMyRadioForm::TMyRadioForm(SettingsFile& settings, MessageSink& messages, Statio
         slotButtons[k - 1] = b;
     }
 
-    sLabel1 = label(this, "sLabel1", QStringLiteral("Название радиостанции"), 55, 144);
+    sLabel1 = label(this, "sLabel1",
+                    UiText("MyRadioForm", "nameLabel", QStringLiteral("Название радиостанции")), 55, 144);
     sEdit1 = edit(this, "sEdit1", 15, 160);
-    sLabel2 = label(this, "sLabel2", QStringLiteral("Ссылка на радиостанцию"), 50, 190);
+    sLabel2 = label(this, "sLabel2",
+                    UiText("MyRadioForm", "linkLabel", QStringLiteral("Ссылка на радиостанцию")), 50, 190);
     sEdit2 = edit(this, "sEdit2", 15, 210);
+    sLabel1->setBuddy(sEdit1);
+    sLabel2->setBuddy(sEdit2);
     sEdit1->installEventFilter(this);
     sEdit2->installEventFilter(this);
 
-    sBitBtn10 = new QPushButton(QStringLiteral("Добавить"), this);
+    sBitBtn10 = new QPushButton(UiText("MyRadioForm", "add", QStringLiteral("Добавить")), this);
     sBitBtn10->setObjectName(QStringLiteral("sBitBtn10"));
     sBitBtn10->setGeometry(70, 240, 100, 25);
     bindPopup(sBitBtn10);
@@ -113,7 +119,8 @@ TMyRadioForm::TMyRadioForm(SettingsFile& settings, MessageSink& messages, Statio
     DirectoryButton->setObjectName(QStringLiteral("DirectoryButton"));
     DirectoryButton->setGeometry(15, 240, 40, 25);
     DirectoryButton->setIcon(RadioIcons::search());
-    DirectoryButton->setToolTip(QStringLiteral("Найти станцию в каталоге радиостанций"));
+    DirectoryButton->setToolTip(
+        UiText("MyRadioForm", "directoryHint", QStringLiteral("Найти станцию в каталоге радиостанций")));
     connect(DirectoryButton, &QToolButton::clicked, this, &TMyRadioForm::openDirectory);
 }
 
@@ -175,7 +182,8 @@ void TMyRadioForm::AddStation() {
     const QString name = sEdit1->text();
     const QString link = sEdit2->text();
     if (name.isEmpty() || link.isEmpty()) {
-        messages_.show(QStringLiteral("Некорректно заполнены обязательные поля"));
+        messages_.show(
+            UiText("MyRadioForm", "fieldsEmpty", QStringLiteral("Некорректно заполнены обязательные поля")));
         return;
     }
     int slot = 0;
@@ -183,7 +191,7 @@ void TMyRadioForm::AddStation() {
         if (isFree(k))
             slot = k;
     if (!slot) {
-        messages_.show(QStringLiteral("Нет свободных кнопок"));
+        messages_.show(UiText("MyRadioForm", "noFreeSlot", QStringLiteral("Нет свободных кнопок")));
         return;
     }
     // The slot takes the station first, so that a refused write leaves the button and memory
@@ -236,6 +244,10 @@ QString TMyRadioForm::stationLink(int slot) const {
 
 void TMyRadioForm::setCaption(int slot, const QString& name) {
     SetButtonCaption(slotButtons[slot - 1], name);
+    // A free button has no caption to be read by: a screen reader says what it is instead.
+    slotButtons[slot - 1]->setAccessibleName(
+        name.isEmpty() ? UiText("MyRadioForm", "freeSlot", QStringLiteral("Свободная кнопка %1")).arg(slot)
+                       : QString());
 }
 
 bool TMyRadioForm::isFree(int slot) const {
@@ -247,6 +259,21 @@ void TMyRadioForm::keyPressEvent(QKeyEvent* event) {
     if (event->matches(QKeySequence::Cancel)) {
         event->accept();
         return;
+    }
+    // No button here is a default one (Enter in a field must not play the first station): Enter
+    // presses the focused button, and in either field it adds the station, as "Добавить" does.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        QWidget* focus = focusWidget();
+        if (auto* button = qobject_cast<QAbstractButton*>(focus)) {
+            button->animateClick();
+            event->accept();
+            return;
+        }
+        if (focus == sEdit1 || focus == sEdit2) {
+            sBitBtn10->click();
+            event->accept();
+            return;
+        }
     }
     QDialog::keyPressEvent(event);
 }

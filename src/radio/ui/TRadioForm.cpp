@@ -1,5 +1,6 @@
 #include "radio/ui/TRadioForm.h"
 
+#include "platform/UiText.h"
 #include "platform/ui/CentreOnWindow.h"
 #include "radio/ui/RadioIcons.h"
 #include "radio/ui/VolumeBar.h"
@@ -30,20 +31,25 @@ TRadioForm::TRadioForm(MainRadioStrip main, QWidget* parent)
     setFixedSize(274, 37);
 
     sSpeedButton1 =
-        speedButton(this, "sSpeedButton1", QStringLiteral("Записать радио"), RadioIcons::record(), 5);
-    sSpeedButton2 = speedButton(this, "sSpeedButton2", QStringLiteral("Остановить запись"),
+        speedButton(this, "sSpeedButton1", UiText("RadioStrip", "record", QStringLiteral("Записать радио")),
+                    RadioIcons::record(), 5);
+    sSpeedButton2 = speedButton(this, "sSpeedButton2",
+                                UiText("RadioStrip", "stopRecord", QStringLiteral("Остановить запись")),
                                 RadioIcons::stopRecording(), 5);
     sSpeedButton2->setVisible(false);
-    sSpeedButton3 =
-        speedButton(this, "sSpeedButton3", QStringLiteral("Выключить радио"), RadioIcons::radioOff(), 40);
+    sSpeedButton3 = speedButton(this, "sSpeedButton3",
+                                UiText("RadioStrip", "radioOff", QStringLiteral("Выключить радио")),
+                                RadioIcons::radioOff(), 40);
 
     sScrollBar1 = new QScrollBar(Qt::Horizontal, this);
     sScrollBar1->setObjectName(QStringLiteral("sScrollBar1"));
     sScrollBar1->setGeometry(75, 10, 155, 17);
     SetUpVolumeBar(*sScrollBar1);
 
-    sSpeedButton4 = speedButton(this, "sSpeedButton4", QStringLiteral("Вернуться к " ZELMO_NAME),
-                                RadioIcons::backToMain(), 235);
+    sSpeedButton4 = speedButton(
+        this, "sSpeedButton4",
+        UiText("RadioStrip", "backToMain", QStringLiteral("Вернуться к %1")).arg(QStringLiteral(ZELMO_NAME)),
+        RadioIcons::backToMain(), 235);
 
     connect(sScrollBar1, &QScrollBar::valueChanged, this, &TRadioForm::sScrollBar1Change);
     connect(sSpeedButton1, &QToolButton::clicked, this, &TRadioForm::sSpeedButton1Click);

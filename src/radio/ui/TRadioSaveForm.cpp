@@ -1,5 +1,6 @@
 #include "radio/ui/TRadioSaveForm.h"
 
+#include "platform/UiText.h"
 #include "platform/ui/CentreOnWindow.h"
 #include "platform/ui/OwnedWindow.h"
 
@@ -15,7 +16,8 @@ TRadioSaveForm::TRadioSaveForm(QLineEdit* recordName, QWidget* mainWindow, QWidg
     setWindowTitle(QString());
     setFixedSize(230, 109);
 
-    sLabel1 = new QLabel(QStringLiteral("Ведите название для записываемого файла"), this);
+    sLabel1 = new QLabel(
+        UiText("RecordForm", "prompt", QStringLiteral("Ведите название для записываемого файла")), this);
     sLabel1->setObjectName(QStringLiteral("sLabel1"));
     sLabel1->setWordWrap(true);
     sLabel1->setGeometry(15, 10, 200, 26);
@@ -24,13 +26,13 @@ TRadioSaveForm::TRadioSaveForm(QLineEdit* recordName, QWidget* mainWindow, QWidg
     sEdit1->setObjectName(QStringLiteral("sEdit1"));
     sEdit1->setGeometry(15, 45, 200, sEdit1->sizeHint().height());
 
-    sBitBtn1 = new QPushButton(QStringLiteral("OK"), this);
+    sBitBtn1 = new QPushButton(UiText("RecordForm", "ok", QStringLiteral("OK")), this);
     sBitBtn1->setObjectName(QStringLiteral("sBitBtn1"));
     sBitBtn1->setGeometry(15, 75, 75, 25);
     sBitBtn1->setDefault(true);
 
     // Escape rejects the dialog by itself, which is what Cancel does.
-    sBitBtn2 = new QPushButton(QStringLiteral("Cancel"), this);
+    sBitBtn2 = new QPushButton(UiText("RecordForm", "cancel", QStringLiteral("Cancel")), this);
     sBitBtn2->setObjectName(QStringLiteral("sBitBtn2"));
     sBitBtn2->setGeometry(140, 75, 75, 25);
     sBitBtn2->setAutoDefault(false);

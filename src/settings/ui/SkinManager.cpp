@@ -122,9 +122,11 @@ QString styleSheetFor(const SkinParams& p) {
     s += QStringLiteral("QToolButton[keyFocus=\"true\"] { border: 2px dashed %1; border-radius: 6px; }\n")
              .arg(css(p.dark ? p.base : p.text));
     // The tool buttons' pictures are drawn in dark ink: on a dark skin they sit on a light plate.
+    // Their captions ("…") take the same dark ink.
     if (p.dark)
-        s += QStringLiteral("QToolButton { background: %1; border: 1px solid %2; border-radius: 6px; }\n")
-                 .arg(css(p.text), css(p.frame));
+        s += QStringLiteral(
+                 "QToolButton { background: %1; color: %3; border: 1px solid %2; border-radius: 6px; }\n")
+                 .arg(css(p.text), css(p.frame), css(p.base));
     s += QStringLiteral("QLineEdit, QComboBox { background: %1; border: %2px solid %3; border-radius: %4px; "
                         "padding: 1px 4px; selection-background-color: %5; selection-color: %6; }\n")
              .arg(css(p.field))
@@ -132,6 +134,15 @@ QString styleSheetFor(const SkinParams& p) {
              .arg(css(p.frame))
              .arg(innerRadius)
              .arg(css(p.accent), css(p.accentText));
+    // The sheet's window colour would otherwise paint over the highlight of menus and lists: the item
+    // under the keyboard or the mouse must stand out.
+    s += QStringLiteral("QMenu { border: 1px solid %1; }\n"
+                        "QMenu::item { padding: 3px 20px 3px 22px; background: transparent; }\n"
+                        "QMenu::item:selected { background: %2; color: %3; }\n"
+                        "QMenu::item:disabled { color: %4; }\n"
+                        "QMenu::separator { height: 1px; background: %1; margin: 3px 6px; }\n"
+                        "QAbstractItemView { selection-background-color: %2; selection-color: %3; }\n")
+             .arg(css(p.frame), css(p.accent), css(p.accentText), css(disabled));
     s += QStringLiteral("QTabWidget::pane { border: %1px solid %2; border-radius: %3px; }\n")
              .arg(p.borderWidth)
              .arg(css(p.frame))

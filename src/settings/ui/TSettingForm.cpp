@@ -5,6 +5,7 @@
 #include "platform/MessageSink.h"
 #include "platform/Shell.h"
 #include "platform/SlotGuard.h"
+#include "platform/UiText.h"
 #include "platform/ui/CentreOnWindow.h"
 #include "platform/ui/ChromiumView.h"
 #include "platform/ui/OwnedWindow.h"
@@ -32,7 +33,9 @@
 
 namespace {
 
-const QString kPlaceholderOldCode = QStringLiteral("Старый пароль");
+QString placeholderOldCode() {
+    return UiText("SettingsForm", "oldCode", QStringLiteral("Старый пароль"));
+}
 
 using namespace SettingKeys;
 
@@ -111,7 +114,8 @@ TSettingForm::TSettingForm(MainWindowSurface& main, QWidget* mainWindow, Shell& 
     buildUpdatesTab();
     buildLanguageTab();
 
-    sBitBtn15 = button(this, "sBitBtn15", QStringLiteral("Выход"), QRect(398, 298, 88, 26));
+    sBitBtn15 = button(this, "sBitBtn15", UiText("SettingsForm", "exit", QStringLiteral("Выход")),
+                       QRect(398, 298, 88, 26));
     connect(sBitBtn15, &QPushButton::clicked, this, &TSettingForm::sBitBtn15Click);
 
     // The first showing opens on the updates tab; later showings keep the tab last used.
@@ -139,12 +143,16 @@ void TSettingForm::buildSettingsTab() {
 
     sRadioGroup2 = frame(page, "sRadioGroup2", QStringLiteral("Закрытый раздел"), QRect(6, 58, 476, 78));
     sEdit8 = make<QLineEdit>(sRadioGroup2, "sEdit8", QRect(10, 20, 170, 24));
-    sEdit8->setText(kPlaceholderOldCode);
+    sEdit8->setText(placeholderOldCode());
     sEdit8->installEventFilter(this);
     sEdit1 = make<QLineEdit>(sRadioGroup2, "sEdit1", QRect(10, 48, 170, 24));
     sEdit1->setEchoMode(QLineEdit::Password);
+    // The old code's field says what it is by its text, which the user types over.
+    sEdit8->setAccessibleName(placeholderOldCode());
+    sEdit1->setAccessibleName(UiText("Access", "newCode", QStringLiteral("Новый пароль")));
     sEdit1->setStyleSheet(QStringLiteral("lineedit-password-character: 42;")); // '*'
-    sButton1 = button(sRadioGroup2, "sButton1", QStringLiteral("ОК"), QRect(186, 48, 50, 24));
+    sButton1 = button(sRadioGroup2, "sButton1", UiText("SettingsForm", "ok", QStringLiteral("ОК")),
+                      QRect(186, 48, 50, 24));
     sCheckBox2 = make<QCheckBox>(sRadioGroup2, "sCheckBox2", QRect(250, 34, 220, 24));
     sCheckBox2->setText(QStringLiteral("Использовать пароль"));
 
@@ -152,6 +160,7 @@ void TSettingForm::buildSettingsTab() {
     sComboBox1 = make<QComboBox>(sRadioGroup3, "sComboBox1", QRect(10, 20, 250, 26));
     sComboBox1->addItems(SkinManager::Names());
     sComboBox1->setMaxVisibleItems(20);
+    sComboBox1->setAccessibleName(UiText("Access", "skin", QStringLiteral("Оформление")));
     sComboBox1->setCurrentIndex(-1);
     // The skin changes when an item is picked: a wheel turned over the closed list without focus
     // neither takes the focus nor changes the skin.
@@ -180,6 +189,8 @@ void TSettingForm::buildProxyTab() {
     sEdit2 = make<QLineEdit>(page, "sEdit2", QRect(130, 20, 200, 24));
     sLabel2 = label(page, "sLabel2", QStringLiteral("Порт:"), QRect(16, 52, 110, 24));
     sEdit3 = make<QLineEdit>(page, "sEdit3", QRect(130, 52, 90, 24));
+    sLabel1->setBuddy(sEdit2);
+    sLabel2->setBuddy(sEdit3);
     sCheckBox1 = make<QCheckBox>(page, "sCheckBox1", QRect(16, 88, 400, 24));
     sCheckBox1->setText(QStringLiteral("Использовать настройки прокси"));
     sBitBtn1 =
@@ -192,6 +203,7 @@ void TSettingForm::buildTimerTab() {
     sLabel3 = label(page, "sLabel3", QStringLiteral("Закрыть программу через "), QRect(16, 24, 220, 24));
     sEdit4 = make<QLineEdit>(page, "sEdit4", QRect(240, 24, 60, 24));
     sLabel4 = label(page, "sLabel4", QStringLiteral("минут"), QRect(308, 24, 80, 24));
+    sLabel3->setBuddy(sEdit4);
     sBitBtn2 = button(page, "sBitBtn2", QStringLiteral("Подтвердить"), QRect(16, 58, 140, 28));
     sLabel11 =
         label(page, "sLabel11", QStringLiteral("Программа будет закрыта через "), QRect(16, 110, 250, 24));
@@ -213,8 +225,10 @@ void TSettingForm::buildNoVideoTab() {
     sLabel5 = label(page, "sLabel5", QStringLiteral("Для просмотра телеканалов необходимы:"),
                     QRect(16, 10, 456, 24));
     sLabel6 = label(page, "sLabel6", QStringLiteral("Adobe Flash Player"), QRect(16, 44, 220, 26));
-    sButton3 = button(page, "sButton3", QStringLiteral("32 Бит"), QRect(250, 44, 100, 26));
-    sBitBtn5 = button(page, "sBitBtn5", QStringLiteral("64 Бит"), QRect(360, 44, 100, 26));
+    sButton3 = button(page, "sButton3", UiText("SettingsForm", "bits32", QStringLiteral("32 Бит")),
+                      QRect(250, 44, 100, 26));
+    sBitBtn5 = button(page, "sBitBtn5", UiText("SettingsForm", "bits64", QStringLiteral("64 Бит")),
+                      QRect(360, 44, 100, 26));
     sLabel7 = label(page, "sLabel7", QStringLiteral("Windows Media Player"), QRect(16, 80, 220, 26));
     sBitBtn4 = button(page, "sBitBtn4", QStringLiteral("Установить"), QRect(250, 80, 210, 26));
     sLabel9 = label(page, "sLabel9", QStringLiteral("Microsoft Silverlight"), QRect(16, 116, 220, 26));
@@ -238,8 +252,11 @@ void TSettingForm::buildUpdatesTab() {
     sLabel14 = label(page, "sLabel14", QStringLiteral("Актуальная версия программы"), QRect(12, 32, 230, 22));
     sLabel18 = label(page, "sLabel18", QStringLiteral("0"), QRect(250, 32, 220, 22));
     sBitBtn13 = button(page, "sBitBtn13", QStringLiteral("Скачать"), QRect(12, 60, 120, 26));
-    sButton4 = button(page, "sButton4", QStringLiteral("Проверить"), QRect(140, 60, 120, 26));
+    sButton4 = button(page, "sButton4", UiText("SettingsForm", "check", QStringLiteral("Проверить")),
+                      QRect(140, 60, 120, 26));
     Chromium1 = make<ChromiumView>(page, "Chromium1", QRect(12, 92, 270, 110));
+    // The project's news box: Tab passes it by instead of vanishing into the page for two presses.
+    Chromium1->setFocusPolicy(Qt::NoFocus);
     sLabel16 = label(page, "sLabel16", QStringLiteral("Статус загрузки"), QRect(12, 206, 230, 22));
     sProgressBar1 = make<QProgressBar>(page, "sProgressBar1", QRect(12, 230, 464, 20));
     sProgressBar1->setRange(0, 100);
@@ -261,7 +278,9 @@ void TSettingForm::buildUpdatesTab() {
 
 void TSettingForm::buildLanguageTab() {
     QWidget* page = sTabSheet7;
-    sRadioGroup5 = frame(page, "sRadioGroup5", QStringLiteral("Язык программы"), QRect(12, 6, 300, 190));
+    sRadioGroup5 =
+        frame(page, "sRadioGroup5", UiText("SettingsForm", "languageGroup", QStringLiteral("Язык программы")),
+              QRect(12, 6, 300, 190));
     const auto& captions = LanguagePack::FixedCaptions();
     const char* names[5] = {"sRadioButton1", "sRadioButton2", "sRadioButton3", "sRadioButton4",
                             "sRadioButton5"};
@@ -367,12 +386,20 @@ void TSettingForm::fitTabCaptions() {
     QTabBar* bar = sPageControl1->tabBar();
     QFont f = bar->font();
     const qreal full = QApplication::font(bar).pointSizeF();
-    for (qreal size = full; size >= 7.0; size -= 0.5) {
-        f.setPointSizeF(size);
-        bar->setFont(f);
-        bar->ensurePolished();
-        if (bar->sizeHint().width() <= sPageControl1->width())
-            break;
+    // A smaller face first; then narrower margins beside the captions as well (eight tabs in
+    // Ukrainian need both).
+    for (int margin : {-1, 2, 1}) {
+        bar->setStyleSheet(
+            margin < 0
+                ? QString()
+                : QStringLiteral("QTabBar::tab { padding-left: %1px; padding-right: %1px; }").arg(margin));
+        for (qreal size = full; size >= 7.0; size -= 0.5) {
+            f.setPointSizeF(size);
+            bar->setFont(f);
+            bar->ensurePolished();
+            if (bar->sizeHint().width() <= sPageControl1->width())
+                return;
+        }
     }
 }
 
@@ -420,7 +447,7 @@ void TSettingForm::sBitBtn11Click() {
 }
 
 void TSettingForm::sEdit8Click() {
-    if (sEdit8->text() == kPlaceholderOldCode)
+    if (sEdit8->text() == placeholderOldCode())
         sEdit8->clear();
 }
 

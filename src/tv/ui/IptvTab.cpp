@@ -1,5 +1,6 @@
 #include "tv/ui/IptvTab.h"
 
+#include "platform/UiText.h"
 #include "tv/IptvImporter.h"
 #include "tv/IptvTableModel.h"
 
@@ -38,26 +39,35 @@ IptvTab::IptvTab(IptvImporter& importer, QWidget* parent) : QWidget(parent), imp
     sources->setSpacing(3);
     playlist_ = new QLineEdit(this);
     playlist_->setObjectName(QStringLiteral("iptvPlaylist"));
-    playlist_->setPlaceholderText(QStringLiteral("файл .m3u или адрес http(s)://"));
+    playlist_->setPlaceholderText(
+        UiText("IptvTab", "playlistHint", QStringLiteral("файл .m3u или адрес http(s)://")));
     guide_ = new QLineEdit(this);
     guide_->setObjectName(QStringLiteral("iptvGuide"));
-    guide_->setPlaceholderText(QStringLiteral("XMLTV: файл .xml / .xml.gz или адрес (не обязательно)"));
+    guide_->setPlaceholderText(UiText(
+        "IptvTab", "guideHint", QStringLiteral("XMLTV: файл .xml / .xml.gz или адрес (не обязательно)")));
     const std::pair<QLineEdit*, QString> rows[] = {
-        {playlist_, QStringLiteral("Плейлисты M3U (*.m3u *.m3u8);;Все файлы (*)")},
-        {guide_, QStringLiteral("Программа XMLTV (*.xml *.xml.gz *.gz);;Все файлы (*)")}};
-    const QString captions[] = {QStringLiteral("Плейлист:"), QStringLiteral("Программа:")};
+        {playlist_,
+         UiText("IptvTab", "playlistFilter", QStringLiteral("Плейлисты M3U (*.m3u *.m3u8);;Все файлы (*)"))},
+        {guide_, UiText("IptvTab", "guideFilter",
+                        QStringLiteral("Программа XMLTV (*.xml *.xml.gz *.gz);;Все файлы (*)"))}};
+    const QString captions[] = {UiText("IptvTab", "playlist", QStringLiteral("Плейлист:")),
+                                UiText("IptvTab", "guide", QStringLiteral("Программа:"))};
     for (int r = 0; r < 2; ++r) {
-        sources->addWidget(new QLabel(captions[r], this), r, 0);
+        auto* caption = new QLabel(captions[r], this);
+        caption->setBuddy(rows[r].first);
+        sources->addWidget(caption, r, 0);
         sources->addWidget(rows[r].first, r, 1);
         auto* pick = new QToolButton(this);
         pick->setText(QStringLiteral("…"));
-        pick->setToolTip(QStringLiteral("Выбрать файл"));
+        pick->setAccessibleName(captions[r] + u' ' +
+                                UiText("IptvTab", "pickFile", QStringLiteral("Выбрать файл")));
+        pick->setToolTip(UiText("IptvTab", "pickFile", QStringLiteral("Выбрать файл")));
         connect(pick, &QToolButton::clicked, this,
                 [this, edit = rows[r].first, filter = rows[r].second] { browse(edit, filter); });
         sources->addWidget(pick, r, 2);
     }
 
-    load_ = button(QStringLiteral("Загрузить"), "iptvLoad", this);
+    load_ = button(UiText("IptvTab", "load", QStringLiteral("Загрузить")), "iptvLoad", this);
     status_ = new QLabel(this);
     status_->setObjectName(QStringLiteral("iptvStatus"));
     status_->setWordWrap(true);
@@ -73,6 +83,8 @@ IptvTab::IptvTab(IptvImporter& importer, QWidget* parent) : QWidget(parent), imp
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Tab leaves the table (arrows move between its rows), as in every other list.
+    table_->setTabKeyNavigation(false);
     table_->verticalHeader()->hide();
     table_->verticalHeader()->setDefaultSectionSize(18);
     table_->horizontalHeader()->setSectionResizeMode(CatalogColumn, QHeaderView::Stretch);
@@ -80,9 +92,10 @@ IptvTab::IptvTab(IptvImporter& importer, QWidget* parent) : QWidget(parent), imp
     // Sized once for the widest state word: fitting it to the contents measured a thousand rows at
     // every change of the table.
     table_->horizontalHeader()->setSectionResizeMode(StateColumn, QHeaderView::Fixed);
-    table_->horizontalHeader()->resizeSection(
-        StateColumn, std::max(table_->horizontalHeader()->sectionSizeHint(StateColumn),
-                              table_->fontMetrics().horizontalAdvance(QStringLiteral("вне каталога")) + 12));
+    int stateWidth = table_->horizontalHeader()->sectionSizeHint(StateColumn);
+    for (const QString& word : IptvTableModel::stateTexts())
+        stateWidth = std::max(stateWidth, table_->fontMetrics().horizontalAdvance(word) + 12);
+    table_->horizontalHeader()->resizeSection(StateColumn, stateWidth);
 
     entryNames_ = new QStringListModel(this);
     entries_ = new QComboBox(this);
@@ -90,13 +103,17 @@ IptvTab::IptvTab(IptvImporter& importer, QWidget* parent) : QWidget(parent), imp
     entries_->setModel(entryNames_);
     if (auto* list = qobject_cast<QListView*>(entries_->view()))
         list->setUniformItemSizes(true); // thousands of entries: no per-row measuring
-    entries_->setToolTip(QStringLiteral("Канал плейлиста для выбранного канала каталога"));
+    entries_->setToolTip(
+        UiText("IptvTab", "entriesHint", QStringLiteral("Канал плейлиста для выбранного канала каталога")));
     entries_->setMinimumContentsLength(12);
+    entries_->setAccessibleName(entries_->toolTip());
+    table_->setAccessibleName(UiText("Access", "iptvTable", QStringLiteral("Каналы каталога и плейлиста")));
     entries_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    choose_ = button(QStringLiteral("Выбрать"), "iptvChoose", this);
-    clear_ = button(QStringLiteral("Убрать"), "iptvClear", this);
-    clear_->setToolTip(QStringLiteral("Канал каталога не будет играть поток из плейлиста"));
-    favorite_ = button(QStringLiteral("В избранное"), "iptvFavorite", this);
+    choose_ = button(UiText("IptvTab", "choose", QStringLiteral("Выбрать")), "iptvChoose", this);
+    clear_ = button(UiText("IptvTab", "clear", QStringLiteral("Убрать")), "iptvClear", this);
+    clear_->setToolTip(
+        UiText("IptvTab", "clearHint", QStringLiteral("Канал каталога не будет играть поток из плейлиста")));
+    favorite_ = button(UiText("IptvTab", "favorite", QStringLiteral("В избранное")), "iptvFavorite", this);
     auto* edit = new QHBoxLayout;
     edit->addWidget(entries_, 1);
     edit->addWidget(choose_);
@@ -148,7 +165,7 @@ void IptvTab::playlistChanged() {
     model_->reload();
     QStringList names;
     names.reserve(qsizetype(importer_.library().playlist().size()) + 1);
-    names << QStringLiteral("— нет —");
+    names << UiText("IptvTab", "none", QStringLiteral("— нет —"));
     QSet<QString> listed; // a channel's further entries (its mirrors) are picked with its first
     for (const PlaylistEntry& e : importer_.library().playlist())
         if (!listed.contains(e.name)) {

@@ -1,7 +1,10 @@
 #include "tv/ui/TvVideoView.h"
 
+#include "platform/HttpReason.h"
+#include "platform/UiText.h"
 #include "tv/TvScreen.h"
 
+#include <QAccessible>
 #include <QEvent>
 #include <QPainter>
 
@@ -14,7 +17,11 @@ TvVideoView::TvVideoView(TvScreen& screen, QWidget* covered)
     covered_->installEventFilter(this);
     VideoPlayer& video = screen_.video();
     connect(&video, &VideoPlayer::frameChanged, this, qOverload<>(&QWidget::update));
-    connect(&video, &VideoPlayer::statusChanged, this, qOverload<>(&QWidget::update));
+    connect(&video, &VideoPlayer::statusChanged, this, [this] {
+        update();
+        announceStatus();
+    });
+    announceStatus();
     connect(&screen_, &TvScreen::activeChanged, this, [this](bool active) {
         if (active) {
             follow();
@@ -33,19 +40,35 @@ QString TvVideoView::statusText() const {
     case VideoPlayer::Status::Playing:
         return {};
     case VideoPlayer::Status::Connecting:
-        return QStringLiteral("Подключение…");
+        return UiText("TvScreen", "connecting", QStringLiteral("Подключение…"));
     case VideoPlayer::Status::NoSignal:
-        return QStringLiteral("нет сигнала");
+        return UiText("TvScreen", "noSignal", QStringLiteral("нет сигнала"));
     case VideoPlayer::Status::CodecMissing:
-        return QStringLiteral("Нет декодера для этого канала: %1").arg(v.reason());
+        return UiText("TvScreen", "noDecoder", QStringLiteral("Нет декодера для этого канала: %1"))
+            .arg(v.reason());
     case VideoPlayer::Status::HttpError:
-        return QStringLiteral("Ошибка HTTP %1: %2").arg(v.httpStatus()).arg(v.reason());
+        return UiText("TvScreen", "httpError", QStringLiteral("Ошибка HTTP %1: %2"))
+            .arg(v.httpStatus())
+            .arg(HttpReasonText(v.httpStatus(), v.reason()));
     case VideoPlayer::Status::Unreachable:
-        return QStringLiteral("Нет соединения с сервером %1").arg(v.reason());
+        return UiText("TvScreen", "unreachable", QStringLiteral("Нет соединения с сервером %1"))
+            .arg(v.reason());
     case VideoPlayer::Status::Failed:
-        return QStringLiteral("Ошибка воспроизведения: %1").arg(v.reason());
+        return UiText("TvScreen", "failed", QStringLiteral("Ошибка воспроизведения: %1")).arg(v.reason());
     }
     return {};
+}
+
+void TvVideoView::announceStatus() {
+    // What the picture says in words, for a screen reader: the state, or that the channel plays.
+    QString text = statusText();
+    if (text.isEmpty())
+        text = UiText("TvScreen", "playing", QStringLiteral("Телеканал"));
+    if (accessibleName() == text)
+        return;
+    setAccessibleName(text);
+    QAccessibleEvent changed(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&changed);
 }
 
 void TvVideoView::paintEvent(QPaintEvent*) {

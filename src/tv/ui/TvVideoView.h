@@ -22,6 +22,7 @@ protected:
 
 private:
     void follow();
+    void announceStatus();
     TvScreen& screen_;
     QWidget* covered_;
 };

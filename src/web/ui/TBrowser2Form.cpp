@@ -1,6 +1,7 @@
 #include "web/ui/TBrowser2Form.h"
 
 #include "platform/SlotGuard.h"
+#include "platform/UiText.h"
 #include "platform/ui/BrowserView.h"
 #include "web/ui/FormFiller.h"
 
@@ -33,7 +34,7 @@ TBrowser2Form::TBrowser2Form(WebView& mainView, QWidget* mainWindow)
                                           "QPushButton { font-size: 11px; padding: 0px; }"));
 
     sLabel1->setObjectName(QStringLiteral("sLabel1"));
-    sLabel1->setText(QStringLiteral("Логин"));
+    sLabel1->setText(UiText("LoginForm", "login", QStringLiteral("Логин")));
     sLabel1->move(10, 9);
     sLabel1->adjustSize();
     sEdit1->setObjectName(QStringLiteral("sEdit1"));
@@ -41,16 +42,18 @@ TBrowser2Form::TBrowser2Form(WebView& mainView, QWidget* mainWindow)
     sEdit1->setText(QStringLiteral("Zelmo"));
 
     sLabel2->setObjectName(QStringLiteral("sLabel2"));
-    sLabel2->setText(QStringLiteral("Пароль"));
+    sLabel2->setText(UiText("LoginForm", "password", QStringLiteral("Пароль")));
     sLabel2->move(175, 9);
     sLabel2->adjustSize();
     sEdit2->setObjectName(QStringLiteral("sEdit2"));
     sEdit2->setGeometry(220, 6, 121, 21);
     sEdit2->setText(QStringLiteral("Pomex"));
     sEdit2->setEchoMode(QLineEdit::Password);
+    sLabel1->setBuddy(sEdit1);
+    sLabel2->setBuddy(sEdit2);
 
     sBitBtn1->setObjectName(QStringLiteral("sBitBtn1"));
-    sBitBtn1->setText(QStringLiteral("Авторизироваться"));
+    sBitBtn1->setText(UiText("LoginForm", "signIn", QStringLiteral("Авторизироваться")));
     sBitBtn1->setGeometry(360, 5, 110, 25);
 
     sEdit1->installEventFilter(this);
