@@ -52,10 +52,17 @@ std::optional<ImportedStream> importedStream(const DispatchTargets& t, const QSt
 void openPage(const DispatchTargets& t, const ChannelEntry& e, const std::optional<ImportedStream>& stream) {
     switch (e.target) {
     case Target::MainView:
-        if (stream)
+        if (stream) {
             t.tv->play(*stream);
-        else
-            need(t.mainView, "main view").load(fullPage(t, e));
+            return;
+        }
+        if (!e.isRadio() && e.hasLocalPage() && t.noStreamPage) {
+            if (const auto page = t.noStreamPage(e.Name)) {
+                need(t.mainView, "main view").load(*page);
+                return;
+            }
+        }
+        need(t.mainView, "main view").load(fullPage(t, e));
         return;
     case Target::SystemBrowser:
         need(t.shell, "shell").open(e.Page);

@@ -46,6 +46,9 @@ struct DispatchTargets {
     // A generated programme page (a local path) for a channel the imported guide knows; null or
     // nothing: the entry's own programme page.
     std::function<std::optional<QString>(const QString& name)> programmePage;
+    // A local page for a catalog TV channel that has no stream (a local path), shown instead of its
+    // placeholder page; null or nothing: the placeholder.
+    std::function<std::optional<QString>(const QString& name)> noStreamPage;
 };
 
 // Turns a channel name into pages, programme pages, streams and partner windows. Keeps no state.

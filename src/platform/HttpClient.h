@@ -48,6 +48,8 @@ public:
     // Proxy for the following requests. An empty host means a direct connection; a port outside
     // 1..65535 with a host makes requests fail rather than silently bypass the proxy.
     virtual void setProxy(const QString& host, int port) = 0;
+    // The User-Agent of the following requests; UserAgentHeader until changed.
+    virtual void setUserAgent(const QByteArray& userAgent) = 0;
     // Starts a GET; false (and no callback at all) while another transfer runs.
     virtual bool get(const QUrl& url, HttpProgress progress, Completion done, HttpBody body) = 0;
     bool get(const QUrl& url, HttpProgress progress, Completion done) {

@@ -55,7 +55,7 @@ bool QtHttpClient::get(const QUrl& url, HttpProgress progress, Completion done, 
 
     QNetworkRequest request(url);
     request.setRawHeader("Accept", AcceptHeader);
-    request.setRawHeader("User-Agent", UserAgentHeader);
+    request.setRawHeader("User-Agent", userAgent_);
     // Unpacked bytes only, so the announced length is the length of the body we get.
     request.setRawHeader("Accept-Encoding", "identity");
     request.setTransferTimeout(idleTimeoutMs_);

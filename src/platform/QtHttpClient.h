@@ -18,6 +18,7 @@ public:
     ~QtHttpClient() override;
 
     void setProxy(const QString& host, int port) override;
+    void setUserAgent(const QByteArray& userAgent) override { userAgent_ = userAgent; }
     using HttpClient::get;
     bool get(const QUrl& url, HttpProgress progress, Completion done, HttpBody body) override;
     void abort() override;
@@ -31,6 +32,7 @@ private:
 
     QNetworkAccessManager manager_;
     int idleTimeoutMs_;
+    QByteArray userAgent_ = UserAgentHeader;
     bool proxyUsable_ = true;
     QPointer<QNetworkReply> reply_;
     HttpProgress progress_;

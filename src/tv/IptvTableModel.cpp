@@ -2,6 +2,10 @@
 
 #include "platform/UiText.h"
 #include "tv/IptvLibrary.h"
+#include "tv/LogoCache.h"
+
+#include <QImage>
+#include <QUrl>
 
 #include <algorithm>
 
@@ -121,8 +125,19 @@ QStringList IptvTableModel::stateTexts() {
             UiText("IptvTab", "missing", QStringLiteral("нет"))};
 }
 
+void IptvTableModel::setLogos(LogoCache* logos) {
+    logos_ = logos;
+    if (logos_)
+        connect(logos_, &LogoCache::logoReady, this, [this] {
+            if (rowCount() > 0)
+                emit dataChanged(index(0, PlaylistColumn), index(rowCount() - 1, PlaylistColumn),
+                                 {Qt::DecorationRole});
+        });
+}
+
 QVariant IptvTableModel::data(const QModelIndex& index, int role) const {
-    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= rowCount())
+    if ((role != Qt::DisplayRole && role != Qt::DecorationRole && role != SearchRole) || !index.isValid() ||
+        index.row() >= rowCount())
         return {};
     const int row = index.row();
     const int entry = entryAt(row);
@@ -130,6 +145,18 @@ QVariant IptvTableModel::data(const QModelIndex& index, int role) const {
         return {}; // the library moved on before reload(): nothing stale is read
     if (entry >= int(library_.playlist().size()))
         return {};
+    if (role == SearchRole) {
+        QString text = isCatalogRow(row) ? library_.matches()[size_t(row)].catalogName : QString();
+        if (entry >= 0)
+            text += u'\n' + library_.playlist()[size_t(entry)].name;
+        return text;
+    }
+    if (role == Qt::DecorationRole) {
+        if (index.column() != PlaylistColumn || entry < 0 || !logos_)
+            return {};
+        const QImage logo = logos_->logo(QUrl(library_.playlist()[size_t(entry)].logo));
+        return logo.isNull() ? QVariant() : QVariant(logo);
+    }
     switch (index.column()) {
     case CatalogColumn:
         return isCatalogRow(row) ? library_.matches()[size_t(row)].catalogName : QString();

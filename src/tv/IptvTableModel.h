@@ -5,6 +5,7 @@
 #include <vector>
 
 class IptvLibrary;
+class LogoCache;
 
 // The import table over the library, without copying it: a row per catalog channel (in catalog
 // order), then a row per playlist entry no catalog channel plays (in playlist order). A changed
@@ -16,9 +17,13 @@ public:
     enum Column { CatalogColumn, PlaylistColumn, StateColumn, ColumnCount };
     // Every word the state column shows, in the chosen language (to size the column once).
     static QStringList stateTexts();
+    // Both names of a row, for the search field.
+    static constexpr int SearchRole = Qt::UserRole + 1;
 
     explicit IptvTableModel(const IptvLibrary& library, QObject* parent = nullptr);
 
+    // Channel logos beside the playlist names, fetched as rows are shown; none without.
+    void setLogos(LogoCache* logos);
     // The library has a new playlist: everything is read again.
     void reload();
     // library.matches()[index] changed.
@@ -43,6 +48,7 @@ private:
     std::vector<int> entriesOf(size_t match) const;
 
     const IptvLibrary& library_;
+    LogoCache* logos_ = nullptr;
     std::vector<int> shown_; // per catalog row: the entry it shows (-1: none)
     std::vector<std::vector<int>>
         held_;                 // per catalog row: the entries it plays, so a change knows what it let go

@@ -1,6 +1,8 @@
 #include "platform/QtHttpClient.h"
+#include "platform/UserAgent.h"
 #include "settings/SettingsFile.h"
 #include "tv/IptvImporter.h"
+#include "tv/PublicPlaylists.h"
 #include "tv/ui/IptvTab.h"
 
 #include "TvSamples.h"
@@ -109,8 +111,8 @@ void TestIptvImport::importsPlaylistAndGuideOverHttp() {
     QVERIFY2(rig.status().contains(QStringLiteral("Программа: 3 канала")), qPrintable(rig.status()));
     qInfo("%s", qPrintable(rig.status()));
 
-    // The requests speak like the rest of the program.
-    QCOMPARE(server.http.header(0, "User-Agent"), HttpClient::UserAgentHeader);
+    // Playlists are asked for as a browser asks for them.
+    QCOMPARE(server.http.header(0, "User-Agent"), UserAgent::Browser);
 
     QCOMPARE(rig.cell(QStringLiteral("ТНТ"), IptvTab::PlaylistColumn), QStringLiteral("TНТ"));
     QCOMPARE(rig.cell(QStringLiteral("ТНТ"), IptvTab::StateColumn), QStringLiteral("найден"));
@@ -320,6 +322,9 @@ void TestIptvImport::emptyPlaylistTurnsTheFeatureOff() {
     Server server;
     Rig rig;
     QVERIFY(rig.load(server.url("/lists/ru.m3u"), QString()));
+    // Without the own playlist the public ones would come in: here they are switched off.
+    for (const PublicPlaylists::Country& c : PublicPlaylists::Countries())
+        rig.settings.WriteString(QStringLiteral("IPTVPublic"), QLatin1String(c.code), QStringLiteral("0"));
     QVERIFY(rig.load(QString(), QString()));
     QVERIFY(rig.importer.library().playlist().empty());
     QVERIFY(!rig.importer.library().streamFor(QStringLiteral("ТНТ")));

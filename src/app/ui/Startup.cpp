@@ -1,8 +1,10 @@
 #include "app/ui/Startup.h"
 
 #include "app/DeferredTargets.h"
+#include "app/LocalPages.h"
 #include "app/ui/BenchProbe.h"
 #include "app/ui/KeyboardAccess.h"
+#include "app/ui/NoticeBar.h"
 #include "app/ui/RadioDesktop.h"
 #include "app/ui/RadioWindows.h"
 #include "app/ui/TDonationForm.h"
@@ -13,8 +15,10 @@
 #include "desktop/FileLocations.h"
 #include "favorites/ui/TFavoriteForm.h"
 #include "navigation/ChannelDispatcher.h"
+#include "navigation/SiteUrls.h"
 #include "platform/AppDir.h"
 #include "platform/FontConfigPreload.h"
+#include "platform/LogCategories.h"
 #include "platform/MediaBackend.h"
 #include "platform/QtHttpClient.h"
 #include "platform/RuntimeDir.h"
@@ -38,8 +42,11 @@
 #include "settings/ui/SkinManager.h"
 #include "settings/ui/TSettingForm.h"
 #include "tv/IptvImporter.h"
+#include "tv/LogoCache.h"
+#include "tv/PublicPlaylists.h"
 #include "tv/TvScreen.h"
 #include "tv/ui/IptvTab.h"
+#include "tv/ui/StreamMarks.h"
 #include "tv/ui/TvVideoView.h"
 #include "web/ui/TBrowser2Form.h"
 #include "web/ui/TKorbinaForm.h"
@@ -48,10 +55,13 @@
 
 #include "platform/ui/BrowserView.h"
 
+#include <QAbstractButton>
+#include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
 #include <QWindow>
@@ -213,8 +223,13 @@ struct Program::Impl {
     // the update check.
     QtHttpClient updatesHttp;
     QtHttpClient iptvHttp;
+    QtHttpClient logoHttp; // logos wait for no playlist, nor a playlist for them
     std::unique_ptr<IptvImporter> iptv;
-    std::unique_ptr<TvScreen> tv; // its view lives in the main window
+    std::unique_ptr<LogoCache> logos;
+    std::unique_ptr<StreamMarks> marks; // the grid's "has a stream" dots
+    IptvTab* iptvTab = nullptr;         // a page of the settings window
+    NoticeBar* notice = nullptr;        // a child of the main window
+    std::unique_ptr<TvScreen> tv;       // its view lives in the main window
 
     // The windows in creation order; members are destroyed in reverse, the main window last.
     std::unique_ptr<TForm1> form1;
@@ -241,6 +256,11 @@ struct Program::Impl {
 
     void buildDispatcher();
     void buildRest();
+    QString pagesDir() const {
+        return QFileInfo(settings.path()).absolutePath() + QStringLiteral("/IPTV/pages");
+    }
+    void openIptvTab();
+    void tellWhereChannelsComeFrom();
 };
 
 Program::Program(const Options& options) : d_(std::make_unique<Impl>()) {
@@ -294,6 +314,23 @@ Program::Program(const Options& options) : d_(std::make_unique<Impl>()) {
     // The native TV takes the web view's rectangle while it plays; any page for the view ends it.
     new TvVideoView(*d_->tv, mainChromium);
     QObject::connect(mainChromium, &ChromiumView::loadRequested, d_->tv.get(), &TvScreen::stop);
+    // The project site out of reach: a start page of the program's own instead of the engine's
+    // error page.
+    QObject::connect(
+        mainChromium, &ChromiumView::loadFinished, mainChromium, [impl = d_.get(), mainChromium](bool ok) {
+            if (ok || !mainChromium->lastRequested().startsWith(SiteUrls::ProjectSite))
+                return;
+            qCInfo(lcWeb) << "project site not reached:" << mainChromium->lastRequested();
+            if (const auto page = LocalPages::Write(impl->pagesDir(), QStringLiteral("start.html"),
+                                                    LocalPages::StartHtml(&LangText)))
+                mainChromium->load(*page);
+        });
+    QObject::connect(mainChromium, &ChromiumView::appLinkActivated, mainChromium,
+                     [impl = d_.get()](const QString& action) {
+                         if (action == LocalPages::IptvAction)
+                             QTimer::singleShot(0, impl->form1.get(), [impl] { impl->openIptvTab(); });
+                     });
+    d_->notice = new NoticeBar(&form1, mainChromium);
     d_->messages.setFallbackOwner(main);
     // What the settings window's start-up load writes onto the main window; the window itself
     // follows the first page.
@@ -348,7 +385,48 @@ void Program::Impl::buildDispatcher() {
     targets.programmePage = [iptv = iptv.get()](const QString& name) {
         return iptv->programmePage(name, QDateTime::currentMSecsSinceEpoch());
     };
+    targets.noStreamPage = [dir = pagesDir()](const QString& name) {
+        const QByteArray id =
+            QCryptographicHash::hash(name.toUtf8(), QCryptographicHash::Sha1).toHex().first(12);
+        return LocalPages::Write(dir, QStringLiteral("nostream-%1.html").arg(QString::fromLatin1(id)),
+                                 LocalPages::NoStreamHtml(name, &LangText));
+    };
+    const StreamLookup& lookup = *targets.streams;
     dispatcher = std::make_unique<ChannelDispatcher>(std::move(targets));
+
+    std::vector<QAbstractButton*> slotButtons;
+    for (int s = 1; s <= GridSurface::kSlots; ++s)
+        slotButtons.push_back(form1->slotButton(s));
+    marks = std::make_unique<StreamMarks>(std::move(slotButtons), lookup,
+                                          LangText(QStringLiteral("TvSources"), QStringLiteral("liveMark")));
+    StreamMarks* m = marks.get();
+    QObject::connect(form1.get(), &TForm1::slotCaptionChanged, m, [m](int slot) { m->refresh(slot - 1); });
+    QObject::connect(iptv.get(), &IptvImporter::playlistChanged, m, &StreamMarks::refreshAll);
+    QObject::connect(iptv.get(), &IptvImporter::matchChanged, m, &StreamMarks::refreshAll);
+}
+
+void Program::Impl::openIptvTab() {
+    buildRest();
+    setting->showPage(iptvTab);
+    form1->sSpeedButton1Click();
+}
+
+// Once, at the first start that plays from the public playlists: where the channels come from.
+void Program::Impl::tellWhereChannelsComeFrom() {
+    const QString Section = QStringLiteral("IPTVNotice");
+    if (!iptv->usesPublicPlaylists() || settings.ReadString(Section, QStringLiteral("shown"), {}) == u"1")
+        return;
+    QStringList countries;
+    for (const IptvImporter::SourceState& s : iptv->sourceStates())
+        if (s.source.isPublic() && s.source.enabled)
+            countries << LangText(QStringLiteral("TvSources"), QStringLiteral("country_") + s.source.id);
+    notice->showText(LangText(QStringLiteral("TvSources"), QStringLiteral("notice"))
+                         .arg(countries.join(QStringLiteral(", "))));
+    try {
+        settings.WriteString(Section, QStringLiteral("shown"), QStringLiteral("1"));
+    } catch (const std::exception& e) {
+        qCWarning(lcSettings) << e.what();
+    }
 }
 
 void Program::Impl::buildRest() {
@@ -361,7 +439,10 @@ void Program::Impl::buildRest() {
     MessageSink* messages = messageSink;
     setting = std::make_unique<TSettingForm>(form1, main, shell, *messages, updatesHttp);
     buildDispatcher();
-    auto* iptvTab = new IptvTab(*iptv);
+    logos = std::make_unique<LogoCache>(logoHttp,
+                                        QFileInfo(settings.path()).absolutePath() + QStringLiteral("/IPTV"));
+    logoHttp.setProxy(start.proxyHost(), start.proxyPort());
+    iptvTab = new IptvTab(*iptv, nullptr, &LangText, logos.get());
     setting->addPage(iptvTab, QStringLiteral("IPTV"));
     auto* recordingTab = new RecordingOptionsTab(settings, radio->recordingFolder(), &LangText);
     setting->addPage(recordingTab, RecordingOptionsTab::caption(&LangText));
@@ -403,9 +484,18 @@ void Program::Impl::buildRest() {
                      SlotGuard::Guarded(favorite.get(), &TFavoriteForm::AddFavorite));
     QObject::connect(iptvTab, &IptvTab::favoriteRequested, favorite.get(),
                      SlotGuard::Guarded(favorite.get(), &TFavoriteForm::AddFavorite));
+    // A channel played from the tab shows in the main window, which the settings window covers.
+    QObject::connect(iptvTab, &IptvTab::playRequested, iptvTab, [impl](const QString& name) {
+        impl->setting->hide();
+        impl->dispatcher->StartFavorite(name);
+    });
     // The import's start-up work never delays the window's first paint.
-    EngineHost::AfterWindowPainted(
-        &form1, [iptv = iptv.get()] { QTimer::singleShot(0, iptv, [iptv] { iptv->startUp(); }); });
+    EngineHost::AfterWindowPainted(&form1, [impl, iptv = iptv.get()] {
+        QTimer::singleShot(0, iptv, [impl, iptv] {
+            impl->tellWhereChannelsComeFrom();
+            iptv->startUp();
+        });
+    });
     QObject::connect(&form1, &TForm1::closedSectionRequested, form2.get(), &TForm2::OpenClosedSection);
 
     services = {radio.get(), dispatcher.get(), &shell, messages, tv.get()};
@@ -433,6 +523,7 @@ Program::~Program() {
     d_->bench.reset();
     d_->keyboard.reset();
     d_->radioDesktop.reset();
+    d_->marks.reset();
     d_->iptv.reset(); // its last writes to Setting.ini come before the windows go
     // Reverse creation order; the main window's destruction shuts the audio down.
     d_->ovego.reset();
@@ -445,6 +536,7 @@ Program::~Program() {
     d_->donation.reset();
     d_->setting.reset();
     d_->form1.reset();
+    d_->logos.reset(); // after the IPTV tab, whose table asks it for logos
 }
 
 void Program::show() {

@@ -550,8 +550,10 @@ QString TForm1::slotCaption(int slot) const {
 }
 
 void TForm1::setSlotCaption(int slot, const QString& caption) {
-    if (QPushButton* b = slotButton(slot))
+    if (QPushButton* b = slotButton(slot)) {
         SetButtonCaption(b, caption);
+        emit slotCaptionChanged(slot);
+    }
 }
 
 void TForm1::setSlotVisible(int slot, bool visible) {

@@ -130,6 +130,8 @@ signals:
     void addFavoriteRequested(const QString& caption);
     // The window was closed; closing the main window ends the program.
     void closed();
+    // A channel slot got another caption (a category or layout was shown).
+    void slotCaptionChanged(int slot);
 
 protected:
     void showEvent(QShowEvent* e) override;

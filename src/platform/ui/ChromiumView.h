@@ -20,6 +20,9 @@ signals:
     // the native TV, gives the area back).
     void loadRequested(const QString& urlOrPath);
     void loadFinished(bool ok);
+    // A link of one of the program's own local pages asked for something ("iptv": the IPTV tab);
+    // such a link sets the page's fragment to "zelmo-<action>-<anything>".
+    void appLinkActivated(const QString& action);
 
 protected:
     void engineCreated(QWebEngineView* engine) override;

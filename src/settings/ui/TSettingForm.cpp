@@ -547,3 +547,7 @@ bool TSettingForm::asksForCode() const {
 void TSettingForm::addPage(QWidget* page, const QString& caption) {
     sPageControl1->addTab(page, caption);
 }
+
+void TSettingForm::showPage(QWidget* page) {
+    sPageControl1->setCurrentWidget(page);
+}

@@ -62,6 +62,8 @@ public:
 
     // Adds a page after the seven of its own (a feature of another part of the program).
     void addPage(QWidget* page, const QString& caption);
+    // Brings one of the pages to the front, for the next showing.
+    void showPage(QWidget* page);
 
     // The five language buttons in order.
     std::array<QRadioButton*, 5> languageButtons() const;

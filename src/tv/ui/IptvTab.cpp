@@ -1,9 +1,11 @@
 #include "tv/ui/IptvTab.h"
 
 #include "platform/UiText.h"
+#include "settings/LanguagePack.h"
 #include "tv/IptvImporter.h"
 #include "tv/IptvTableModel.h"
 
+#include <QColor>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QGridLayout>
@@ -14,9 +16,11 @@
 #include <QListView>
 #include <QPushButton>
 #include <QSet>
+#include <QSortFilterProxyModel>
 #include <QStringListModel>
 #include <QTableView>
 #include <QToolButton>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -32,7 +36,8 @@ QPushButton* button(const QString& text, const char* name, QWidget* parent) {
 
 } // namespace
 
-IptvTab::IptvTab(IptvImporter& importer, QWidget* parent) : QWidget(parent), importer_(importer) {
+IptvTab::IptvTab(IptvImporter& importer, QWidget* parent, LangLookup lang, LogoCache* logos)
+    : QWidget(parent), importer_(importer), lang_(lang ? std::move(lang) : LangLookup(&LangText)) {
     setObjectName(QStringLiteral("IptvTab"));
     auto* sources = new QGridLayout;
     sources->setContentsMargins(0, 0, 0, 0);
@@ -76,10 +81,42 @@ IptvTab::IptvTab(IptvImporter& importer, QWidget* parent) : QWidget(parent), imp
     loadRow->addWidget(load_, 0, Qt::AlignTop);
     loadRow->addWidget(status_, 1);
 
+    sources_ = new QTreeWidget(this);
+    sources_->setObjectName(QStringLiteral("iptvSources"));
+    sources_->setColumnCount(2);
+    sources_->setHeaderLabels({text("sources"), QString()});
+    sources_->setRootIsDecorated(false);
+    sources_->setUniformRowHeights(true);
+    sources_->setMaximumHeight(110);
+    sources_->header()->setSectionResizeMode(SourceNameColumn, QHeaderView::Stretch);
+    sources_->header()->setSectionResizeMode(SourceStateColumn, QHeaderView::Stretch);
+    addEdit_ = new QLineEdit(this);
+    addEdit_->setObjectName(QStringLiteral("iptvAddPlaylist"));
+    addEdit_->setPlaceholderText(text("addPlaceholder"));
+    add_ = button(text("add"), "iptvAdd", this);
+    remove_ = button(text("remove"), "iptvRemove", this);
+    remove_->setEnabled(false);
+    auto* addRow = new QHBoxLayout;
+    addRow->addWidget(addEdit_, 1);
+    addRow->addWidget(add_);
+    addRow->addWidget(remove_);
+
+    search_ = new QLineEdit(this);
+    search_->setObjectName(QStringLiteral("iptvSearch"));
+    search_->setPlaceholderText(text("search"));
+    search_->setClearButtonEnabled(true);
+
     model_ = new IptvTableModel(importer_.library(), this);
+    model_->setLogos(logos);
+    filter_ = new QSortFilterProxyModel(this);
+    filter_->setSourceModel(model_);
+    filter_->setFilterRole(IptvTableModel::SearchRole);
+    filter_->setFilterKeyColumn(CatalogColumn);
+    filter_->setFilterCaseSensitivity(Qt::CaseInsensitive);
     table_ = new QTableView(this);
     table_->setObjectName(QStringLiteral("iptvTable"));
-    table_->setModel(model_);
+    table_->setModel(filter_);
+    table_->setIconSize(QSize(48, 16));
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -114,17 +151,22 @@ IptvTab::IptvTab(IptvImporter& importer, QWidget* parent) : QWidget(parent), imp
     clear_->setToolTip(
         UiText("IptvTab", "clearHint", QStringLiteral("Канал каталога не будет играть поток из плейлиста")));
     favorite_ = button(UiText("IptvTab", "favorite", QStringLiteral("В избранное")), "iptvFavorite", this);
+    play_ = button(text("play"), "iptvPlay", this);
     auto* edit = new QHBoxLayout;
     edit->addWidget(entries_, 1);
     edit->addWidget(choose_);
     edit->addWidget(clear_);
     edit->addWidget(favorite_);
+    edit->addWidget(play_);
 
     auto* page = new QVBoxLayout(this);
     page->setContentsMargins(4, 4, 4, 4);
     page->setSpacing(3);
     page->addLayout(sources);
     page->addLayout(loadRow);
+    page->addWidget(sources_);
+    page->addLayout(addRow);
+    page->addWidget(search_);
     page->addWidget(table_, 1);
     page->addLayout(edit);
 
@@ -132,17 +174,102 @@ IptvTab::IptvTab(IptvImporter& importer, QWidget* parent) : QWidget(parent), imp
     connect(choose_, &QPushButton::clicked, this, &IptvTab::chooseClicked);
     connect(clear_, &QPushButton::clicked, this, &IptvTab::clearClicked);
     connect(favorite_, &QPushButton::clicked, this, &IptvTab::favoriteClicked);
+    connect(play_, &QPushButton::clicked, this, &IptvTab::playClicked);
+    connect(add_, &QPushButton::clicked, this, &IptvTab::addClicked);
+    connect(remove_, &QPushButton::clicked, this, &IptvTab::removeClicked);
+    connect(sources_, &QTreeWidget::itemChanged, this, &IptvTab::sourceToggled);
+    connect(sources_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
+        remove_->setEnabled(item && item->data(SourceNameColumn, Qt::UserRole + 1).toInt() >= 0);
+    });
+    connect(search_, &QLineEdit::textChanged, this, [this](const QString& t) {
+        filter_->setFilterFixedString(t.trimmed());
+        rowChanged();
+    });
+    connect(&importer_, &IptvImporter::sourcesChanged, this, &IptvTab::showSources);
     connect(table_->selectionModel(), &QItemSelectionModel::selectionChanged, this, &IptvTab::rowChanged);
     connect(&importer_, &IptvImporter::statusChanged, status_, &QLabel::setText);
     connect(&importer_, &IptvImporter::playlistChanged, this, &IptvTab::playlistChanged);
     connect(&importer_, &IptvImporter::matchChanged, this, &IptvTab::matchChanged);
-    connect(&importer_, &IptvImporter::finished, this, [this] { load_->setEnabled(true); });
+    connect(&importer_, &IptvImporter::finished, this, [this] {
+        load_->setEnabled(true);
+        add_->setEnabled(true);
+    });
 
     const IptvImporter::Sources stored = importer_.storedSources();
     playlist_->setText(stored.playlist);
     guide_->setText(stored.guide);
     status_->setText(importer_.status());
+    showSources();
     playlistChanged();
+}
+
+QString IptvTab::text(const char* key) const {
+    return lang_(QStringLiteral("TvSources"), QLatin1String(key));
+}
+
+// One row per source: the public ones with a switch, the user's own after them.
+void IptvTab::showSources() {
+    fillingSources_ = true;
+    const int current = sources_->indexOfTopLevelItem(sources_->currentItem());
+    sources_->clear();
+    int further = 0;
+    for (const IptvImporter::SourceState& s : importer_.sourceStates()) {
+        auto* item = new QTreeWidgetItem(sources_);
+        item->setText(SourceNameColumn, importer_.sourceTitle(s.source));
+        item->setToolTip(SourceNameColumn, s.source.location);
+        item->setText(SourceStateColumn, s.state);
+        item->setToolTip(SourceStateColumn, s.state);
+        if (s.failed)
+            item->setForeground(SourceStateColumn, QColor(0xb0, 0x20, 0x20));
+        item->setData(SourceNameColumn, Qt::UserRole, s.source.id);
+        // Only the further own playlists are removed here; the first one is the field above.
+        const bool removable = !s.source.isPublic() && s.source.id != u"own1";
+        item->setData(SourceNameColumn, Qt::UserRole + 1, removable ? further++ : -1);
+        if (s.source.isPublic()) {
+            item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+            item->setCheckState(SourceNameColumn, s.source.enabled ? Qt::Checked : Qt::Unchecked);
+        }
+    }
+    if (current >= 0 && current < sources_->topLevelItemCount())
+        sources_->setCurrentItem(sources_->topLevelItem(current));
+    remove_->setEnabled(sources_->currentItem() &&
+                        sources_->currentItem()->data(SourceNameColumn, Qt::UserRole + 1).toInt() >= 0);
+    fillingSources_ = false;
+}
+
+void IptvTab::sourceToggled(QTreeWidgetItem* item, int column) {
+    if (fillingSources_ || column != SourceNameColumn || !(item->flags() & Qt::ItemIsUserCheckable))
+        return;
+    const QString code = item->data(SourceNameColumn, Qt::UserRole).toString();
+    const bool on = item->checkState(SourceNameColumn) == Qt::Checked;
+    // Queued: the list is rebuilt by the change, not while the view is still inside its click.
+    QMetaObject::invokeMethod(
+        this, [this, code, on] { importer_.setPublicEnabled(code, on); }, Qt::QueuedConnection);
+}
+
+void IptvTab::addClicked() {
+    const QString location = addEdit_->text().trimmed();
+    if (location.isEmpty())
+        return;
+    add_->setEnabled(false);
+    importer_.addPlaylist(location);
+    addEdit_->clear();
+    if (!importer_.busy())
+        add_->setEnabled(true);
+}
+
+void IptvTab::removeClicked() {
+    QTreeWidgetItem* item = sources_->currentItem();
+    const int index = item ? item->data(SourceNameColumn, Qt::UserRole + 1).toInt() : -1;
+    if (index >= 0)
+        importer_.removeFurtherPlaylist(index);
+}
+
+void IptvTab::playClicked() {
+    const QString catalog = selectedCatalogName();
+    const QString name = catalog.isEmpty() ? selectedPlaylistName() : catalog;
+    if (!name.isEmpty())
+        emit playRequested(name);
 }
 
 void IptvTab::browse(QLineEdit* edit, const QString& filter) {
@@ -188,14 +315,18 @@ bool IptvTab::selectChannel(const QString& name) {
     const int row = model_->rowOf(name);
     if (row < 0)
         return false;
-    table_->selectRow(row);
-    table_->scrollTo(model_->index(row, model_->isCatalogRow(row) ? CatalogColumn : PlaylistColumn));
+    const QModelIndex shown = filter_->mapFromSource(
+        model_->index(row, model_->isCatalogRow(row) ? CatalogColumn : PlaylistColumn));
+    if (!shown.isValid())
+        return false;
+    table_->selectRow(shown.row());
+    table_->scrollTo(shown);
     return true;
 }
 
 int IptvTab::selectedRow() const {
     const auto rows = table_->selectionModel()->selectedRows();
-    return rows.isEmpty() ? -1 : rows.first().row();
+    return rows.isEmpty() ? -1 : filter_->mapToSource(rows.first()).row();
 }
 
 QString IptvTab::selectedCatalogName() const {
@@ -216,6 +347,7 @@ void IptvTab::rowChanged() {
     entries_->setEnabled(catalogRow);
     const QString playlistName = selectedPlaylistName();
     favorite_->setEnabled(!playlistName.isEmpty());
+    play_->setEnabled(!playlistName.isEmpty());
     selectedName_ = catalogRow ? selectedCatalogName() : playlistName;
     // Entry i of the playlist is item i + 1 of the list; 0 is "— нет —".
     entries_->setCurrentIndex(model_->entryAt(row) + 1);
