@@ -16,8 +16,10 @@
 BenchProbe::BenchProbe(TForm1& form) : QObject(&form), form_(form) {
     form_.installEventFilter(this);
     connect(form_.mainView(), &ChromiumView::loadFinished, this, [this](bool ok) {
-        // Every finished channel page: the first one after start, and each one a click asked for.
-        if (ok && form_.mainView()->lastRequested().contains(QLatin1String("channel")))
+        // Every finished channel page (a placeholder, or the page of a channel without a stream): the
+        // first one after start, and each one a click asked for.
+        const QString page = form_.mainView()->lastRequested();
+        if (ok && (page.contains(QLatin1String("channel")) || page.contains(QLatin1String("/nostream-"))))
             mark("page");
     });
 }

@@ -228,7 +228,7 @@ struct Program::Impl {
     std::unique_ptr<LogoCache> logos;
     std::unique_ptr<StreamMarks> marks; // the grid's "has a stream" dots
     IptvTab* iptvTab = nullptr;         // a page of the settings window
-    NoticeBar* notice = nullptr;        // a child of the main window
+    NoticeBar* notice = nullptr;        // a child of the main window, made when first needed
     std::unique_ptr<TvScreen> tv;       // its view lives in the main window
 
     // The windows in creation order; members are destroyed in reverse, the main window last.
@@ -318,7 +318,9 @@ Program::Program(const Options& options) : d_(std::make_unique<Impl>()) {
     // error page.
     QObject::connect(
         mainChromium, &ChromiumView::loadFinished, mainChromium, [impl = d_.get(), mainChromium](bool ok) {
-            if (ok || !mainChromium->lastRequested().startsWith(SiteUrls::ProjectSite))
+            // A channel playing over the view keeps playing: the page under it stays as it is.
+            if (ok || !mainChromium->lastRequested().startsWith(SiteUrls::ProjectSite) ||
+                impl->tv->isPlaying())
                 return;
             qCInfo(lcWeb) << "project site not reached:" << mainChromium->lastRequested();
             if (const auto page = LocalPages::Write(impl->pagesDir(), QStringLiteral("start.html"),
@@ -330,7 +332,6 @@ Program::Program(const Options& options) : d_(std::make_unique<Impl>()) {
                          if (action == LocalPages::IptvAction)
                              QTimer::singleShot(0, impl->form1.get(), [impl] { impl->openIptvTab(); });
                      });
-    d_->notice = new NoticeBar(&form1, mainChromium);
     d_->messages.setFallbackOwner(main);
     // What the settings window's start-up load writes onto the main window; the window itself
     // follows the first page.
@@ -420,6 +421,8 @@ void Program::Impl::tellWhereChannelsComeFrom() {
     for (const IptvImporter::SourceState& s : iptv->sourceStates())
         if (s.source.isPublic() && s.source.enabled)
             countries << LangText(QStringLiteral("TvSources"), QStringLiteral("country_") + s.source.id);
+    if (!notice)
+        notice = new NoticeBar(form1.get(), form1->mainView());
     notice->showText(LangText(QStringLiteral("TvSources"), QStringLiteral("notice"))
                          .arg(countries.join(QStringLiteral(", "))));
     try {
