@@ -79,9 +79,10 @@ private slots:
     void cleanupTestCase() { program_.reset(); }
 
     void theFirstStartSaysWhereTheChannelsComeFrom() {
-        auto* notice = form().findChild<QLabel*>(QStringLiteral("NoticeBar"));
-        QVERIFY(notice);
-        QTRY_VERIFY_WITH_TIMEOUT(notice->isVisible(), 20000);
+        QLabel* notice = nullptr;
+        QTRY_VERIFY_WITH_TIMEOUT((notice = form().findChild<QLabel*>(QStringLiteral("NoticeBar"))) &&
+                                     notice->isVisible(),
+                                 20000);
         QVERIFY2(
             notice->toolTip().startsWith(QStringLiteral("Телеканалы взяты из открытых плейлистов iptv-org "
                                                         "(Россия, Украина, Беларусь, Казахстан, Грузия, "
