@@ -21,9 +21,9 @@ LANGUAGE_CHOICES = {("settings", k) for k in ("russian", "ukrainian", "english",
 # Words spelt alike in Russian and the language: not a text left untranslated.
 SHARED = {
     "uk": {"Таймер", "Порт:", "секунд", "Спорт", "Назад", "Записи", "канал", "Телеканал", "Кодек", "Жанр", "Плейлист:",
-           "Казахстан", "Пароль"},
+           "Казахстан", "Пароль", "Азербайджан"},
     "be": {"Таймер", "Порт:", "секунд", "Спорт", "Назад", "канал", "Жанр", "Каналы", "Пароль", "Беларусь",
-           "Казахстан"},
+           "Казахстан", "Азербайджан"},
 }
 CYRILLIC = re.compile("[\u0400-\u04FF]")
 LETTER = re.compile(r"[^\W\d_]")

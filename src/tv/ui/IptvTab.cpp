@@ -87,12 +87,14 @@ IptvTab::IptvTab(IptvImporter& importer, QWidget* parent, LangLookup lang, LogoC
     sources_->setHeaderLabels({text("sources"), QString()});
     sources_->setRootIsDecorated(false);
     sources_->setUniformRowHeights(true);
+    sources_->setTabKeyNavigation(false); // one Tab stop: the arrows move inside
     sources_->setMaximumHeight(110);
     sources_->header()->setSectionResizeMode(SourceNameColumn, QHeaderView::Stretch);
     sources_->header()->setSectionResizeMode(SourceStateColumn, QHeaderView::Stretch);
     addEdit_ = new QLineEdit(this);
     addEdit_->setObjectName(QStringLiteral("iptvAddPlaylist"));
     addEdit_->setPlaceholderText(text("addPlaceholder"));
+    addEdit_->setAccessibleName(addEdit_->placeholderText());
     add_ = button(text("add"), "iptvAdd", this);
     remove_ = button(text("remove"), "iptvRemove", this);
     remove_->setEnabled(false);
@@ -104,6 +106,7 @@ IptvTab::IptvTab(IptvImporter& importer, QWidget* parent, LangLookup lang, LogoC
     search_ = new QLineEdit(this);
     search_->setObjectName(QStringLiteral("iptvSearch"));
     search_->setPlaceholderText(text("search"));
+    search_->setAccessibleName(search_->placeholderText());
     search_->setClearButtonEnabled(true);
 
     model_ = new IptvTableModel(importer_.library(), this);
