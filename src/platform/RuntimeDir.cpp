@@ -11,12 +11,9 @@
 
 namespace RuntimeDir {
 
-bool Prepare(const QByteArray& path, QString& reason) {
-    if (::mkdir(path.constData(), 0700) != 0 && errno != EEXIST) {
-        reason = QStringLiteral("cannot create it: ") + QString::fromLocal8Bit(std::strerror(errno));
-        return false;
-    }
-    struct stat st {};
+namespace {
+// A directory of ours, not a link to one: its mode in `st`.
+bool ownDirectory(const QByteArray& path, struct stat& st, QString& reason) {
     if (::lstat(path.constData(), &st) != 0) {
         reason = QString::fromLocal8Bit(std::strerror(errno));
         return false;
@@ -29,6 +26,18 @@ bool Prepare(const QByteArray& path, QString& reason) {
         reason = QStringLiteral("it belongs to user %1").arg(st.st_uid);
         return false;
     }
+    return true;
+}
+} // namespace
+
+bool Prepare(const QByteArray& path, QString& reason) {
+    if (::mkdir(path.constData(), 0700) != 0 && errno != EEXIST) {
+        reason = QStringLiteral("cannot create it: ") + QString::fromLocal8Bit(std::strerror(errno));
+        return false;
+    }
+    struct stat st {};
+    if (!ownDirectory(path, st, reason))
+        return false;
     if ((st.st_mode & 077) != 0 && ::chmod(path.constData(), 0700) != 0) {
         reason = QStringLiteral("others can enter it and it cannot be closed: ") +
                  QString::fromLocal8Bit(std::strerror(errno));
@@ -40,18 +49,8 @@ bool Prepare(const QByteArray& path, QString& reason) {
 namespace {
 bool isPrivate(const QByteArray& path, QString& reason) {
     struct stat st {};
-    if (::lstat(path.constData(), &st) != 0) {
-        reason = QString::fromLocal8Bit(std::strerror(errno));
+    if (!ownDirectory(path, st, reason))
         return false;
-    }
-    if (!S_ISDIR(st.st_mode)) {
-        reason = QStringLiteral("it is not a directory");
-        return false;
-    }
-    if (st.st_uid != ::geteuid()) {
-        reason = QStringLiteral("it belongs to user %1").arg(st.st_uid);
-        return false;
-    }
     if ((st.st_mode & 022) != 0) {
         reason = QStringLiteral("others can write to it");
         return false;
