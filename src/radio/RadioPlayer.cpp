@@ -177,10 +177,36 @@ void RadioPlayer::ShutdownAudio() {
 }
 
 void RadioPlayer::PlayStream(const QByteArray& url) {
+    playStation({}, url);
+}
+
+void RadioPlayer::showLookup(const QString& name) {
+    freeStream();
+    d_->stationUrl.clear();
+    d_->everPlayed = false;
+    d_->station = StationInfo{name, TitleEncoding::Auto};
+    RadioStatus s;
+    s.state = RadioStatus::State::LookingUp;
+    s.station = name;
+    setStatus(s);
+}
+
+void RadioPlayer::lookupFailed(const QString& reason) {
+    if (d_->status.state == RadioStatus::State::LookingUp)
+        setState(RadioStatus::State::NoConnection, reason);
+}
+
+QByteArray RadioPlayer::currentUrl() const {
+    return d_->stationUrl;
+}
+
+void RadioPlayer::playStation(const QString& name, const QByteArray& url) {
     freeStream();
     d_->stationUrl = url;
     d_->everPlayed = false;
     d_->station = d_->lookup ? d_->lookup(url) : StationInfo{};
+    if (!name.isEmpty())
+        d_->station.name = name;
     RadioStatus fresh;
     fresh.station = d_->station.name;
     // A station chosen before the start-up's audio start starts the audio itself: at once when the

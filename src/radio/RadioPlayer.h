@@ -44,6 +44,14 @@ public:
     void ShutdownAudio() override;
     // Frees the current stream (and any recording on it), then opens and plays url.
     void PlayStream(const QByteArray& url) override;
+    // The same for a station whose name the caller knows (its address may not tell it).
+    void playStation(const QString& name, const QByteArray& url);
+    // Frees the current stream while the stream of the named station is looked up elsewhere; the
+    // status says so until playStation() or lookupFailed().
+    void showLookup(const QString& name);
+    void lookupFailed(const QString& reason);
+    // The address of the station chosen last (as given to PlayStream or playStation).
+    QByteArray currentUrl() const;
     void StopStream() override;
     // 0.0 .. 1.0: the current stream and every stream opened after it play at this volume.
     void SetVolume(float volume) override;

@@ -17,6 +17,9 @@ QString radioStateText(const RadioStatus& status, const LangLookup& lang) {
     switch (status.state) {
     case S::Off:
         return text(lang, "radiooff", QStringLiteral("Радио выключено"));
+    case S::LookingUp:
+        return text(lang, "lookingUp", QStringLiteral("Поиск станции в каталоге…"),
+                    QStringLiteral("DirectoryForm"));
     case S::Connecting:
         return text(lang, "connecting", QStringLiteral("Подключение…"));
     case S::Playing:

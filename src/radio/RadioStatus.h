@@ -7,6 +7,7 @@
 struct RadioStatus {
     enum class State {
         Off,          // nothing chosen, or the radio was turned off
+        LookingUp,    // a station was chosen and its stream is being looked up in the directory
         Connecting,   // a station was chosen and is being opened
         Playing,      // sound
         Reconnecting, // the stream dropped after playing; tries again by itself
@@ -36,7 +37,8 @@ struct RadioStatus {
     bool audible() const { return state == State::Playing; }
     // Sound is wanted: playing, or on the way to it.
     bool active() const {
-        return state == State::Connecting || state == State::Playing || state == State::Reconnecting;
+        return state == State::LookingUp || state == State::Connecting || state == State::Playing ||
+               state == State::Reconnecting;
     }
 };
 

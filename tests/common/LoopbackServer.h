@@ -6,6 +6,9 @@
 #include <QTcpSocket>
 #include <QTest>
 
+#include <functional>
+#include <optional>
+
 // A small HTTP/1.1 server on loopback. Each request target answers with raw bytes; the connection
 // is closed after the answer unless the route holds it open (a transfer still under way).
 class LoopbackServer : public QObject {
@@ -17,6 +20,8 @@ public:
     QHash<QByteArray, Route> routes; // by request target as it appears on the request line
     Route fallback{"HTTP/1.1 404 Not Found\r\nContent-Length: 9\r\nConnection: close\r\n\r\nnot found"};
     QList<QByteArray> requests; // each request's head: request line and header lines
+    // Asked first for every request target; an answer it gives wins over the routes.
+    std::function<std::optional<Route>(const QByteArray& target)> handler;
 
     LoopbackServer() {
         QVERIFY(server_.listen(QHostAddress::LocalHost));
@@ -68,7 +73,9 @@ private:
         requests << head;
         const qsizetype lineEnd = head.indexOf("\r\n");
         const QList<QByteArray> requestLine = head.first(lineEnd < 0 ? head.size() : lineEnd).split(' ');
-        const Route route = routes.value(requestLine.value(1), fallback);
+        const QByteArray target = requestLine.value(1);
+        std::optional<Route> answer = handler ? handler(target) : std::nullopt;
+        const Route route = answer ? *answer : routes.value(target, fallback);
         s->write(route.raw);
         if (!route.hold)
             s->disconnectFromHost();

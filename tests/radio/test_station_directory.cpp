@@ -3,6 +3,8 @@
 #include "radio/StationDirectory.h"
 
 #include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTest>
 
 namespace {
@@ -29,6 +31,55 @@ QByteArray station(const char* name, const char* country, const char* code, cons
              QString::fromUtf8(country), QString::fromUtf8(code))
         .toUtf8();
 }
+
+// A hostile directory: every request gets one endless-looking station list of `size` bytes, sent
+// as fast as the client reads it, with no length given.
+class EndlessDirectory : public QObject {
+public:
+    explicit EndlessDirectory(qint64 size) : size_(size) {
+        QVERIFY(server_.listen(QHostAddress::LocalHost));
+        connect(&server_, &QTcpServer::newConnection, this, [this] {
+            QTcpSocket* s = server_.nextPendingConnection();
+            s->setParent(this);
+            connect(s, &QTcpSocket::readyRead, s, [this, s] {
+                if (!s->readAll().contains("\r\n\r\n") || started_)
+                    return;
+                started_ = true;
+                s->write("HTTP/1.1 200 OK\r\nContent-Type: application/json\r\nConnection: close\r\n\r\n[");
+                more(s);
+            });
+            connect(s, &QTcpSocket::bytesWritten, s, [this, s] {
+                if (s->bytesToWrite() < 256 * 1024)
+                    more(s);
+            });
+            connect(s, &QTcpSocket::disconnected, this, [this] { closed = true; });
+        });
+    }
+    QString base() const { return QStringLiteral("http://127.0.0.1:%1").arg(server_.serverPort()); }
+    qint64 sent = 0;
+    bool closed = false;
+
+private:
+    void more(QTcpSocket* s) {
+        if (sent >= size_ || s->state() != QAbstractSocket::ConnectedState)
+            return;
+        QByteArray chunk;
+        while (chunk.size() < 256 * 1024) {
+            chunk += sent || !chunk.isEmpty() ? "," : "";
+            chunk += station("Hostile", "X", "XX", "http://h/" + QByteArray::number(n_++));
+        }
+        sent += chunk.size();
+        s->write(chunk);
+        if (sent >= size_) {
+            s->write("]");
+            s->disconnectFromHost();
+        }
+    }
+    QTcpServer server_;
+    qint64 size_;
+    qint64 n_ = 0;
+    bool started_ = false;
+};
 } // namespace
 
 class TestStationDirectory : public QObject {
@@ -148,6 +199,95 @@ private slots:
         QTest::qWait(200);
         QCOMPARE(failed.count(), 0); // the replaced request says nothing
         QCOMPARE(done.count(), 1);
+    }
+    void reservedCharactersOfASearchGoOutEncoded() {
+        LoopbackServer server;
+        StationDirectory directory(server.base());
+        directory.search(named("Европа+ & Co"));
+        QTRY_COMPARE_WITH_TIMEOUT(server.requests.size(), 1, 20000);
+        const QByteArray line = server.requests[0].split('\r').value(0);
+        // A bare "+" would reach the directory as a space.
+        QVERIFY2(line.contains("name=%D0%95%D0%B2%D1%80%D0%BE%D0%BF%D0%B0%2B%20%26%20Co&"), line);
+    }
+
+    void aFailingServerHandsOverAndTheOneThatAnswersStaysFirst() {
+        LoopbackServer a, b;
+        const LoopbackServer::Route ok{json("[" + station("S", "X", "XX", "http://s") + "]")};
+        const LoopbackServer::Route down{LoopbackServer::status("503 Service Unavailable")};
+        a.fallback = down;
+        b.fallback = ok;
+        StationDirectory directory(a.base() + " " + b.base());
+        QSignalSpy done(&directory, &StationDirectory::finished);
+        QSignalSpy failed(&directory, &StationDirectory::failed);
+        directory.search(named("x"));
+        QTRY_COMPARE_WITH_TIMEOUT(done.count(), 1, 20000);
+        QCOMPARE(a.requests.size(), 1);
+        QCOMPARE(b.requests.size(), 1);
+        directory.search(named("y"));
+        QTRY_COMPARE_WITH_TIMEOUT(done.count(), 2, 20000);
+        QCOMPARE(a.requests.size(), 1); // the server that answered is asked first
+        QCOMPARE(b.requests.size(), 2);
+        // It fails in its turn: the other one, back in service, is tried again.
+        a.fallback = ok;
+        b.fallback = down;
+        directory.search(named("z"));
+        QTRY_COMPARE_WITH_TIMEOUT(done.count() + failed.count(), 3, 20000);
+        QCOMPARE(failed.count(), 0);
+        QCOMPARE(a.requests.size(), 2);
+        QCOMPARE(b.requests.size(), 3);
+        // Both down: each is tried once, then one sentence.
+        a.fallback = down;
+        directory.search(named("w"));
+        QTRY_COMPARE_WITH_TIMEOUT(failed.count(), 1, 20000);
+        QCOMPARE(a.requests.size() + b.requests.size(), 7);
+        QVERIFY(failed.at(0).at(0).toString().contains(QStringLiteral("ошибкой 503")));
+    }
+
+    void onlyWebStreamsAndNoMoreStationsThanAsked() {
+        QByteArray body = "[" + station("Zero", "X", "XX", "http://ok/1", "file:///dev/zero") + "," +
+                          station("Shadow", "X", "XX", "file:///etc/shadow") + "," +
+                          station("Ftp", "X", "XX", "ftp://host/a") + "," +
+                          station("No host", "X", "XX", "http:/nohost") + "," +
+                          station("Upper", "X", "XX", "HTTPS://host/upper");
+        for (int i = 0; i < 30; ++i)
+            body += "," + station("Fine", "X", "XX", "http://host/" + QByteArray::number(i));
+        body += "]";
+        QList<DirectoryStation> parsed;
+        QVERIFY(StationDirectory::parseStations(body, &parsed, 25));
+        QCOMPARE(parsed.size(), 25);
+        QCOMPARE(parsed[0].name, QStringLiteral("Upper"));
+        for (const DirectoryStation& s : parsed)
+            QVERIFY2(s.url.startsWith("http", Qt::CaseInsensitive) && !s.url.contains("nohost"),
+                     qPrintable(s.url));
+
+        // Through the client: the limit asked is the most it keeps.
+        LoopbackServer server;
+        server.fallback = {json(body)};
+        StationDirectory directory(server.base());
+        QSignalSpy done(&directory, &StationDirectory::finished);
+        DirectoryQuery q = named("x");
+        q.limit = 10;
+        directory.search(q);
+        QTRY_COMPARE_WITH_TIMEOUT(done.count(), 1, 20000);
+        QCOMPARE(done.at(0).at(0).value<QList<DirectoryStation>>().size(), 10);
+    }
+
+    void aHugeAnswerIsCutOffAndSaidSo() {
+        EndlessDirectory hostile(20 * 1024 * 1024);
+        StationDirectory directory(hostile.base());
+        QSignalSpy done(&directory, &StationDirectory::finished);
+        QSignalSpy failed(&directory, &StationDirectory::failed);
+        DirectoryQuery q = named("x");
+        q.limit = 25;
+        directory.search(q);
+        QTRY_COMPARE_WITH_TIMEOUT(done.count() + failed.count(), 1, 60000);
+        QCOMPARE(done.count(), 0);
+        QVERIFY2(failed.at(0).at(0).toString().contains(QStringLiteral("слишком большой")),
+                 qPrintable(failed.at(0).at(0).toString()));
+        // The client stopped reading near its bound, not at the end of the answer.
+        QTRY_VERIFY_WITH_TIMEOUT(hostile.closed, 20000);
+        QVERIFY2(hostile.sent < 8 * 1024 * 1024, QByteArray::number(hostile.sent));
+        QVERIFY(!directory.busy());
     }
 };
 

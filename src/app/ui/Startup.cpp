@@ -28,6 +28,7 @@
 #include "platform/ui/EngineHost.h"
 #include "platform/ui/MessageBoxSink.h"
 #include "platform/ui/WebRendering.h"
+#include "radio/BuiltInStations.h"
 #include "radio/RadioPlayer.h"
 #include "radio/ui/RadioRecording.h"
 #include "radio/ui/RecordingOptionsTab.h"
@@ -216,6 +217,8 @@ struct Program::Impl {
     StartupChoices start;
     const StreamLookup* streams = nullptr;
     std::unique_ptr<RadioPlayer> radio;
+    // The catalog's stations, found through the station directory, in front of the radio.
+    std::unique_ptr<BuiltInStations> builtInStations;
     // Until the other windows exist, the dispatcher points at stand-ins that keep its requests.
     std::unique_ptr<DeferredTargets> deferred;
     std::unique_ptr<ChannelDispatcher> dispatcher;
@@ -294,7 +297,8 @@ Program::Program(const Options& options) : d_(std::make_unique<Impl>()) {
     // ends the TV, so the two never sound at once.
     QObject::connect(d_->radio.get(), &RadioPlayer::statusChanged, d_->tv.get(),
                      [tv = d_->tv.get()](const RadioStatus& status) {
-                         if (status.state == RadioStatus::State::Connecting)
+                         if (status.state == RadioStatus::State::LookingUp ||
+                             status.state == RadioStatus::State::Connecting)
                              tv->stop();
                      });
 
@@ -376,7 +380,10 @@ void Program::Impl::buildDispatcher() {
     targets.korbina = &deferred->korbina();
     targets.ovego = &deferred->ovego();
     targets.browser2 = &deferred->browser2();
-    targets.radio = radio.get();
+    builtInStations = std::make_unique<BuiltInStations>(
+        *radio, settings,
+        settings.ReadString(QStringLiteral("Directory"), QStringLiteral("server"), QString()));
+    targets.radio = builtInStations.get();
     targets.shell = &shell;
     targets.messages = messageSink;
     targets.tv = tv.get();

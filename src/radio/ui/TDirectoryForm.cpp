@@ -133,5 +133,9 @@ void TDirectoryForm::chooseCurrent() {
     const int i = item->data(0, Qt::UserRole).toInt();
     if (i < 0 || i >= stations_.size())
         return;
+    // Only web streams are listed; a station is never handed on with any other address.
+    const QUrl url(stations_[i].url);
+    if (url.scheme() != QLatin1String("http") && url.scheme() != QLatin1String("https"))
+        return;
     emit stationChosen(stations_[i].name, stations_[i].url);
 }
