@@ -73,7 +73,7 @@ QString unreachable() {
                   QStringLiteral("Каталог радиостанций недоступен: нет связи с сервером."));
 }
 
-QString tooLarge() {
+QString tooLargeText() {
     return UiText("DirectoryForm", "tooLarge",
                   QStringLiteral("Каталог радиостанций прислал слишком большой ответ."));
 }
@@ -296,7 +296,7 @@ void StationDirectory::sendNext() {
         reply->abort();
         reply->deleteLater();
         body_.clear();
-        fail(tooLarge());
+        fail(tooLargeText());
     };
     connect(reply_, &QNetworkReply::metaDataChanged, this, [reply = reply_, limit, tooLarge] {
         const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
@@ -338,7 +338,7 @@ void StationDirectory::onReply(QNetworkReply* reply) {
     const qint64 limit = replyLimit(pending_.first().query.limit);
     if (body_.size() + reply->bytesAvailable() > limit) {
         body_.clear();
-        fail(tooLarge());
+        fail(tooLargeText());
         return;
     }
     body_ += reply->readAll();
