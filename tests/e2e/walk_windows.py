@@ -128,13 +128,11 @@ def windows():
     return [w for w in children(APP) if w is not None and showing(w)]
 
 
-def window_named(name, tries=100):
-    for _ in range(tries):
-        for w in windows():
-            if w.name == name:
-                return w
-        time.sleep(0.2)
-    fail(f"window {name!r} not shown; shown: {[w.name for w in windows()]}")
+def window_named(name):
+    found = wait_for(lambda: next((w for w in windows() if w.name == name), None), 60)
+    if found is None:
+        fail(f"window {name!r} not shown; shown: {[w.name for w in windows()]}")
+    return found
 
 
 def find(window, role, name):
@@ -146,6 +144,23 @@ def find(window, role, name):
 
 def xdo(*args):
     subprocess.run(["xdotool", *args], check=False, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
+# Bounds for what the program does in answer to a key or a click: generous, because the walk runs
+# beside other tests on a busy machine; a wait ends as soon as its condition holds.
+SETTLE = 15.0
+
+
+def wait_for(condition, seconds=SETTLE):
+    """Polls until condition() returns something true; returns it, or None after the bound."""
+    deadline = time.monotonic() + seconds
+    while True:
+        value = condition()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            return None
+        time.sleep(0.1)
 
 
 def click(acc, button="1"):
@@ -171,18 +186,13 @@ def close(window):
     """Escape where the window takes it, the close box (as the window manager asks) otherwise."""
     activate(window)
     xdo("key", "Escape")
-    for _ in range(20):
-        if not showing(window):
-            return
-        time.sleep(0.1)
+    if wait_for(lambda: not showing(window), 5):
+        return
     xid = x_window(window)
     if xid:
         subprocess.run(["/usr/bin/python3", os.path.join(os.path.dirname(__file__), "close_window.py"), xid])
-    for _ in range(50):
-        if not showing(window):
-            return
-        time.sleep(0.1)
-    fail(f"{window.name}: does not close")
+    if not wait_for(lambda: not showing(window), 30):
+        fail(f"{window.name}: does not close")
 
 
 # ---- texts --------------------------------------------------------------------------------------
@@ -248,11 +258,18 @@ def check_names(window):
 
 def focused(window):
     """The focused control; a tab of a tab bar may keep its focused state after the bar lost the
-    focus, so any other focused control comes first."""
+    focus, so any other focused control comes first. A list's or table's current cell says it is
+    focused whether or not its view has the focus (Qt marks the current index so): it counts
+    only while the view itself has the focus."""
     tab = None
     for c in walk(window):
         if has(c, pyatspi.STATE_FOCUSED) and showing(c):
-            if c.getRoleName() != "page tab":
+            role = c.getRoleName()
+            if role == "table cell":
+                view = c.parent
+                if view is None or not has(view, pyatspi.STATE_FOCUSED):
+                    continue
+            if role != "page tab":
                 return c
             tab = tab or c
     return tab
@@ -266,36 +283,41 @@ def tab_walk(window, must_reach, presses=45):
     """Tab round the window: returns the stops; fails when Tab stays put, leaves the program's
     controls (into a page or nowhere) or never comes back round."""
     stops = []
+    names = set()
     first = None
+    stops_possible = [c for c in walk(window) if showing(c) and has(c, pyatspi.STATE_FOCUSABLE)
+                      and has(c, pyatspi.STATE_ENABLED) and c.getRoleName() in FOCUS_ROLES]
     # Into the window's Tab order first, wherever the focus was (a page, or nothing yet).
     xdo("key", "--clearmodifiers", "Tab")
-    time.sleep(0.3)
+    wait_for(lambda: focused(window), 5)
     for i in range(presses):
         before = describe(focused(window))
         xdo("key", "--clearmodifiers", "Tab")
-        now = None
-        for _ in range(30):
-            f = focused(window)
-            now = describe(f)
-            if now is not None and now != before:
-                break
-            time.sleep(0.05)
+        if len(stops_possible) == 1:
+            # The window's one control: Tab has nowhere else to go.
+            now = wait_for(lambda: describe(focused(window)))
+            if now is None:
+                fail(f"{window.name}: Tab left the focus on no control of the window (after {before})")
+            return [now]
+        now = wait_for(lambda: (lambda d: d if d is not None and d != before else None)(describe(focused(window))))
         if now is None:
-            fail(f"{window.name}: Tab press {i + 1} left the focus on no control of the window (after {before})")
-        if now == before:
-            stops_possible = [c for c in walk(window) if showing(c) and has(c, pyatspi.STATE_FOCUSABLE)
-                              and has(c, pyatspi.STATE_ENABLED) and c.getRoleName() in FOCUS_ROLES]
-            if len(stops_possible) == 1 and not stops:
-                return [now]  # the window's one control
+            now = describe(focused(window))
+            if now is None:
+                fail(f"{window.name}: Tab press {i + 1} left the focus on no control of the window (after {before})")
             fail(f"{window.name}: Tab stays on {now}")
         stops.append(now)
+        f = focused(window)
+        if f is not None:
+            names.add(f.name)
+            if f.getRoleName() == "table cell" and f.parent is not None:
+                names.add(f.parent.name)  # a list or table is the stop, its current cell the place
         if first is None:
             first = now
         elif now == first:
             break
     else:
         fail(f"{window.name}: Tab did not come round in {presses} presses: {stops}")
-    names = {s[1] for s in stops}
+    names |= {s[1] for s in stops}
     missing = [m for m in must_reach if m not in names]
     if missing:
         fail(f"{window.name}: Tab never reaches {missing}; stops {stops}")
@@ -340,30 +362,39 @@ find(main, "push button", t("RadioStrip", "myRadio"))
 # Tab goes from group to group (the bar, the grid, the strip, the volume, the tool bar); the arrow
 # keys move inside a group.
 visit("main", main, must_reach=[t("RadioStrip", "record"), t("RadioStrip", "volume"), t("Access", "onTop")])
+
+
+def press(window, key):
+    """A key, then the focus it leads to once it has moved (None when it stayed)."""
+    before = describe(focused(window))
+    xdo("key", "--clearmodifiers", key)
+    wait_for(lambda: describe(focused(window)) != before)
+    return focused(window)
+
+
 for _ in range(8):
     f = focused(main)
     if f is not None and f.name == t("RadioStrip", "record"):
         break
-    xdo("key", "--clearmodifiers", "Tab")
-    time.sleep(0.3)
+    press(main, "Tab")
+else:
+    fail(f"Tab does not come to {t('RadioStrip', 'record')!r}")
 strip = []
 for _ in range(4):
-    xdo("key", "--clearmodifiers", "Right")
-    time.sleep(0.3)
-    f = focused(main)
+    f = press(main, "Right")
     strip.append(None if f is None else f.name)
 for wanted in (t("RadioStrip", "radioOff"), t("RadioStrip", "miniRadio"), t("RadioStrip", "myRadio")):
     if wanted not in strip:
         fail(f"the arrows do not reach {wanted!r} in the radio strip: {strip}")
 # The volume bar: Right is louder.
 volume = find(main, "scroll bar", t("RadioStrip", "volume"))
-xdo("key", "--clearmodifiers", "Tab")
-time.sleep(0.3)
+f = press(main, "Tab")
+if f is None or f.name != t("RadioStrip", "volume"):
+    fail(f"Tab after the radio strip goes to {describe(f)}, not to the volume bar")
 before = volume.queryValue().currentValue
 xdo("key", "--clearmodifiers", "Left")
-time.sleep(0.3)
-after = volume.queryValue().currentValue
-if not after < before:
+after = wait_for(lambda: (lambda v: v if v != before else None)(volume.queryValue().currentValue))
+if after is None or not after < before:
     fail(f"Left on the volume bar went from {before} to {after}")
 
 # Tool bar windows (picture buttons, found by their hints).
@@ -371,13 +402,7 @@ for key, hint in (("favourites", t("Hint", "favorites")), ("donation", t("Hint",
                   ("closed", t("Hint", "Closedsection"))):
     before = {w.name for w in windows()}
     click(find(main, "push button", hint))
-    window = None
-    for _ in range(100):
-        new = [w for w in windows() if w.name not in before]
-        if new:
-            window = new[0]
-            break
-        time.sleep(0.1)
+    window = wait_for(lambda: next((w for w in windows() if w.name not in before), None), 60)
     if window is None:
         fail(f"{key}: no window opened")
     visit(key, window)
@@ -387,17 +412,17 @@ for key, hint in (("favourites", t("Hint", "favorites")), ("donation", t("Hint",
 click(find(main, "push button", t("Hint", "Settings")))
 settings = window_named(t("Settings", "SettingsForm"))
 tabs = [c for c in walk(settings) if c.getRoleName() == "page tab list"][0]
-for i in range(tabs.childCount):
-    tab = tabs.getChildAtIndex(i)
+# The tab bar's scroll arrows are its children too; only the tabs are visited.
+for tab in [c for c in children(tabs) if c is not None and c.getRoleName() == "page tab"]:
     click(tab)
-    for _ in range(30):
-        if has(tab, pyatspi.STATE_SELECTED):
-            break
-        time.sleep(0.1)
+    # Qt marks the current tab as focused (some versions as selected too), whether or not the bar has the focus.
+    if not wait_for(lambda: has(tab, pyatspi.STATE_SELECTED) or has(tab, pyatspi.STATE_FOCUSED)):
+        fail(f"the settings tab {tab.name!r} is not shown after a click on it")
     must = []
     if tab.name == "IPTV":
-        # The table is one stop: Tab goes on to the buttons under it.
-        must = [t("IptvTab", "load")]
+        # The sources list and the table are one stop each: Tab goes on to what follows them.
+        must = [t("IptvTab", "load"), t("TvSources", "sources").rstrip(":："), t("Access", "iptvTable"),
+                t("TvSources", "search")]
     visit(f"settings/{tab.name}", settings, must_reach=must)
 close(settings)
 
@@ -423,11 +448,7 @@ for field, value in zip(fields, ("Walk FM", "http://127.0.0.1:9/walk")):
     click(field)
     xdo("type", "--delay", "20", value)
 xdo("key", "Return")
-for _ in range(50):
-    if any(c.name == "Walk FM" for c in walk(my_radio) if c.getRoleName() == "push button"):
-        break
-    time.sleep(0.1)
-else:
+if not wait_for(lambda: any(c.name == "Walk FM" for c in walk(my_radio) if c.getRoleName() == "push button")):
     fail("Enter in My Radio's fields did not add the station")
 click(find(my_radio, "push button", t("MyRadioForm", "directoryHint")))
 directory = window_named(t("DirectoryForm", "title"))

@@ -88,6 +88,11 @@ IptvTab::IptvTab(IptvImporter& importer, QWidget* parent, LangLookup lang, LogoC
     sources_->setRootIsDecorated(false);
     sources_->setUniformRowHeights(true);
     sources_->setTabKeyNavigation(false); // one Tab stop: the arrows move inside
+    // The list's own name for a screen reader: its header is the caption, without the colon.
+    QString sourcesName = text("sources");
+    while (sourcesName.endsWith(u':') || sourcesName.endsWith(u'：'))
+        sourcesName.chop(1);
+    sources_->setAccessibleName(sourcesName);
     sources_->setMaximumHeight(110);
     sources_->header()->setSectionResizeMode(SourceNameColumn, QHeaderView::Stretch);
     sources_->header()->setSectionResizeMode(SourceStateColumn, QHeaderView::Stretch);
