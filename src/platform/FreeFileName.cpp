@@ -1,5 +1,7 @@
 #include "platform/FreeFileName.h"
 
+#include "platform/UiText.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -37,7 +39,8 @@ QString reserveFreeFile(const QString& dir, const QString& stem, const QStringLi
         return fail(QStringLiteral("not a file name: %1").arg(stem));
     const QDir folder(dir);
     if (!folder.exists() && !QDir().mkpath(folder.absolutePath()))
-        return fail(QStringLiteral("cannot create the folder %1").arg(folder.absolutePath()));
+        return fail(UiText("UserMessages", "folderFails", QStringLiteral("не создаётся папка %1"))
+                        .arg(QDir::toNativeSeparators(folder.absolutePath())));
     for (int n = 1; n <= maxTries; ++n) {
         const QString candidate = n == 1 ? stem : QStringLiteral("%1 (%2)").arg(stem).arg(n);
         bool taken = false;
@@ -56,7 +59,10 @@ QString reserveFreeFile(const QString& dir, const QString& stem, const QStringLi
             return QFileInfo(file).absoluteFilePath();
         if (QFileInfo::exists(file.fileName()))
             continue; // made by someone else between the look and the open
-        return fail(QStringLiteral("cannot create %1: %2").arg(file.fileName(), file.errorString()));
+        return fail(UiText("UserMessages", "createFails", QStringLiteral("не создаётся %1: %2"))
+                        .arg(QDir::toNativeSeparators(file.fileName()), file.errorString()));
     }
-    return fail(QStringLiteral("no free name for %1 in %2").arg(stem, folder.absolutePath()));
+    return fail(
+        UiText("UserMessages", "noFreeName", QStringLiteral("нет свободного имени для «%1» в папке %2"))
+            .arg(stem, QDir::toNativeSeparators(folder.absolutePath())));
 }

@@ -304,7 +304,9 @@ bool RadioPlayer::StartRecording(const QString& name, QString* error) {
     if (!d_->started || (!streamAlive && !d_->resolving && !d_->retry.isActive()))
         return fail(UiText("RecordForm", "notPlaying", QStringLiteral("радио не играет.")));
     if (fileNameProblem(name) != FileNameProblem::None)
-        return fail(QStringLiteral("«%1» не годится как название файла.").arg(name));
+        return fail(
+            UiText("UserMessages", "nameRefused", QStringLiteral("«%1» не годится как название файла."))
+                .arg(name));
     endRecording();
     QString file;
     std::shared_ptr<LameEncoder> encoder = startEncoder(name, d_->status.title, &file, error);
@@ -338,7 +340,7 @@ std::shared_ptr<LameEncoder> RadioPlayer::startEncoder(const QString& stem, cons
     if (path.isEmpty()) {
         qCWarning(lcAudio) << "recording not started:" << why;
         if (error)
-            *error = QStringLiteral("файл не создаётся (%1).").arg(why);
+            *error = UiText("UserMessages", "fileFails", QStringLiteral("файл не создаётся (%1).")).arg(why);
         return nullptr;
     }
     // A deleter that never destroys the encoder inside its own finished() signal.

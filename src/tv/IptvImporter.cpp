@@ -280,8 +280,9 @@ void IptvImporter::setPublicEnabled(const QString& code, bool on) {
 
 void IptvImporter::addPlaylist(const QString& location) {
     if (kindOf(location) == SourceKind::Bad || kindOf(location) == SourceKind::None) {
-        setPlaylistStatus(
-            QStringLiteral("Неверный источник «%1»: нужен файл или адрес http(s)://.").arg(location));
+        setPlaylistStatus(UiText("UserMessages", "badOwnSource",
+                                 QStringLiteral("Неверный источник «%1»: нужен файл или адрес http(s)://."))
+                              .arg(location));
         emit finished();
         return;
     }

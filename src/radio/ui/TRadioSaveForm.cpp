@@ -54,7 +54,9 @@ bool TRadioSaveForm::confirmName() {
 void TRadioSaveForm::showEvent(QShowEvent* event) {
     CentreOnWindow(this, mainWindow_);
     // Say where the file goes: in the hints, and the folder as the window's title.
-    const QString where = folderText_.isEmpty() ? QStringLiteral("Файл будет записан в папку:\n%1")
+    const QString where = folderText_.isEmpty() ? UiText("Recording", "folder",
+                                                         QStringLiteral("Файл будет записан в папку:\\n%1"))
+                                                      .replace(QLatin1String("\\n"), QLatin1String("\n"))
                                                       .arg(QDir::toNativeSeparators(QDir::currentPath()))
                                                 : folderText_;
     sLabel1->setToolTip(where);
