@@ -1,6 +1,9 @@
 #include "settings/IniText.h"
 
+#include <QHash>
 #include <QStringDecoder>
+
+#include <algorithm>
 
 #include <vector>
 
@@ -116,6 +119,10 @@ std::optional<QString> Find(const QByteArray& file, const QString& section, cons
 
 QByteArray WithValue(const QByteArray& file, const QString& section, const QString& key,
                      const QString& value) {
+    return WithValues(file, {Change{section, key, value}});
+}
+
+QByteArray WithValues(const QByteArray& file, const std::vector<Change>& changes) {
     const Utf8File utf8 = ToUtf8(file);
     std::vector<RawLine> lines;
     ForEachLine(utf8.body, [&](QByteArrayView body, QByteArrayView end, qsizetype) {
@@ -124,44 +131,100 @@ QByteArray WithValue(const QByteArray& file, const QString& section, const QStri
     });
     const QByteArrayView eol = (!lines.empty() && lines.front().end == "\r\n") ? "\r\n" : "\n";
 
-    enum { Before, Inside, After } state = Before;
-    qsizetype insertAfter = -1;
-    qsizetype target = -1;
-    QString fileKey = key;
-    for (qsizetype i = 0; i < qsizetype(lines.size()) && state != After && target < 0; ++i) {
-        const Line line = ParseLine(DecodeLine(lines[i].body));
+    // Changes by folded section, then by folded key.
+    struct Wanted {
+        qsizetype change;
+        qsizetype line = -1; // the key's line, once found
+        QString fileKey;     // the spelling the file already uses
+    };
+    struct SectionState {
+        QHash<QString, Wanted> keys;
+        qsizetype insertAfter = -1; // the section's header or last entry
+        bool seen = false;          // its first occurrence was passed
+        qsizetype firstChange = 0;
+    };
+    QHash<QString, SectionState> sections;
+    std::vector<QString> sectionOrder; // folded, by the first change naming each
+    for (qsizetype i = 0; i < qsizetype(changes.size()); ++i) {
+        const QString s = Fold(changes[size_t(i)].section);
+        auto it = sections.find(s);
+        if (it == sections.end()) {
+            it = sections.insert(s, SectionState{});
+            it->firstChange = i;
+            sectionOrder.push_back(s);
+        }
+        it->keys.insert(Fold(changes[size_t(i)].key), Wanted{i, -1, changes[size_t(i)].key});
+    }
+
+    // Only the first section of a name is searched, as the profile-string calls do.
+    SectionState* inside = nullptr;
+    std::vector<const Wanted*> replaced(lines.size(), nullptr); // the change for each line
+    for (qsizetype i = 0; i < qsizetype(lines.size()); ++i) {
+        const Line line = ParseLine(DecodeLine(lines[size_t(i)].body));
         if (line.kind == Line::Section) {
-            if (state == Inside)
-                state = After;
-            else if (state == Before && SameName(line.name, section)) {
-                state = Inside;
-                insertAfter = i;
+            inside = nullptr;
+            const auto it = sections.find(Fold(line.name));
+            if (it != sections.end() && !it->seen) {
+                it->seen = true;
+                it->insertAfter = i;
+                inside = &*it;
             }
-        } else if (line.kind == Line::Entry && state == Inside) {
-            insertAfter = i;
-            if (SameName(line.name, key)) {
-                target = i;
-                fileKey = line.name; // keep the spelling the file already uses
+        } else if (line.kind == Line::Entry && inside) {
+            inside->insertAfter = i;
+            const auto k = inside->keys.find(Fold(line.name));
+            if (k != inside->keys.end() && k->line < 0) {
+                k->line = i;
+                k->fileKey = line.name;
+                replaced[size_t(i)] = &*k;
             }
         }
     }
 
-    const QByteArray entry = (fileKey + u'=' + EncodeValue(value)).toUtf8();
-    const QByteArray header = (u'[' + section + u']').toUtf8();
+    const auto entryOf = [&](const Wanted& w) {
+        return (w.fileKey + u'=' + EncodeValue(changes[size_t(w.change)].value)).toUtf8();
+    };
+    // New keys of each section present in the file, in the order of their changes, by the line
+    // they follow.
+    QHash<qsizetype, std::vector<const Wanted*>> added;
+    QByteArray appended; // sections the file lacks
+    qsizetype extra = 0;
+    for (const QString& s : sectionOrder) {
+        const SectionState& st = *sections.constFind(s);
+        std::vector<const Wanted*> missing;
+        for (const Wanted& w : st.keys)
+            if (w.line < 0)
+                missing.push_back(&w);
+        std::sort(missing.begin(), missing.end(),
+                  [](const Wanted* a, const Wanted* b) { return a->change < b->change; });
+        if (missing.empty())
+            continue;
+        if (st.seen) {
+            std::vector<const Wanted*>& after = added[st.insertAfter];
+            after.insert(after.end(), missing.begin(), missing.end());
+        } else {
+            appended.append((u'[' + changes[size_t(st.firstChange)].section + u']').toUtf8()).append(eol);
+            for (const Wanted* w : missing)
+                appended.append(entryOf(*w)).append(eol);
+        }
+        for (const Wanted* w : missing)
+            extra += changes[size_t(w->change)].value.size() * 3 + w->fileKey.size() * 3 + 4;
+    }
+
     QByteArray out;
-    out.reserve(utf8.mark.size() + utf8.body.size() + header.size() + entry.size() + 8);
+    out.reserve(utf8.mark.size() + utf8.body.size() + appended.size() + extra + 8);
     out += utf8.mark;
     for (qsizetype i = 0; i < qsizetype(lines.size()); ++i) {
-        const RawLine& l = lines[i];
+        const RawLine& l = lines[size_t(i)];
         const bool last = i + 1 == qsizetype(lines.size());
-        out += i == target ? QByteArrayView(entry) : l.body;
-        const bool needsEnd = i == insertAfter || (last && insertAfter < 0);
-        out += (l.end.isEmpty() && needsEnd && target < 0) ? eol : l.end;
-        if (i == insertAfter && target < 0)
-            out.append(entry).append(eol);
+        out += replaced[size_t(i)] ? QByteArrayView(entryOf(*replaced[size_t(i)])) : l.body;
+        const auto more = added.constFind(i);
+        const bool needsEnd = more != added.constEnd() || (last && !appended.isEmpty());
+        out += (l.end.isEmpty() && needsEnd) ? eol : l.end;
+        if (more != added.constEnd())
+            for (const Wanted* w : *more)
+                out.append(entryOf(*w)).append(eol);
     }
-    if (insertAfter < 0)
-        out.append(header).append(eol).append(entry).append(eol);
+    out += appended;
     return out;
 }
 

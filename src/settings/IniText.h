@@ -5,6 +5,7 @@
 #include <QStringView>
 
 #include <optional>
+#include <vector>
 
 // The INI text rules shared by Setting.ini and the language packs. They follow the classic
 // profile-string calls, so hand-edited files read as they always did: names match without regard
@@ -68,6 +69,16 @@ std::optional<QString> Find(const QByteArray& file, const QString& section, cons
 // UTF-8). The caller checks the names and the value with CanStoreName/CanStore first.
 QByteArray WithValue(const QByteArray& file, const QString& section, const QString& key,
                      const QString& value);
+
+struct Change {
+    QString section;
+    QString key;
+    QString value;
+};
+// The file with several keys set in one pass, as if WithValue were called for each in turn: a
+// key missing from its section goes after the section's last entry, a missing section is added
+// at the end with its keys in the order given. No two changes may name the same key.
+QByteArray WithValues(const QByteArray& file, const std::vector<Change>& changes);
 
 // The text to put after "key=" so that ParseLine gives back exactly `value`.
 QString EncodeValue(const QString& value);

@@ -1,8 +1,12 @@
+#include "common/LargeSettingIni.h"
+#include "settings/IniText.h"
 #include "settings/SettingsFile.h"
 #include "settings/WriterLock.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QLoggingCategory>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -10,11 +14,18 @@
 #include <cstring>
 #include <optional>
 
+#include <csignal>
+
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace {
+
+// Writes go to disk in the background; a test that looks at the file waits for them, at most
+// this long (a loaded machine can make a disk sync slow).
+constexpr int FlushMs = 60000;
 
 QByteArray readAll(const QString& path) {
     QFile f(path);
@@ -29,8 +40,9 @@ void writeAll(const QString& path, const QByteArray& bytes) {
 
 // Child modes, run by re-starting this test binary.
 //   writer <path> <prefix> <count>: writes count distinct keys
-//   loop <path>: rewrites one key with a growing counter forever, saying "ready" after the first
-//                whole write, so the parent waits on that signal and not on a guessed time
+//   loop <path>: rewrites one key with a growing counter forever, saying "ready" once the first
+//                write is on disk, so the parent waits on that signal and not on a guessed time
+//   exit <path>: writes one key and ends at once
 int runChildModes(int argc, char** argv) {
     const QString mode = QString::fromLocal8Bit(argv[1]);
     SettingsFile file(QString::fromLocal8Bit(argv[2]));
@@ -58,10 +70,16 @@ int runChildModes(int argc, char** argv) {
             file.WriteString(QStringLiteral("Loop"), QStringLiteral("counter"),
                              QString::number(i).repeated(50));
             if (i == 1) {
+                if (!file.flush(FlushMs))
+                    return 5;
                 fputs("ready\n", stdout);
                 fflush(stdout);
             }
         }
+    }
+    if (mode == QLatin1String("--exit")) {
+        file.WriteString(QStringLiteral("Exit"), QStringLiteral("written"), QStringLiteral("at the end"));
+        return 0; // the file's owner goes now, with the write still under way
     }
     return 2;
 }
@@ -127,6 +145,7 @@ private slots:
         file.WriteString(QStringLiteral("Favorite"), QStringLiteral("fb"), value);
         file.WriteString(QStringLiteral("Favorite"), QStringLiteral("fa"), value);
         file.WriteString(QStringLiteral("New"), QStringLiteral("k"), value);
+        QVERIFY(file.flush(FlushMs));
         const SettingsFile reopened(ini());
         for (const char* key : {"fa", "fb"})
             QCOMPARE(
@@ -255,6 +274,7 @@ private slots:
                  QStringLiteral("中文台"));
 
         file.WriteString(QStringLiteral("Favorite"), QStringLiteral("fb"), QStringLiteral("Второй"));
+        QVERIFY(file.flush(FlushMs));
         QCOMPARE(readAll(ini()),
                  QStringLiteral(
                      "[Language]\r\nuseLanguage=Китайский [Chi]\r\n[Favorite]\r\nfa=中文台\r\nfb=Второй\r\n")
@@ -297,6 +317,7 @@ private slots:
         QCOMPARE(file.ReadBool(QStringLiteral("SecretCode"), QStringLiteral("SelectSecretCode"), true), true);
         file.WriteBool(QStringLiteral("Proxy"), QStringLiteral("useProxy"), true);
         file.WriteBool(QStringLiteral("OnTop"), QStringLiteral("useOnTop"), false);
+        QVERIFY(file.flush(FlushMs));
         QCOMPARE(readAll(ini()), QByteArray("[Proxy]\nuseProxy=1\n[OnTop]\nuseOnTop=0\n"));
         QVERIFY(!QFile::exists(ini() + QStringLiteral(".lock")));
     }
@@ -305,6 +326,7 @@ private slots:
         writeAll(ini(), "[Favorite]\nfa=Первый канал\nfb=ТНТ\n");
         SettingsFile file(ini());
         file.WriteString(QStringLiteral("Favorite"), QStringLiteral("fa"), QString());
+        QVERIFY(file.flush(FlushMs));
         QCOMPARE(readAll(ini()), QStringLiteral("[Favorite]\nfa=\nfb=ТНТ\n").toUtf8());
         QCOMPARE(file.ReadString(QStringLiteral("Favorite"), QStringLiteral("fa"), QStringLiteral("def")),
                  QString());
@@ -332,6 +354,7 @@ private slots:
         file.WriteString(QStringLiteral("Favorite"), QStringLiteral("fc"), QStringLiteral("Третий"));
         file.WriteString(QStringLiteral("MyRadio"), QStringLiteral("MyRa"),
                          QStringLiteral("http://r.example/"));
+        QVERIFY(file.flush(FlushMs));
         const QByteArray expected = "; Settings of the player\r\n"
                                     "\r\n"
                                     "[Skin]\r\n"
@@ -351,6 +374,7 @@ private slots:
         writeAll(ini(), "\xEF\xBB\xBF[Skin]\nuseSkin=a\n");
         SettingsFile file(ini());
         file.WriteString(QStringLiteral("Skin"), QStringLiteral("useSkin"), QStringLiteral("b"));
+        QVERIFY(file.flush(FlushMs));
         QCOMPARE(readAll(ini()), QByteArray("\xEF\xBB\xBF[Skin]\nuseSkin=b\n"));
     }
 
@@ -401,6 +425,7 @@ private slots:
         for (int slot = 2; slot <= 4; ++slot)
             file.WriteString(QStringLiteral("MyRadio"), QStringLiteral("MyRa%1").arg(slot),
                              QStringLiteral("station %1").arg(slot));
+        QVERIFY(file.flush(FlushMs));
         const SettingsFile reopened(ini());
         for (int slot = 2; slot <= 4; ++slot)
             QCOMPARE(reopened.ReadString(QStringLiteral("MyRadio"), QStringLiteral("MyRa%1").arg(slot), {}),
@@ -455,6 +480,7 @@ private slots:
             writeAll(ini() + suffix, "the user's own copy " + suffix.toUtf8());
         SettingsFile file(ini());
         file.WriteString(QStringLiteral("Keep"), QStringLiteral("a"), QStringLiteral("1"));
+        QVERIFY(file.flush(FlushMs));
         QCOMPARE(readAll(ini()), QByteArray("[Keep]\nk=v\na=1\n"));
         QVERIFY(!QFile::exists(ini() + QStringLiteral(".new")));
         for (const QString& suffix : others)
@@ -463,6 +489,7 @@ private slots:
         QVERIFY(QFile::remove(ini() + QStringLiteral(".lock")));
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("Setting.ini.lock")));
         file.WriteString(QStringLiteral("Keep"), QStringLiteral("b"), QStringLiteral("2"));
+        QVERIFY(file.flush(FlushMs));
         QCOMPARE(file.ReadString(QStringLiteral("Keep"), QStringLiteral("b"), {}), QStringLiteral("2"));
         QVERIFY(QDir(dir.path()).rmdir(QStringLiteral("Setting.ini.lock")));
 
@@ -475,23 +502,160 @@ private slots:
         holder.kill();
         QVERIFY(holder.waitForFinished(60000));
         file.WriteString(QStringLiteral("Keep"), QStringLiteral("c"), QStringLiteral("3"));
-        QCOMPARE(file.ReadString(QStringLiteral("Keep"), QStringLiteral("c"), {}), QStringLiteral("3"));
+        QVERIFY(file.flush(FlushMs));
+        QCOMPARE(readAll(ini()), QByteArray("[Keep]\nk=v\na=1\nb=2\nc=3\n"));
     }
 
-    // A live writer that keeps the lock makes a write fail after a short wait, not hang; once it
-    // lets go, writing works again.
+    // A live writer that keeps the lock makes the background write give up after a short wait,
+    // not hang: the file stays as it was, the value stays in memory, the next write says so, and
+    // once the other writer lets go, the value reaches the file.
     void liveWriterMakesAWriteWaitABoundedTime() {
         writeAll(ini(), "[Keep]\nk=v\n");
         const int fd = ::open(QFile::encodeName(ini()).constData(), O_RDONLY | O_CLOEXEC);
         QVERIFY(fd >= 0);
         QCOMPARE(::flock(fd, LOCK_EX), 0);
         SettingsFile file(ini());
+        file.WriteString(QStringLiteral("Keep"), QStringLiteral("k"), QStringLiteral("w"));
+        QCOMPARE(file.ReadString(QStringLiteral("Keep"), QStringLiteral("k"), {}), QStringLiteral("w"));
+        QVERIFY(!file.flush(FlushMs));
+        QCOMPARE(readAll(ini()), QByteArray("[Keep]\nk=v\n"));
         QVERIFY_THROWS_EXCEPTION(
             SettingsWriteError,
-            file.WriteString(QStringLiteral("Keep"), QStringLiteral("k"), QStringLiteral("w")));
+            file.WriteString(QStringLiteral("Keep"), QStringLiteral("x"), QStringLiteral("refused")));
         ::close(fd);
-        file.WriteString(QStringLiteral("Keep"), QStringLiteral("k"), QStringLiteral("w"));
+        QVERIFY(file.flush(FlushMs));
         QCOMPARE(readAll(ini()), QByteArray("[Keep]\nk=w\n"));
+    }
+
+    // Changes gathered into one write give the file that one write per change would have given.
+    void manyChangesInOneWriteMatchOneByOne_data() {
+        QTest::addColumn<QByteArray>("content");
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("usual") << QByteArray(
+            "; mine\n[Skin]\nuseSkin=a\n\n[Favorite]\nfa=x\n; end of favourites\n"
+            "\n[MyRadio]\nMyRa=u\n");
+        QTest::newRow("CRLF, no final line end") << QByteArray("[SKIN]\r\nUSESKIN = b \r\n[Other]\r\nq=1");
+        QTest::newRow("section without keys, repeated")
+            << QByteArray("[Favorite]\n[x]\n[favorite]\nfb=late\n");
+        QTest::newRow("UTF-8 mark, duplicate keys") << QByteArray("\xEF\xBB\xBF[Favorite]\nfa=1\nFA=2\n");
+        QTest::newRow("keys before any section") << QByteArray("fa=top\n[Proxy]\nuseIP=1");
+    }
+    void manyChangesInOneWriteMatchOneByOne() {
+        QFETCH(QByteArray, content);
+        const std::vector<IniText::Change> changes{
+            {"Favorite", "fb", "second"},
+            {"Skin", "UseSkin", "Ocean"},
+            {"New", "k1", " padded "},
+            {"favorite", "FA", "first"},
+            {"NEW", "k2", ""},
+            {"MyRadio", "MyRNa", "Радио"},
+            {"Proxy", "useIP", "\"q\""},
+            {"Other", "q", "2"},
+        };
+        QByteArray oneByOne = content;
+        for (const IniText::Change& c : changes)
+            oneByOne = IniText::WithValue(oneByOne, c.section, c.key, c.value);
+        QCOMPARE(IniText::WithValues(content, changes), oneByOne);
+    }
+
+    // Changes are written from the file as it is then: what another program or the user put
+    // there between two writes stays.
+    void editsOfOthersBetweenWritesAreKept() {
+        writeAll(ini(), "[Skin]\nuseSkin=a\n");
+        SettingsFile file(ini());
+        file.WriteString(QStringLiteral("Skin"), QStringLiteral("useSkin"), QStringLiteral("b"));
+        QVERIFY(file.flush(FlushMs));
+        // An editor saves by writing a new file and renaming it over the old one.
+        writeAll(ini() + QStringLiteral(".edit"), "; the user's note\n[Skin]\nuseSkin=b\n[Mine]\nz=1\n");
+        QVERIFY(::rename(QFile::encodeName(ini() + QStringLiteral(".edit")).constData(),
+                         QFile::encodeName(ini()).constData()) == 0);
+        QCOMPARE(file.ReadString(QStringLiteral("Mine"), QStringLiteral("z"), {}), QStringLiteral("1"));
+        file.WriteString(QStringLiteral("Skin"), QStringLiteral("useSkin"), QStringLiteral("c"));
+        QVERIFY(file.flush(FlushMs));
+        QCOMPARE(readAll(ini()), QByteArray("; the user's note\n[Skin]\nuseSkin=c\n[Mine]\nz=1\n"));
+    }
+
+    // Many writes in a row on a large file: each is read back at once, the latest value of each
+    // key is the one on disk, and nothing else in the file changes.
+    void latestWriteWinsOnALargeFile() {
+        const QByteArray big = LargeSettingIni(8 << 20);
+        writeAll(ini(), big);
+        SettingsFile file(ini());
+        for (int i = 0; i < 200; ++i) {
+            file.WriteString(QStringLiteral("OnTop"), QStringLiteral("useOnTop"), QString::number(i));
+            file.WriteString(QStringLiteral("Favorite"), QStringLiteral("f%1").arg(i % 5),
+                             QString::number(i));
+            QCOMPARE(file.ReadString(QStringLiteral("OnTop"), QStringLiteral("useOnTop"), {}),
+                     QString::number(i));
+        }
+        QVERIFY(file.flush(FlushMs));
+        QByteArray expected = big;
+        expected.replace("useOnTop=0\n", "useOnTop=199\n");
+        expected.replace("fb=НТВ\n", "fb=НТВ\nf0=195\nf1=196\nf2=197\nf3=198\nf4=199\n");
+        QCOMPARE(readAll(ini()), expected);
+    }
+
+    // The program ends right after a write to a large file: the write is on disk all the same.
+    void writeAtExitIsFlushed() {
+        const QByteArray big = LargeSettingIni(50 << 20);
+        writeAll(ini(), big);
+        QProcess child;
+        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--exit"), ini()});
+        QVERIFY(child.waitForFinished(180000));
+        QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+        QVERIFY2(child.exitCode() == 0, qPrintable(child.readAllStandardError()));
+        QCOMPARE(readAll(ini()), big + "[Exit]\nwritten=at the end\n");
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("Setting.ini")});
+    }
+
+    // A write that fails half-way (the disk refuses more bytes) leaves the old file whole and
+    // its reason in the log; the value stays in memory, the next write reports the failure, and
+    // once the disk takes bytes again everything reaches the file.
+    void failedWriteKeepsTheOldFile() {
+        const QByteArray old = LargeSettingIni(2 << 20);
+        writeAll(ini(), old);
+        SettingsFile file(ini());
+
+        static QStringList logged;
+        logged.clear();
+        QLoggingCategory::setFilterRules(QStringLiteral("zelmo.settings.warning=true"));
+        const QtMessageHandler previous =
+            qInstallMessageHandler([](QtMsgType, const QMessageLogContext& context, const QString& text) {
+                if (qstrcmp(context.category, "zelmo.settings") == 0)
+                    logged << text;
+            });
+        // Files of this process may not grow past 1 MB: the new file cannot be written whole.
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{};
+        QCOMPARE(::getrlimit(RLIMIT_FSIZE, &limit), 0);
+        const rlimit saved = limit;
+        limit.rlim_cur = 1 << 20;
+        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+
+        file.WriteString(QStringLiteral("Skin"), QStringLiteral("useSkin"), QStringLiteral("Ocean"));
+        const bool written = file.flush(FlushMs);
+        QVERIFY_THROWS_EXCEPTION(
+            SettingsWriteError,
+            file.WriteString(QStringLiteral("Skin"), QStringLiteral("other"), QStringLiteral("refused")));
+        QVERIFY(!file.flush(FlushMs)); // the try set off by the report fails too
+        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &saved), 0);
+        qInstallMessageHandler(previous);
+        QLoggingCategory::setFilterRules(QString());
+
+        QVERIFY(!written);
+        QCOMPARE(readAll(ini()), old);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("Setting.ini")});
+        QVERIFY2(!logged.isEmpty() && logged.first().contains(QString::fromLocal8Bit(std::strerror(EFBIG))),
+                 qPrintable(logged.join(u'\n')));
+        QCOMPARE(file.ReadString(QStringLiteral("Skin"), QStringLiteral("useSkin"), {}),
+                 QStringLiteral("Ocean"));
+        QCOMPARE(file.ReadString(QStringLiteral("Skin"), QStringLiteral("other"), QStringLiteral("def")),
+                 QStringLiteral("def"));
+
+        QVERIFY(file.flush(FlushMs));
+        QByteArray expected = old;
+        expected.replace("useSkin=Neutral (internal)\n", "useSkin=Ocean\n");
+        QCOMPARE(readAll(ini()), expected);
     }
 
     void concurrentWritersLoseNothing() {
@@ -547,7 +711,7 @@ private slots:
 
 int main(int argc, char** argv) {
     if (argc >= 3 && (std::strcmp(argv[1], "--writer") == 0 || std::strcmp(argv[1], "--loop") == 0 ||
-                      std::strcmp(argv[1], "--hold") == 0))
+                      std::strcmp(argv[1], "--hold") == 0 || std::strcmp(argv[1], "--exit") == 0))
         return runChild(argc, argv);
     QCoreApplication app(argc, argv);
     TestSettingsFile t;
