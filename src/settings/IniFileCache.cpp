@@ -129,6 +129,16 @@ std::optional<QString> Lookup(const QString& path, const QString& section, const
     return parsed->index->find(section, key);
 }
 
+std::vector<std::pair<QString, QString>> Section(const QString& path, const QString& section) {
+    const std::shared_ptr<IniParse> parsed = current(path);
+    if (!parsed)
+        return {};
+    QMutexLocker lock(&cache().mutex);
+    if (!parsed->index)
+        parsed->index = std::make_unique<IniIndex>(parsed->bytes);
+    return parsed->index->section(section);
+}
+
 void Publish(const QString& path, std::shared_ptr<IniParse> parse) {
     QMutexLocker lock(&cache().mutex);
     Versions& v = cache().byPath[path];

@@ -39,6 +39,8 @@ namespace IniFileCache {
 
 // The value in the file as it is now; nothing when the file, section or key is missing.
 std::optional<QString> Lookup(const QString& path, const QString& section, const QString& key);
+// The keys and values of the first section of that name (IniIndex::section).
+std::vector<std::pair<QString, QString>> Section(const QString& path, const QString& section);
 
 // A writer of this process is about to put `parse` (index built) in place of the file: until it
 // settles, both the file as it was and the new one are served from memory, so a read in between

@@ -31,16 +31,48 @@ IniIndex::IniIndex(const QByteArray& file) {
                                      seen.insert(name);
                                      current = sections_.size();
                                      sections_ << name;
+                                     lines_.emplace_back();
                                  }
                              } else if (line.kind == IniText::Line::Entry && current >= 0) {
                                  entries_.push_back({hashOf(sections_[current], IniText::Fold(line.name)),
                                                      start_ + offset, current});
+                                 lines_[size_t(current)].push_back(start_ + offset);
                              }
                              return true;
                          });
     std::stable_sort(entries_.begin(), entries_.end(),
                      [](const Entry& a, const Entry& b) { return a.hash < b.hash; });
     entries_.shrink_to_fit();
+    for (std::vector<qsizetype>& l : lines_)
+        l.shrink_to_fit();
+}
+
+namespace {
+IniText::Line lineAt(const QByteArray& text, qsizetype offset) {
+    qsizetype end = text.indexOf('\n', offset);
+    if (end < 0)
+        end = text.size();
+    else if (end > offset && text[end - 1] == '\r')
+        --end;
+    return IniText::ParseLine(IniText::DecodeLine(QByteArrayView(text).sliced(offset, end - offset)));
+}
+} // namespace
+
+std::vector<std::pair<QString, QString>> IniIndex::section(const QString& section) const {
+    std::vector<std::pair<QString, QString>> out;
+    const qsizetype index = sections_.indexOf(IniText::Fold(section));
+    if (index < 0)
+        return out;
+    QSet<QString> seen;
+    for (const qsizetype offset : lines_[size_t(index)]) {
+        IniText::Line line = lineAt(text_, offset);
+        const QString folded = IniText::Fold(line.name);
+        if (!seen.contains(folded)) {
+            seen.insert(folded);
+            out.emplace_back(std::move(line.name), std::move(line.value));
+        }
+    }
+    return out;
 }
 
 std::optional<QString> IniIndex::find(const QString& section, const QString& key) const {
@@ -53,13 +85,7 @@ std::optional<QString> IniIndex::find(const QString& section, const QString& key
     for (; it != entries_.end() && it->hash == h; ++it) {
         if (sections_[it->section] != s)
             continue;
-        qsizetype end = text_.indexOf('\n', it->offset);
-        if (end < 0)
-            end = text_.size();
-        else if (end > it->offset && text_[end - 1] == '\r')
-            --end;
-        const IniText::Line line = IniText::ParseLine(
-            IniText::DecodeLine(QByteArrayView(text_).sliced(it->offset, end - it->offset)));
+        const IniText::Line line = lineAt(text_, it->offset);
         if (IniText::Fold(line.name) == k)
             return line.value;
     }

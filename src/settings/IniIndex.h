@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <optional>
+#include <utility>
 #include <vector>
 
 // Fast lookups in one INI file: built in one pass, then each lookup reads one line. It gives
@@ -15,6 +16,9 @@ class IniIndex {
 public:
     explicit IniIndex(const QByteArray& file);
     std::optional<QString> find(const QString& section, const QString& key) const;
+    // The keys and values of the first section of that name, in file order; of keys named alike,
+    // the first, as find gives it.
+    std::vector<std::pair<QString, QString>> section(const QString& section) const;
 
 private:
     struct Entry {
@@ -24,8 +28,9 @@ private:
     };
     static size_t hashOf(const QString& foldedSection, const QString& foldedKey);
 
-    QByteArray text_;            // the file itself (shared, not copied) or its UTF-8 form
-    qsizetype start_ = 0;        // where the lines begin, after a UTF-8 mark
-    QStringList sections_;       // folded names, first occurrence of each only
-    std::vector<Entry> entries_; // by hash, in file order within one hash
+    QByteArray text_;                           // the file itself (shared, not copied) or its UTF-8 form
+    qsizetype start_ = 0;                       // where the lines begin, after a UTF-8 mark
+    QStringList sections_;                      // folded names, first occurrence of each only
+    std::vector<Entry> entries_;                // by hash, in file order within one hash
+    std::vector<std::vector<qsizetype>> lines_; // per section, where its entries' lines start
 };

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <optional>
@@ -51,6 +52,19 @@ bool SettingsFile::ReadBool(const QString& section, const QString& key, bool def
         return def;
     const std::optional<qint32> number = ParseInt32(*value);
     return number ? *number != 0 : def;
+}
+
+std::vector<std::pair<QString, QString>> SettingsFile::ReadSection(const QString& section) const {
+    std::vector<std::pair<QString, QString>> entries = IniFileCache::Section(path_, section);
+    for (auto& [key, value] : store_->pendingIn(section)) {
+        const auto same = std::find_if(entries.begin(), entries.end(),
+                                       [&](const auto& e) { return IniText::SameName(e.first, key); });
+        if (same != entries.end())
+            same->second = std::move(value);
+        else
+            entries.emplace_back(std::move(key), std::move(value));
+    }
+    return entries;
 }
 
 void SettingsFile::WriteString(const QString& section, const QString& key, const QString& value) {

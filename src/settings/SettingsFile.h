@@ -2,6 +2,8 @@
 #include <QString>
 
 #include <stdexcept>
+#include <utility>
+#include <vector>
 
 class SettingsStore;
 
@@ -30,6 +32,9 @@ public:
     // (that write is then tried again).
     void WriteString(const QString& section, const QString& key, const QString& value);
     bool ReadBool(const QString& section, const QString& key, bool def) const;
+    // Every key of a section with its value, as ReadString gives them, in file order (keys not
+    // yet in the file last).
+    std::vector<std::pair<QString, QString>> ReadSection(const QString& section) const;
     void WriteBool(const QString& section, const QString& key, bool value);
     const QString& path() const { return path_; }
 

@@ -45,6 +45,16 @@ std::optional<QString> SettingsStore::pending(const QString& section, const QStr
     return changes_[*it].change.value;
 }
 
+std::vector<std::pair<QString, QString>> SettingsStore::pendingIn(const QString& section) const {
+    std::vector<std::pair<QString, QString>> out;
+    const QString folded = IniText::Fold(section);
+    std::lock_guard lock(mutex_);
+    for (const Pending& p : changes_)
+        if (IniText::Fold(p.change.section) == folded)
+            out.emplace_back(p.change.key, p.change.value);
+    return out;
+}
+
 void SettingsStore::set(const QString& section, const QString& key, const QString& value) {
     std::lock_guard lock(mutex_);
     ++wanted_;

@@ -22,6 +22,8 @@ public:
 
     // The value of a change not yet on disk.
     std::optional<QString> pending(const QString& section, const QString& key) const;
+    // The changes not yet on disk in one section, in the order their keys were first changed.
+    std::vector<std::pair<QString, QString>> pendingIn(const QString& section) const;
     // Takes a change and has it written in the background. The caller checks names and value.
     void set(const QString& section, const QString& key, const QString& value);
     // The reason a background write failed, once, if that was not yet told; the changes stay in

@@ -4,7 +4,6 @@
 #include "platform/LogCategories.h"
 #include "platform/UiText.h"
 #include "platform/UserAgent.h"
-#include "settings/IniText.h"
 #include "settings/LanguagePack.h"
 #include "settings/SettingsFile.h"
 #include "tv/ChannelName.h"
@@ -189,21 +188,10 @@ void IptvImporter::storeQuietly(const std::function<void()>& write) {
 }
 
 QHash<QString, QString> IptvImporter::storedChoices() const {
+    // Through the store: a choice just made may not be in the file yet.
     QHash<QString, QString> choices;
-    QFile f(settings_.path());
-    if (!f.open(QIODevice::ReadOnly))
-        return choices;
-    // Decoded line by line the way the settings store reads and writes the file.
-    const IniText::Utf8File text = IniText::ToUtf8(f.readAll());
-    bool inSection = false;
-    IniText::ForEachLine(text.body, [&](QByteArrayView raw, QByteArrayView, qsizetype) {
-        const IniText::Line l = IniText::ParseLine(IniText::DecodeLine(raw));
-        if (l.kind == IniText::Line::Section)
-            inSection = IniText::SameName(l.name, MatchSection);
-        else if (inSection && l.kind == IniText::Line::Entry && !choices.contains(l.name))
-            choices.insert(l.name, l.value);
-        return true;
-    });
+    for (const auto& [name, playlistName] : settings_.ReadSection(MatchSection))
+        choices.insert(name, playlistName);
     return choices;
 }
 

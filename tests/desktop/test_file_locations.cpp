@@ -63,6 +63,7 @@ private slots:
         QVERIFY(!QDir(config).exists());
         settings.WriteString("Skin", "useSkin", "Сапфир");
         QCOMPARE(settings.ReadString("Skin", "useSkin", "x"), QString("Сапфир"));
+        QVERIFY(settings.flush(60000));
         QVERIFY(QFile::exists(config + "/zelmo-player/Setting.ini"));
         QVERIFY(!QFile::exists(root.filePath("usr/bin/Setting.ini")));
         QVERIFY(!QFile::exists(root.filePath("usr/share/zelmo-player/Setting.ini")));

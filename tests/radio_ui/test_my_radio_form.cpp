@@ -86,6 +86,7 @@ private slots:
         form.reset();
         button1.reset();
         mainWindow.reset();
+        settings.reset(); // its writes reach the file before the next test removes it
     }
 
     void addsToLowestFreeSlotAndStoresBothKeys() {
@@ -151,6 +152,7 @@ private slots:
 
     void removeOnAddButtonChangesNothing() {
         fillAll();
+        QVERIFY(settings->flush(60000));
         const QByteArray before = [&] {
             QFile f(settings->path());
             f.open(QIODevice::ReadOnly);
@@ -158,6 +160,7 @@ private slots:
         }();
         form->show();
         removeVia(Control<QPushButton>(*form, "sBitBtn10"));
+        QVERIFY(settings->flush(60000));
         QFile f(settings->path());
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), before);
@@ -289,6 +292,7 @@ private slots:
     void nameIsStoredBeforeLink() {
         form->show();
         add(QStringLiteral("Первое"), QStringLiteral("http://127.0.0.1/1"));
+        QVERIFY(settings->flush(60000));
         QFile file(dir.filePath(QStringLiteral("Setting.ini")));
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray text = file.readAll();

@@ -558,6 +558,24 @@ private slots:
         QCOMPARE(IniText::WithValues(content, changes), oneByOne);
     }
 
+    // A whole section: the first of its name, the first of keys named alike, then the keys
+    // written since that are not in the file yet.
+    void sectionsReadWhole() {
+        writeAll(ini(), "[IPTVMatch]\nОРТ=Первый канал\n; note\nнтв=НТВ HD\nНТВ=later\n[Other]\nx=1\n"
+                        "[iptvmatch]\nTNT=ТНТ\n");
+        SettingsFile file(ini());
+        file.WriteString(QStringLiteral("IPTVMatch"), QStringLiteral("НТВ"), QStringLiteral("НТВ Мир"));
+        file.WriteString(QStringLiteral("iptvMatch"), QStringLiteral("СТС"), QStringLiteral("CTC"));
+        const std::vector<std::pair<QString, QString>> expected{
+            {QStringLiteral("ОРТ"), QStringLiteral("Первый канал")},
+            {QStringLiteral("нтв"), QStringLiteral("НТВ Мир")},
+            {QStringLiteral("СТС"), QStringLiteral("CTC")}};
+        QVERIFY(file.ReadSection(QStringLiteral("IPTVMATCH")) == expected);
+        QVERIFY(file.flush(FlushMs));
+        QVERIFY(SettingsFile(ini()).ReadSection(QStringLiteral("IPTVMatch")) == expected);
+        QVERIFY(file.ReadSection(QStringLiteral("Missing")).empty());
+    }
+
     // Changes are written from the file as it is then: what another program or the user put
     // there between two writes stays.
     void editsOfOthersBetweenWritesAreKept() {

@@ -1,5 +1,7 @@
 #include "SettingsUiFixture.h"
+#include "common/LargeSettingIni.h"
 #include "common/SettingFormControls.h"
+#include "common/UiRoundTrip.h"
 
 #include "navigation/SiteUrls.h"
 #include "platform/SlotGuard.h"
@@ -33,6 +35,7 @@ private slots:
     void trayButtonsStoreOnly();
     void onTopButtonsActOnBothWindows();
     void onTopKeepsModalShowing();
+    void writesToALargeFileKeepTheWindowAnswering();
     void oldCodeFieldClearsOnlyPlaceholder_data();
     void oldCodeFieldClearsOnlyPlaceholder();
     void codeChange_data();
@@ -304,6 +307,40 @@ void TestSettingForm::onTopKeepsModalShowing() {
     QVERIFY(stillModal);
     QVERIFY(f.windowFlags() & Qt::WindowStaysOnTopHint);
     QVERIFY(!f.isVisible());
+}
+
+// A Setting.ini grown to 50 MB: clicking the on-top buttons again and again, each click a
+// settings write, leaves the window answering at once; the file ends up with the last choice and
+// everything else as it was.
+void TestSettingForm::writesToALargeFileKeepTheWindowAnswering() {
+    SettingsUiFixture fx;
+    const QByteArray big = LargeSettingIni(50 << 20);
+    fx.writeIni(big);
+    TSettingForm& f = fx.open(); // the start-up load reads the file once
+    const SettingFormControls c(f);
+    c.sPageControl1->setCurrentWidget(c.sTabSheet2);
+    f.show();
+
+    UiRoundTrip answer(&f);
+    for (int click = 0; click < 11; ++click) {
+        QTest::mouseClick(click % 2 ? c.sBitBtn11 : c.sBitBtn10, Qt::LeftButton);
+        QTest::qWait(50); // the user's pace; the probe keeps asking meanwhile
+    }
+    answer.finish();
+    QVERIFY(answer.count() > 0);
+    QCOMPARE(fx.stored("OnTop", "useOnTop"), QStringLiteral("1"));
+    // A write that ran on this thread took 0.7 s or more here; the bound leaves room for a busy
+    // machine, not for a write.
+    QVERIFY2(answer.maxMs() < 300,
+             qPrintable(QStringLiteral("the window took %1 ms to answer").arg(answer.maxMs())));
+
+    QVERIFY(f.settings().flush(120000));
+    QFile file(fx.iniPath());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QByteArray expected = big;
+    expected.replace("useOnTop=0\n", "useOnTop=1\n");
+    QVERIFY(file.readAll() == expected); // not QCOMPARE: it would print 50 MB
+    f.hide();
 }
 
 void TestSettingForm::oldCodeFieldClearsOnlyPlaceholder_data() {

@@ -122,6 +122,7 @@ void TestIptvImport::importsPlaylistAndGuideOverHttp() {
              QUrl(server.url("/live/tnt/index.m3u8")));
 
     // Sources stored, fetched files cached beside Setting.ini.
+    QVERIFY(rig.settings.flush(60000));
     const QByteArray ini = fileText(rig.settings.path());
     QVERIFY2(ini.contains("[IPTV]") && ini.contains("playlist=" + server.url("/lists/ru.m3u").toUtf8()) &&
                  ini.contains("guide=" + server.url("/epg.xml.gz").toUtf8()),
@@ -166,6 +167,7 @@ void TestIptvImport::userChoicesAndFavourites() {
     QVERIFY(!rig.importer.library().streamFor(QStringLiteral("НТВ")));
 
     // Both choices are stored and win over the automatic matching at the next import.
+    QVERIFY(rig.settings.flush(60000));
     const QByteArray ini = fileText(rig.settings.path());
     QVERIFY2(ini.contains("[IPTVMatch]") && ini.contains("ТВЦ=ТВ Центр") && ini.contains("НТВ="),
              ini.constData());
@@ -252,6 +254,7 @@ void TestIptvImport::badInputsKeepTheLastGoodImport() {
 
     Rig rig;
     QVERIFY(rig.load(server.url("/lists/ru.m3u"), server.url("/epg.xml.gz")));
+    QVERIFY(rig.settings.flush(60000));
     const QByteArray goodIni = fileText(rig.settings.path());
     const auto stillGood = [&] {
         return rig.importer.library().playlist().size() == 35 && rig.importer.library().streamFor("ТНТ") &&
@@ -283,6 +286,7 @@ void TestIptvImport::badInputsKeepTheLastGoodImport() {
         QVERIFY(rig.tab.loadButton()->isEnabled());
     }
     // A refused playlist leaves the stored sources alone.
+    QVERIFY(rig.settings.flush(60000));
     QVERIFY(fileText(rig.settings.path()).contains("playlist=" + server.url("/lists/ru.m3u").toUtf8()));
     Q_UNUSED(goodIni);
 }
