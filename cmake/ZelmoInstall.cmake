@@ -60,6 +60,25 @@ endforeach()
 add_custom_target(zelmo_docs ALL DEPENDS ${ZELMO_GZIPPED})
 install(FILES ${ZELMO_DEBIAN_DATA}/copyright ${CMAKE_BINARY_DIR}/doc/changelog.gz DESTINATION ${ZELMO_DOC_DIR})
 install(FILES ${CMAKE_BINARY_DIR}/doc/zelmo-player.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+# The channel pages under share/zelmo-player/channel are what the program shows, not documentation.
+install(FILES ${ZELMO_DEBIAN_DATA}/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides
+  RENAME zelmo-player)
+
+# A stripped install (the package's) drops the compiler's and linker's .comment notes as well, as
+# Debian's own stripping does.
+if(CMAKE_OBJCOPY)
+  install(CODE "
+    if(CMAKE_INSTALL_DO_STRIP)
+      foreach(f \"${CMAKE_INSTALL_BINDIR}/$<TARGET_FILE_NAME:zelmo-player>\"
+                \"${ZELMO_MODULE_DIR}/$<TARGET_FILE_NAME:zelmo-gst>\")
+        execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment
+          \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/\${f}\" RESULT_VARIABLE rc)
+        if(NOT rc EQUAL 0)
+          message(FATAL_ERROR \"objcopy could not drop .comment from \${f}\")
+        endif()
+      endforeach()
+    endif()")
+endif()
 
 # Debian package. Library dependencies come from dpkg-shlibdeps; the rest are what the program
 # starts or loads by name at run time: Chromium's helper process, GStreamer's elements for
