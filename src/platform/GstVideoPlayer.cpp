@@ -1,10 +1,11 @@
 #include "platform/GstVideoPlayer.h"
 
+#include "platform/GstHttpSource.h"
 #include "platform/GstPipelineControl.h"
-#include "platform/HttpClient.h"
 #include "platform/LogCategories.h"
 #include "platform/PendingStops.h"
 #include "platform/QueuedReceiver.h"
+#include "platform/UserAgent.h"
 
 #include <QRegularExpression>
 
@@ -15,7 +16,6 @@
 
 #include <atomic>
 #include <chrono>
-#include <cstring>
 #include <mutex>
 
 namespace {
@@ -23,6 +23,7 @@ namespace {
 constexpr guint kPlayFlagVideo = 1u << 0;
 constexpr guint kPlayFlagAudio = 1u << 1;
 constexpr guint kPlayFlagSoftVolume = 1u << 4;
+constexpr guint kPlayFlagNativeVideo = 1u << 6; // the video sink converts and scales itself
 constexpr int kWatchdogTickMs = 250;
 
 qint64 nowMs() {
@@ -35,17 +36,40 @@ bool hasProperty(GObject* object, const char* name, GType type) {
     return p && p->value_type == type;
 }
 
-// Every HTTP source in the pipeline, the playlist's and the segments' alike: a bounded wait, no
-// silent retries, and the program's own User-Agent.
-void setUpHttpSource(GstElement* element, guint timeoutS) {
-    GObject* o = G_OBJECT(element);
-    if (!hasProperty(o, "user-agent", G_TYPE_STRING))
-        return;
-    g_object_set(o, "user-agent", HttpClient::UserAgentHeader.constData(), nullptr);
-    if (hasProperty(o, "timeout", G_TYPE_UINT))
-        g_object_set(o, "timeout", timeoutS, nullptr);
-    if (hasProperty(o, "retries", G_TYPE_INT))
-        g_object_set(o, "retries", 0, nullptr);
+// The size the pictures are scaled to before they are converted: the view's, letter-boxed with
+// square pixels; the stream's own while the view has none.
+GstCaps* sizeCaps(QSize view) {
+    if (view.width() < 2 || view.height() < 2)
+        return gst_caps_new_empty_simple("video/x-raw");
+    return gst_caps_new_simple("video/x-raw", "width", G_TYPE_INT, view.width(), "height", G_TYPE_INT,
+                               view.height(), "pixel-aspect-ratio", GST_TYPE_FRACTION, 1, 1, nullptr);
+}
+
+// appsink behind a scaler and a converter: the decoder's picture is made the view's size first,
+// and only that many pixels are converted to what the painter draws as it is (BGRx). Without the
+// scaler (a GStreamer without it), playbin converts and the view scales.
+GstElement* makeVideoSink(GstElement* appsink, QSize view, GstElement** sizeFilter) {
+    GstElement* scale = gst_element_factory_make("videoscale", nullptr);
+    GstElement* filter = gst_element_factory_make("capsfilter", nullptr);
+    GstElement* convert = gst_element_factory_make("videoconvert", nullptr);
+    if (!scale || !filter || !convert) {
+        for (GstElement* e : {scale, filter, convert})
+            if (e)
+                gst_object_unref(e);
+        *sizeFilter = nullptr;
+        return appsink;
+    }
+    GstCaps* caps = sizeCaps(view);
+    g_object_set(filter, "caps", caps, nullptr);
+    gst_caps_unref(caps);
+    GstElement* bin = gst_bin_new("tvvideo");
+    gst_bin_add_many(GST_BIN(bin), scale, filter, convert, appsink, nullptr);
+    gst_element_link_many(scale, filter, convert, appsink, nullptr);
+    GstPad* pad = gst_element_get_static_pad(scale, "sink");
+    gst_element_add_pad(bin, gst_ghost_pad_new("sink", pad));
+    gst_object_unref(pad);
+    *sizeFilter = GST_ELEMENT(gst_object_ref(filter));
+    return bin;
 }
 
 // Worker thread, before the pipeline starts: opening the output is a connection to the sound
@@ -77,7 +101,7 @@ void openAudioOutput(GstElement* playbin) {
 struct GstVideoPlayer::Bridge {
     GstVideoPlayer* player = nullptr; // only touched in calls posted through receiver
     std::shared_ptr<QueuedReceiver> receiver;
-    guint sourceTimeoutS = 5;
+    GstHttpSource::Setup http; // how every request of the stream goes out
     std::mutex mutex;
     QImage pending; // the newest picture not yet taken by the UI thread
     QSize pendingDisplay;
@@ -88,6 +112,9 @@ struct GstVideoPlayer::Bridge {
 struct GstVideoPlayer::Session {
     std::shared_ptr<GstPipelineControl> control; // owns the pipeline
     std::shared_ptr<Bridge> bridge;
+    std::shared_ptr<void> httpClaim; // the demuxer's own downloads carry the stream's headers too
+    // Where the view's size goes; null when playbin scales. Held so that a resize can reach it.
+    std::unique_ptr<GstElement, decltype(&gst_object_unref)> sizeFilter{nullptr, &gst_object_unref};
 };
 
 // The GStreamer callbacks. Streaming threads: copy the picture, post once per batch; never touch
@@ -97,29 +124,41 @@ struct GstVideoPlayerAccess {
 
     static void releaseBridge(gpointer p) { delete static_cast<BridgePtr*>(p); }
 
+    // The decoded picture itself, not a copy: the image holds the mapped buffer until it is
+    // replaced, and then unmaps and frees it.
+    struct HeldFrame {
+        GstVideoFrame frame;
+        GstSample* sample;
+    };
+    static void releaseFrame(void* p) {
+        auto* held = static_cast<HeldFrame*>(p);
+        gst_video_frame_unmap(&held->frame);
+        gst_sample_unref(held->sample);
+        delete held;
+    }
+
     static void takeSample(const BridgePtr& bridge, GstSample* sample) {
         GstCaps* caps = gst_sample_get_caps(sample);
         GstBuffer* buffer = gst_sample_get_buffer(sample);
         GstVideoInfo info;
         if (!caps || !buffer || !gst_video_info_from_caps(&info, caps))
             return;
-        GstVideoFrame frame;
-        if (!gst_video_frame_map(&frame, &info, buffer, GST_MAP_READ))
+        auto* held = new HeldFrame{};
+        if (!gst_video_frame_map(&held->frame, &info, buffer, GST_MAP_READ)) {
+            delete held;
             return;
-        const int width = GST_VIDEO_FRAME_WIDTH(&frame);
-        const int height = GST_VIDEO_FRAME_HEIGHT(&frame);
-        QImage image(width, height, QImage::Format_RGB32);
-        if (!image.isNull()) {
-            const auto* src = static_cast<const uchar*>(GST_VIDEO_FRAME_PLANE_DATA(&frame, 0));
-            const int stride = GST_VIDEO_FRAME_PLANE_STRIDE(&frame, 0);
-            const size_t rowBytes = size_t(width) * 4;
-            for (int y = 0; y < height; ++y)
-                std::memcpy(image.scanLine(y), src + size_t(y) * stride, rowBytes);
         }
-        gst_video_frame_unmap(&frame);
-        if (image.isNull())
+        held->sample = gst_sample_ref(sample);
+        const int width = GST_VIDEO_FRAME_WIDTH(&held->frame);
+        const int height = GST_VIDEO_FRAME_HEIGHT(&held->frame);
+        QImage image(static_cast<const uchar*>(GST_VIDEO_FRAME_PLANE_DATA(&held->frame, 0)), width, height,
+                     GST_VIDEO_FRAME_PLANE_STRIDE(&held->frame, 0), QImage::Format_RGB32, &releaseFrame,
+                     held);
+        if (image.isNull()) {
+            releaseFrame(held);
             return;
-        // Non-square pixels (SD broadcasts) are shown at their intended width.
+        }
+        // Non-square pixels (SD broadcasts not scaled for the view) are shown at their intended width.
         const int parN = GST_VIDEO_INFO_PAR_N(&info) > 0 ? GST_VIDEO_INFO_PAR_N(&info) : 1;
         const int parD = GST_VIDEO_INFO_PAR_D(&info) > 0 ? GST_VIDEO_INFO_PAR_D(&info) : 1;
         const QSize display(int(qint64(width) * parN / parD), height);
@@ -180,8 +219,12 @@ struct GstVideoPlayerAccess {
         return GST_BUS_DROP;
     }
 
-    static void onElementSetup(GstElement*, GstElement* element, gpointer data) {
-        setUpHttpSource(element, (*static_cast<BridgePtr*>(data))->sourceTimeoutS);
+    static void onSourceSetup(GstElement*, GstElement* element, gpointer data) {
+        GstHttpSource::apply(element, (*static_cast<BridgePtr*>(data))->http);
+    }
+
+    static void onElementAdded(GstBin*, GstBin*, GstElement* element, gpointer data) {
+        GstHttpSource::apply(element, (*static_cast<BridgePtr*>(data))->http);
     }
 };
 
@@ -212,17 +255,19 @@ bool GstVideoPlayer::waitForStopped(std::chrono::milliseconds timeout) {
 
 bool GstVideoPlayer::initGStreamer() {
     if (gst_is_initialized())
-        return true;
+        return GstHttpSource::install(), true;
     GError* err = nullptr;
     if (!gst_init_check(nullptr, nullptr, &err)) {
         qCWarning(lcTv) << "GStreamer cannot be loaded:" << (err ? err->message : "unknown reason");
         g_clear_error(&err);
         return false;
     }
+    GstHttpSource::install();
     return true;
 }
 
-void GstVideoPlayer::play(const QUrl& url) {
+void GstVideoPlayer::play(const StreamSource& source) {
+    const QUrl& url = source.url;
     endSession();
     frame_ = QImage();
     displaySize_ = QSize();
@@ -255,7 +300,7 @@ void GstVideoPlayer::play(const QUrl& url) {
     auto bridge = std::make_shared<Bridge>();
     bridge->player = this;
     bridge->receiver = receiver_;
-    bridge->sourceTimeoutS = limits_.sourceTimeoutS;
+    bridge->http = GstHttpSource::Setup{UserAgent::Browser, source.headers, limits_.sourceTimeoutS};
 
     GstCaps* caps = gst_caps_from_string("video/x-raw,format=BGRx");
     g_object_set(videoSink, "caps", caps, "max-buffers", 2u, "drop", TRUE, "sync", TRUE, "emit-signals",
@@ -268,19 +313,23 @@ void GstVideoPlayer::play(const QUrl& url) {
     callbacks.new_sample = &videobridge::onSample;
     gst_app_sink_set_callbacks(GST_APP_SINK(videoSink), &callbacks, new BridgePtr(bridge), releaseBridge);
 
+    GstElement* sizeFilter = nullptr;
+    GstElement* videoOut = makeVideoSink(videoSink, viewSize_, &sizeFilter);
+    const guint videoFlags = sizeFilter ? kPlayFlagVideo | kPlayFlagNativeVideo : kPlayFlagVideo;
+
     g_object_set(audioSink, "client-name", ZELMO_NAME, nullptr);
     if (!audioDevice_.isEmpty())
         g_object_set(audioSink, "device", audioDevice_.constData(), nullptr);
 
     const QByteArray uri = url.toEncoded();
-    g_object_set(playbin, "uri", uri.constData(), "flags",
-                 kPlayFlagVideo | kPlayFlagAudio | kPlayFlagSoftVolume, "video-sink", videoSink, "audio-sink",
-                 audioSink, nullptr);
-    g_signal_connect_data(playbin, "source-setup", G_CALLBACK(videobridge::onElementSetup),
+    g_object_set(playbin, "uri", uri.constData(), "flags", videoFlags | kPlayFlagAudio | kPlayFlagSoftVolume,
+                 "video-sink", videoOut, "audio-sink", audioSink, nullptr);
+    g_signal_connect_data(playbin, "source-setup", G_CALLBACK(videobridge::onSourceSetup),
                           new BridgePtr(bridge),
                           GClosureNotify(+[](gpointer p, GClosure*) { releaseBridge(p); }), GConnectFlags(0));
-    // Segment downloads of HLS use sources of their own, which source-setup never sees.
-    g_signal_connect_data(playbin, "element-setup", G_CALLBACK(videobridge::onElementSetup),
+    // Segment downloads of HLS and DASH use sources of their own, inside the demuxer, which
+    // source-setup never sees; its playlist downloads are reached through the claim below.
+    g_signal_connect_data(playbin, "deep-element-added", G_CALLBACK(videobridge::onElementAdded),
                           new BridgePtr(bridge),
                           GClosureNotify(+[](gpointer p, GClosure*) { releaseBridge(p); }), GConnectFlags(0));
     GstBus* bus = gst_pipeline_get_bus(GST_PIPELINE(playbin));
@@ -290,6 +339,8 @@ void GstVideoPlayer::play(const QUrl& url) {
     url_ = url;
     session_ = std::make_unique<Session>();
     session_->bridge = bridge;
+    session_->httpClaim = GstHttpSource::claim(url, bridge->http);
+    session_->sizeFilter.reset(sizeFilter);
     // The reason of a refused start comes as an error message; this is the fallback should none
     // arrive.
     session_->control = std::make_shared<GstPipelineControl>(
@@ -309,6 +360,19 @@ void GstVideoPlayer::play(const QUrl& url) {
     session_->control->prepare(&openAudioOutput);
     // A network source reports ASYNC and opens in its own thread.
     session_->control->change(GST_STATE_PLAYING);
+}
+
+void GstVideoPlayer::setViewSize(QSize size) {
+    if (size == viewSize_)
+        return;
+    viewSize_ = size;
+    if (!session_ || !session_->sizeFilter)
+        return;
+    // The scaler renegotiates on its streaming thread; the pictures already on their way keep the
+    // old size and the view scales those few.
+    GstCaps* caps = sizeCaps(size);
+    g_object_set(session_->sizeFilter.get(), "caps", caps, nullptr);
+    gst_caps_unref(caps);
 }
 
 void GstVideoPlayer::stop() {

@@ -36,8 +36,10 @@ public:
     // The PulseAudio sink to play into; empty for the default one.
     void setAudioDevice(const QByteArray& device) { audioDevice_ = device; }
 
-    void play(const QUrl& url) override;
+    using VideoPlayer::play;
+    void play(const StreamSource& source) override;
     void stop() override;
+    void setViewSize(QSize size) override;
     bool waitForStopped(std::chrono::milliseconds timeout) override;
 
 private:
@@ -56,6 +58,7 @@ private:
     std::shared_ptr<PendingStops> stopping_;   // outlives the player while pipelines stop
     Limits limits_;
     QByteArray audioDevice_;
+    QSize viewSize_;
     QUrl url_;
     std::unique_ptr<Session> session_;
     QTimer watchdog_;

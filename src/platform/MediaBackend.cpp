@@ -3,8 +3,10 @@
 #include "platform/LogCategories.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QString>
+#include <QTimer>
 
 #include <dlfcn.h>
 #include <sys/resource.h>
@@ -27,8 +29,10 @@ using NewVideoPlayer = VideoPlayer* (*)();
 // The loading thread's niceness (19 is the lowest): it only takes the processor nobody else wants
 // while the window is built. GStreamer's own loading thread is started from it and inherits it.
 constexpr int kLoaderNice = 19;
-// How long a first TV channel waits for a load still under way.
-constexpr std::chrono::seconds kVideoWait{10};
+// How long a first TV channel waits for a load still under way (the caller does not wait), and
+// how often it looks.
+constexpr std::chrono::milliseconds kVideoWait{10000};
+constexpr int kVideoPollMs = 50;
 
 struct Loaded {
     NewAudioEngine newAudioEngine = nullptr;
@@ -130,22 +134,40 @@ private:
     mutable bool taken_ = false;
 };
 
-// A video player that becomes the module's at its first play().
+// A video player that becomes the module's at its first play(). A play() while the module still
+// loads returns at once: the stream opens once the load is done, or fails after kVideoWait.
 class ModuleVideoPlayer final : public VideoPlayer {
 public:
-    void play(const QUrl& url) override {
-        if (!real_)
-            create(); // again after a load that was still under way last time
-        if (!real_) {
-            frame_ = QImage();
-            frameCount_ = 0;
-            setStatus(Status::Failed);
+    ModuleVideoPlayer() {
+        poll_.setInterval(kVideoPollMs);
+        connect(&poll_, &QTimer::timeout, this, &ModuleVideoPlayer::checkLoaded);
+    }
+
+    using VideoPlayer::play;
+    void play(const StreamSource& source) override {
+        if (real_) {
+            real_->setViewSize(viewSize_);
+            real_->play(source);
+            mirror();
             return;
         }
-        real_->play(url);
-        mirror();
+        frame_ = QImage();
+        displaySize_ = QSize();
+        frameCount_ = 0;
+        httpStatus_ = 0;
+        reason_.clear();
+        pending_ = source;
+        waiting_ = true;
+        MediaBackend::StartLoading();
+        waited_.start();
+        setStatus(Status::Connecting);
+        checkLoaded();
+        if (waiting_)
+            poll_.start();
     }
     void stop() override {
+        poll_.stop();
+        waiting_ = false;
         if (real_) {
             real_->stop();
             mirror();
@@ -156,16 +178,39 @@ public:
     bool waitForStopped(std::chrono::milliseconds timeout) override {
         return !real_ || real_->waitForStopped(timeout);
     }
+    void setViewSize(QSize size) override {
+        viewSize_ = size;
+        if (real_)
+            real_->setViewSize(size);
+    }
 
 private:
-    void create() {
-        reason_.clear();
-        MediaBackend::StartLoading();
-        if (loading().wait_for(kVideoWait) != std::future_status::ready) {
-            reason_ = QStringLiteral("GStreamer is still loading");
-            qCWarning(lcTv) << reason_;
+    void checkLoaded() {
+        if (loading().wait_for(std::chrono::seconds(0)) != std::future_status::ready) {
+            if (waited_.hasExpired(kVideoWait.count())) {
+                poll_.stop();
+                waiting_ = false;
+                reason_ = QStringLiteral("GStreamer is still loading");
+                qCWarning(lcTv) << reason_ << "after" << kVideoWait.count() << "ms";
+                setStatus(Status::Failed);
+            }
             return;
         }
+        poll_.stop();
+        if (!real_)
+            create();
+        if (!waiting_)
+            return;
+        waiting_ = false;
+        if (!real_) {
+            setStatus(Status::Failed);
+            return;
+        }
+        real_->setViewSize(viewSize_);
+        real_->play(pending_);
+        mirror();
+    }
+    void create() {
         const std::shared_ptr<Loaded> loaded = loading().get();
         if (!loaded->newVideoPlayer) {
             reason_ = loaded->error;
@@ -197,6 +242,11 @@ private:
     }
 
     std::unique_ptr<VideoPlayer> real_;
+    QSize viewSize_;
+    StreamSource pending_; // asked for while the module loads
+    bool waiting_ = false;
+    QTimer poll_;
+    QElapsedTimer waited_;
 };
 
 } // namespace

@@ -21,9 +21,10 @@ void StartLoading();
 // a module that cannot be loaded gives an engine whose init() fails, with the reason logged.
 std::unique_ptr<AudioEngine> CreateAudioEngine();
 
-// A video player. It becomes the module's at its first play(), which waits for a load still under
-// way (at most a few seconds); a module that cannot be loaded makes that play() fail, with the
-// reason in reason().
+// A video player. It becomes the module's at its first play(), which never waits: while the module
+// still loads the player says Connecting and opens the stream once it is there; a load that takes
+// longer than 10 s, or a module that cannot be loaded, makes that play() fail (Failed, with the
+// reason in reason()). A later play() tries again.
 std::unique_ptr<VideoPlayer> CreateVideoPlayer();
 
 } // namespace MediaBackend

@@ -1,4 +1,6 @@
 #pragma once
+#include "platform/StreamSource.h"
+
 #include <QImage>
 #include <QObject>
 #include <QSize>
@@ -7,9 +9,9 @@
 
 #include <chrono>
 
-// Plays one network video stream: pictures become QImages for a widget to paint, sound goes to the
-// sound server. Every call returns at once; what happens afterwards arrives as signals on the
-// thread that owns the player.
+// Plays one network video stream: pictures become QImages for a widget to paint as they are, sound goes to
+// the sound server. Every call returns at once; what happens afterwards arrives as signals on the thread that
+// owns the player.
 class VideoPlayer : public QObject {
     Q_OBJECT
 public:
@@ -27,8 +29,13 @@ public:
 
     using QObject::QObject;
 
-    // Ends whatever plays, then opens url (http or https).
-    virtual void play(const QUrl& url) = 0;
+    // Ends whatever plays, then opens source.url (http or https). Every request of the stream
+    // carries source.headers; a browser's User-Agent unless they name one.
+    virtual void play(const StreamSource& source) = 0;
+    void play(const QUrl& url) { play(StreamSource{url, {}}); }
+    // The size, in device pixels, the picture is shown at: frames come scaled to it, letter-boxed,
+    // where that is cheapest (before conversion). An empty size: the stream's own.
+    virtual void setViewSize(QSize size) { Q_UNUSED(size); }
     // Ends playback; the status becomes Idle. Returns promptly even while an open hangs.
     virtual void stop() = 0;
     // Waits at most timeout for the pipelines of ended streams to stop and be freed (at exit, so

@@ -2,6 +2,7 @@
 // Helpers shared by the TV tests and benchmark: test media made with ffmpeg and the loopback
 // video server (video_server.py).
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
@@ -66,6 +67,40 @@ inline bool makeMedia(const QString& dir) {
                                             << "mpegts" << dir + "/stream.ts");
 }
 
+// The same picture and sound as MPEG-DASH: dir/dash/manifest.mpd with its fragments.
+inline bool makeDash(const QString& dir) {
+    return QDir(dir).mkpath("dash") && run("ffmpeg", {"-loglevel",
+                                                      "error",
+                                                      "-y",
+                                                      "-f",
+                                                      "lavfi",
+                                                      "-i",
+                                                      "testsrc2=size=640x360:rate=25",
+                                                      "-f",
+                                                      "lavfi",
+                                                      "-i",
+                                                      "sine=frequency=440",
+                                                      "-t",
+                                                      "20",
+                                                      "-c:v",
+                                                      "libx264",
+                                                      "-preset",
+                                                      "ultrafast",
+                                                      "-g",
+                                                      "25",
+                                                      "-pix_fmt",
+                                                      "yuv420p",
+                                                      "-c:a",
+                                                      "aac",
+                                                      "-ac",
+                                                      "2",
+                                                      "-f",
+                                                      "dash",
+                                                      "-seg_duration",
+                                                      "2",
+                                                      dir + "/dash/manifest.mpd"});
+}
+
 // The loopback video server serving one directory; remembers the requests it saw.
 class VideoServer {
 public:
@@ -99,6 +134,16 @@ public:
         readLines();
         return requests_;
     }
+    // "DENY <path> <headers lacking>" for every request refused so far.
+    QStringList denials() {
+        readLines();
+        return denials_;
+    }
+    // "down": the server goes silent; "up": it comes back (see video_server.py).
+    void command(const QByteArray& line) {
+        proc_.write(line + "\n");
+        proc_.waitForBytesWritten(5000);
+    }
 
 private:
     void readLines() {
@@ -108,10 +153,13 @@ private:
                 port_ = line.mid(5).toInt();
             else if (line.startsWith("GET "))
                 requests_ << line;
+            else if (line.startsWith("DENY "))
+                denials_ << line;
         }
     }
     QProcess proc_;
     QStringList requests_;
+    QStringList denials_;
     int port_ = 0;
 };
 

@@ -1,7 +1,7 @@
 #include "TvTestKit.h"
 #include "platform/GstVideoPlayer.h"
-#include "platform/HttpClient.h"
 #include "platform/PendingStops.h"
+#include "platform/UserAgent.h"
 #include "radio/RadioTestKit.h"
 #include "tv/TvScreen.h"
 #include "tv/ui/TvVideoView.h"
@@ -52,6 +52,7 @@ void TestVideoPlayer::initTestCase() {
     QVERIFY(GstVideoPlayer::initGStreamer());
     QVERIFY(media_.isValid());
     QVERIFY(tvtest::makeMedia(media_.path()));
+
     QVERIFY(server_.start(media_.path()));
     // The MPEG-TS file as a live channel: a little faster than real time, no length.
     tsRate_ = int(QFileInfo(media_.filePath("stream.ts")).size() / 20 * 3 / 2);
@@ -83,7 +84,9 @@ void TestVideoPlayer::playsMovingPicturesLetterboxed() {
     QTRY_VERIFY_WITH_TIMEOUT(screen.video().frameCount() >= 3, kWaitMs);
     QCOMPARE(screen.video().status(), Status::Playing);
     QVERIFY(view.statusText().isEmpty());
-    QCOMPARE(screen.video().frame().size(), QSize(640, 360));
+    // The pipeline scales to the view and letter-boxes: the view draws the picture as it is.
+    QCOMPARE(screen.video().frame().size(), QSize(590, 436));
+    QCOMPARE(screen.video().frame().format(), QImage::Format_RGB32);
 
     // The view's own rendering holds the picture: 640x360 in 590x436 leaves black bars above and
     // below, and the picture moves.
@@ -96,15 +99,19 @@ void TestVideoPlayer::playsMovingPicturesLetterboxed() {
     QTRY_VERIFY_WITH_TIMEOUT(screen.video().frameCount() >= seen + 10, kWaitMs);
     QVERIFY(tvtest::changedShare(first, view.grab().toImage()) > 0.01);
 
-    // The covered widget moves and resizes: the view follows.
+    // The covered widget moves and resizes: the view follows, and so do the pictures.
     covered->setGeometry(10, 20, 300, 200);
     QCOMPARE(view.geometry(), covered->geometry());
+    QTRY_COMPARE_WITH_TIMEOUT(screen.video().frame().size(), QSize(300, 200), kWaitMs);
+    const QImage small = view.grab().toImage();
+    QCOMPARE(small.pixel(150, 5) & 0xffffff, 0u);
+    QVERIFY(small.pixel(150, 100) & 0xffffff);
 
-    // Every request, segments included, carries the program's User-Agent.
+    // Every request, segments included, goes out as a browser's: the entry names no User-Agent.
     const QStringList requests = server_.requests().mid(before);
     QVERIFY(!requests.isEmpty());
     for (const QString& r : requests)
-        QVERIFY2(r.endsWith(QString::fromLatin1(HttpClient::UserAgentHeader)), qPrintable(r));
+        QVERIFY2(r.endsWith(QString::fromLatin1(UserAgent::Browser)), qPrintable(r));
 
     screen.stop();
     QVERIFY(!view.isVisible());
@@ -187,7 +194,8 @@ void TestVideoPlayer::stallInMidStreamIsNoSignal() {
     screen.play(stream(QStringLiteral("stream.ts?rate=%1&stall=%2").arg(tsRate_).arg(tsRate_ * 2)));
     QTRY_VERIFY_WITH_TIMEOUT(screen.video().frameCount() > 0, kWaitMs);
     QTRY_COMPARE_WITH_TIMEOUT(screen.video().status(), Status::NoSignal, kWaitMs);
-    QCOMPARE(view.statusText(), QStringLiteral("нет сигнала"));
+    // The channel had played, so it is opened again by itself after a pause.
+    QCOMPARE(view.statusText(), QStringLiteral("Нет сигнала, переподключение (1)"));
     // The last picture stays under the message.
     QVERIFY(!screen.video().frame().isNull());
 }

@@ -1,8 +1,8 @@
 #include "tv/ui/TvVideoView.h"
 
-#include "platform/HttpReason.h"
 #include "platform/UiText.h"
 #include "tv/TvScreen.h"
+#include "tv/TvStatus.h"
 
 #include <QAccessible>
 #include <QEvent>
@@ -21,6 +21,10 @@ TvVideoView::TvVideoView(TvScreen& screen, QWidget* covered)
         update();
         announceStatus();
     });
+    connect(&screen_, &TvScreen::progressChanged, this, [this] {
+        update();
+        announceStatus();
+    });
     announceStatus();
     connect(&screen_, &TvScreen::activeChanged, this, [this](bool active) {
         if (active) {
@@ -34,29 +38,7 @@ TvVideoView::TvVideoView(TvScreen& screen, QWidget* covered)
 }
 
 QString TvVideoView::statusText() const {
-    const VideoPlayer& v = screen_.video();
-    switch (v.status()) {
-    case VideoPlayer::Status::Idle:
-    case VideoPlayer::Status::Playing:
-        return {};
-    case VideoPlayer::Status::Connecting:
-        return UiText("TvScreen", "connecting", QStringLiteral("Подключение…"));
-    case VideoPlayer::Status::NoSignal:
-        return UiText("TvScreen", "noSignal", QStringLiteral("нет сигнала"));
-    case VideoPlayer::Status::CodecMissing:
-        return UiText("TvScreen", "noDecoder", QStringLiteral("Нет декодера для этого канала: %1"))
-            .arg(v.reason());
-    case VideoPlayer::Status::HttpError:
-        return UiText("TvScreen", "httpError", QStringLiteral("Ошибка HTTP %1: %2"))
-            .arg(v.httpStatus())
-            .arg(HttpReasonText(v.httpStatus(), v.reason()));
-    case VideoPlayer::Status::Unreachable:
-        return UiText("TvScreen", "unreachable", QStringLiteral("Нет соединения с сервером %1"))
-            .arg(v.reason());
-    case VideoPlayer::Status::Failed:
-        return UiText("TvScreen", "failed", QStringLiteral("Ошибка воспроизведения: %1")).arg(v.reason());
-    }
-    return {};
+    return tvStatusText(screen_);
 }
 
 void TvVideoView::announceStatus() {
@@ -73,15 +55,26 @@ void TvVideoView::announceStatus() {
 
 void TvVideoView::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    p.fillRect(rect(), Qt::black);
     const VideoPlayer& v = screen_.video();
     const QImage& frame = v.frame();
-    if (!frame.isNull()) {
-        const QSize shown = v.displaySize().isValid() ? v.displaySize() : frame.size();
-        const QSize fitted = shown.scaled(size(), Qt::KeepAspectRatio);
-        const QRect target(QPoint((width() - fitted.width()) / 2, (height() - fitted.height()) / 2), fitted);
-        p.setRenderHint(QPainter::SmoothPixmapTransform);
-        p.drawImage(target, frame);
+    const qreal ratio = devicePixelRatioF();
+    if (!frame.isNull() && frame.size() == viewPixels()) {
+        // Scaled and letter-boxed in the pipeline: drawn as it is, no conversion, no scaling.
+        if (ratio == 1.0) {
+            p.drawImage(QPoint(0, 0), frame);
+        } else {
+            p.drawImage(rect(), frame);
+        }
+    } else {
+        p.fillRect(rect(), Qt::black);
+        if (!frame.isNull()) {
+            // A picture of the size before a resize, until the pipeline follows: scaled here, cheaply.
+            const QSize shown = v.displaySize().isValid() ? v.displaySize() : frame.size();
+            const QSize fitted = shown.scaled(size(), Qt::KeepAspectRatio);
+            const QRect target(QPoint((width() - fitted.width()) / 2, (height() - fitted.height()) / 2),
+                               fitted);
+            p.drawImage(target, frame);
+        }
     }
     const QString text = statusText();
     if (!text.isEmpty()) {
@@ -94,6 +87,20 @@ void TvVideoView::paintEvent(QPaintEvent*) {
     }
 }
 
+void TvVideoView::resizeEvent(QResizeEvent* e) {
+    QWidget::resizeEvent(e);
+    screen_.video().setViewSize(viewPixels());
+}
+
+void TvVideoView::showEvent(QShowEvent* e) {
+    QWidget::showEvent(e);
+    screen_.video().setViewSize(viewPixels());
+}
+
+QSize TvVideoView::viewPixels() const {
+    return size() * devicePixelRatioF();
+}
+
 bool TvVideoView::eventFilter(QObject* watched, QEvent* e) {
     if (watched == covered_ && (e->type() == QEvent::Move || e->type() == QEvent::Resize))
         follow();
@@ -102,4 +109,6 @@ bool TvVideoView::eventFilter(QObject* watched, QEvent* e) {
 
 void TvVideoView::follow() {
     setGeometry(covered_->geometry());
+    // Known before the first play, so that the first picture already comes at this size.
+    screen_.video().setViewSize(viewPixels());
 }

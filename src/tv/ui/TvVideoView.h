@@ -18,11 +18,15 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+    void showEvent(QShowEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
     void follow();
     void announceStatus();
+    // The view's size in device pixels: what the player scales the pictures to.
+    QSize viewPixels() const;
     TvScreen& screen_;
     QWidget* covered_;
 };
