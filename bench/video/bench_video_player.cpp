@@ -1,6 +1,8 @@
 // Plays one channel with the program's TV screen and view, as a click in the main window would,
 // then quits. Prints "FIRST_FRAME <ms from the click>" when the first picture reaches the view, and
-// how long the UI thread was held by the play and the stop calls ("PLAY_CALL <ms>", "STOP_CALL <ms>").
+// how long the UI thread was held by the play and the stop calls ("PLAY_CALL <ms>", "STOP_CALL <ms>"),
+// and every second the longest the UI thread went without turning since the click ("UI_MAX_GAP <ms>",
+// from a 10 ms timer: what a user's click or key would have waited at worst).
 // Usage: bench_video_player URL SECONDS
 #include "platform/GstVideoPlayer.h"
 #include "tv/TvScreen.h"
@@ -11,6 +13,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
 
 int main(int argc, char** argv) {
@@ -46,6 +49,22 @@ int main(int argc, char** argv) {
         std::printf("FIRST_FRAME %.1f\n", sinceClick.nsecsElapsed() / 1e6);
         std::fflush(stdout);
     });
+    QElapsedTimer sinceTick;
+    double maxGap = 0;
+    QTimer ticker;
+    ticker.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        if (sinceClick.isValid() && sinceTick.isValid())
+            maxGap = std::max(maxGap, sinceTick.nsecsElapsed() / 1e6 - 10);
+        sinceTick.start();
+    });
+    ticker.start(10);
+    QTimer report;
+    QObject::connect(&report, &QTimer::timeout, [&] {
+        std::printf("UI_MAX_GAP %.1f\n", maxGap);
+        std::fflush(stdout);
+    });
+    report.start(1000);
     QTimer::singleShot(0, channel, &QPushButton::click);
     QTimer::singleShot(int(args[2].toDouble() * 1000), &app, &QCoreApplication::quit);
     const int rc = app.exec();

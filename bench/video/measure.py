@@ -5,9 +5,10 @@ measure.py first REPEATS REGEX -- CMD...  -> ms from process start to the first 
                                              REGEX (median, min, max), plus the in-process figure
                                              when the line carries one ("FIRST_FRAME <ms>")
 measure.py load SECONDS -- CMD...         -> CPU % of one core and PSS MiB (mean, max) of the process
-                                             tree over SECONDS, after 3 s of warm-up
+                                             tree over SECONDS, after 3 s of warm-up, and the last
+                                             "UI_MAX_GAP <ms>" line the command printed, if any
 """
-import os, re, signal, statistics, subprocess, sys, time
+import os, re, signal, statistics, subprocess, sys, tempfile, time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
 from proctree import cpu_ticks, pss_kib, tree  # noqa: E402
@@ -50,7 +51,8 @@ def first(repeats, pattern, cmd):
 
 
 def load(seconds, cmd):
-    proc = subprocess.Popen(cmd, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    said = tempfile.TemporaryFile(mode="w+")
+    proc = subprocess.Popen(cmd, stdout=said, stderr=subprocess.DEVNULL)
     time.sleep(3)
     pids = tree(proc.pid)
     c0, t0 = cpu_ticks(pids), time.monotonic()
@@ -63,7 +65,13 @@ def load(seconds, cmd):
     stop(proc)
     if not pss:
         return "ended early"
-    return f"cpu_pct={cpu:.1f} pss_mib_mean={statistics.mean(pss):.0f} pss_mib_max={max(pss):.0f}"
+    text = f"cpu_pct={cpu:.1f} pss_mib_mean={statistics.mean(pss):.0f} pss_mib_max={max(pss):.0f}"
+    # The program's own figure of how long its UI thread was held, if it prints one.
+    said.seek(0)
+    gaps = [line.split()[1] for line in said if line.startswith("UI_MAX_GAP ")]
+    if gaps:
+        text += f" ui_thread_max_gap_ms={gaps[-1]}"
+    return text
 
 
 if __name__ == "__main__":
