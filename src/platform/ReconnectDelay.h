@@ -1,7 +1,7 @@
 #pragma once
 #include <algorithm>
 
-// The pause before reconnect try n (1, 2, ...) of a live stream that dropped, radio and TV alike:
+// The pause before reconnect try n (1, 2, ...) of a live TV channel that dropped:
 // one unit, then 2, 4, ... units, at most 30.
 inline int reconnectDelayMs(int attempt, int unitMs = 1000) {
     constexpr int kMaxUnits = 30;
