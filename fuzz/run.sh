@@ -2,7 +2,7 @@
 # Fuzz targets, on demand (never from ctest): libFuzzer with the address and undefined-behaviour
 # sanitizers, built with Debian's clang into build-fuzz/.
 # Usage: fuzz/run.sh [seconds per target, default 600] [target ...]
-#   targets: ini_text language_pack playlist integer_text station_directory (default: all, one after another)
+#   targets: ini_text language_pack playlist integer_text station_directory xmltv (default: all, one after another)
 # New inputs go to build-fuzz/corpus/<target>, findings to build-fuzz/findings/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -18,7 +18,7 @@ fi
 seconds=${1:-600}
 shift || true
 targets=("$@")
-((${#targets[@]})) || targets=(ini_text language_pack playlist integer_text station_directory)
+((${#targets[@]})) || targets=(ini_text language_pack playlist integer_text station_directory xmltv)
 
 cmake -S fuzz -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build-fuzz -j2 >/dev/null

@@ -14,6 +14,10 @@ void MprisRootAdaptor::Raise() {
     emit service_->raiseRequested();
 }
 
+void MprisRootAdaptor::Quit() {
+    emit service_->quitRequested();
+}
+
 MprisPlayerAdaptor::MprisPlayerAdaptor(MprisService* service)
     : QDBusAbstractAdaptor(service), service_(service) {}
 
@@ -35,6 +39,28 @@ void MprisPlayerAdaptor::setVolume(double volume) {
     emit service_->volumeRequested(std::clamp(volume, 0.0, 1.0));
 }
 
+bool MprisPlayerAdaptor::canGoNext() const {
+    return service_->canGoNext();
+}
+
+bool MprisPlayerAdaptor::canGoPrevious() const {
+    return service_->canGoPrevious();
+}
+
+bool MprisPlayerAdaptor::canPlay() const {
+    return service_->canPlay();
+}
+
+void MprisPlayerAdaptor::Next() {
+    if (service_->canGoNext())
+        emit service_->nextRequested();
+}
+
+void MprisPlayerAdaptor::Previous() {
+    if (service_->canGoPrevious())
+        emit service_->previousRequested();
+}
+
 void MprisPlayerAdaptor::Pause() {
     if (service_->status() == MprisService::Status::Playing)
         emit service_->stopRequested();
@@ -43,7 +69,7 @@ void MprisPlayerAdaptor::Pause() {
 void MprisPlayerAdaptor::PlayPause() {
     if (service_->status() == MprisService::Status::Playing)
         emit service_->stopRequested();
-    else
+    else if (service_->canPlay())
         emit service_->playRequested();
 }
 
@@ -52,7 +78,7 @@ void MprisPlayerAdaptor::Stop() {
 }
 
 void MprisPlayerAdaptor::Play() {
-    if (service_->status() != MprisService::Status::Playing)
+    if (service_->status() != MprisService::Status::Playing && service_->canPlay())
         emit service_->playRequested();
 }
 

@@ -19,7 +19,7 @@ class MprisRootAdaptor : public QDBusAbstractAdaptor {
     Q_PROPERTY(QStringList SupportedMimeTypes READ supportedMimeTypes)
 public:
     explicit MprisRootAdaptor(MprisService* service);
-    bool canQuit() const { return false; }
+    bool canQuit() const { return true; }
     bool canRaise() const { return true; }
     bool hasTrackList() const { return false; }
     QString identity() const { return QStringLiteral(ZELMO_NAME); }
@@ -33,13 +33,15 @@ public:
 
 public slots:
     void Raise();
-    void Quit() {}
+    // Ends the program as closing its main window does.
+    void Quit();
 
 private:
     MprisService* service_;
 };
 
-// org.mpris.MediaPlayer2.Player: a live radio, so no seeking and no next or previous track.
+// org.mpris.MediaPlayer2.Player: live radio and TV, so no seeking; next and previous step through
+// the stations or channels.
 class MprisPlayerAdaptor : public QDBusAbstractAdaptor {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.mpris.MediaPlayer2.Player")
@@ -50,9 +52,9 @@ class MprisPlayerAdaptor : public QDBusAbstractAdaptor {
     Q_PROPERTY(qlonglong Position READ position)
     Q_PROPERTY(double MinimumRate READ rate)
     Q_PROPERTY(double MaximumRate READ rate)
-    Q_PROPERTY(bool CanGoNext READ no)
-    Q_PROPERTY(bool CanGoPrevious READ no)
-    Q_PROPERTY(bool CanPlay READ yes)
+    Q_PROPERTY(bool CanGoNext READ canGoNext)
+    Q_PROPERTY(bool CanGoPrevious READ canGoPrevious)
+    Q_PROPERTY(bool CanPlay READ canPlay)
     Q_PROPERTY(bool CanPause READ yes)
     Q_PROPERTY(bool CanSeek READ no)
     Q_PROPERTY(bool CanControl READ yes)
@@ -67,10 +69,13 @@ public:
     qlonglong position() const { return 0; }
     bool no() const { return false; }
     bool yes() const { return true; }
+    bool canGoNext() const;
+    bool canGoPrevious() const;
+    bool canPlay() const;
 
 public slots:
-    void Next() {}
-    void Previous() {}
+    void Next();
+    void Previous();
     // Pausing a live station is turning it off; playing again starts it afresh.
     void Pause();
     void PlayPause();

@@ -9,6 +9,8 @@
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 
+#include <utility>
+
 namespace {
 const QString kPlayerInterface = QStringLiteral("org.mpris.MediaPlayer2.Player");
 }
@@ -57,13 +59,27 @@ void MprisService::setStatus(Status status) {
     announce(kPlayerInterface, {{QStringLiteral("PlaybackStatus"), playbackStatusText()}});
 }
 
-void MprisService::setNowPlaying(const QString& station, const QString& title) {
-    if (station == station_ && title == title_)
+void MprisService::setTrack(const MprisTrack& track) {
+    if (track == track_)
         return;
-    station_ = station;
-    title_ = title;
-    ++track_;
+    track_ = track;
+    ++trackNumber_;
     announce(kPlayerInterface, {{QStringLiteral("Metadata"), metadata()}});
+}
+
+void MprisService::setCanGoNext(bool can) {
+    if (std::exchange(canGoNext_, can) != can)
+        announce(kPlayerInterface, {{QStringLiteral("CanGoNext"), can}});
+}
+
+void MprisService::setCanGoPrevious(bool can) {
+    if (std::exchange(canGoPrevious_, can) != can)
+        announce(kPlayerInterface, {{QStringLiteral("CanGoPrevious"), can}});
+}
+
+void MprisService::setCanPlay(bool can) {
+    if (std::exchange(canPlay_, can) != can)
+        announce(kPlayerInterface, {{QStringLiteral("CanPlay"), can}});
 }
 
 void MprisService::setVolume(double volume) {
@@ -75,12 +91,20 @@ void MprisService::setVolume(double volume) {
 
 QVariantMap MprisService::metadata() const {
     QVariantMap m;
-    m.insert(QStringLiteral("mpris:trackid"),
-             QVariant::fromValue(QDBusObjectPath(QStringLiteral("/org/zelmoplayer/track/%1").arg(track_))));
-    if (!title_.isEmpty())
-        m.insert(QStringLiteral("xesam:title"), title_);
-    if (!station_.isEmpty())
-        m.insert(QStringLiteral("xesam:album"), station_);
+    m.insert(
+        QStringLiteral("mpris:trackid"),
+        QVariant::fromValue(QDBusObjectPath(QStringLiteral("/org/zelmoplayer/track/%1").arg(trackNumber_))));
+    if (!track_.title.isEmpty())
+        m.insert(QStringLiteral("xesam:title"), track_.title);
+    if (!track_.artist.isEmpty()) {
+        // Shells show the artist line; older listeners of this player read the album.
+        m.insert(QStringLiteral("xesam:artist"), QStringList{track_.artist});
+        m.insert(QStringLiteral("xesam:album"), track_.artist);
+    }
+    if (track_.artUrl.isValid() && !track_.artUrl.isEmpty())
+        m.insert(QStringLiteral("mpris:artUrl"), track_.artUrl.toString());
+    if (track_.url.isValid() && !track_.url.isEmpty())
+        m.insert(QStringLiteral("xesam:url"), track_.url.toString());
     return m;
 }
 

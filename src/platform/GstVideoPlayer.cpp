@@ -14,8 +14,11 @@
 #include <gst/pbutils/missing-plugins.h>
 #include <gst/video/video.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cmath>
+#include <cstring>
 #include <mutex>
 
 namespace {
@@ -111,6 +114,7 @@ struct GstVideoPlayer::Bridge {
 
 struct GstVideoPlayer::Session {
     std::shared_ptr<GstPipelineControl> control; // owns the pipeline
+    GstElement* playbin = nullptr;               // the control's; valid while the session lasts
     std::shared_ptr<Bridge> bridge;
     std::shared_ptr<void> httpClaim; // the demuxer's own downloads carry the stream's headers too
     // Where the view's size goes; null when playbin scales. Held so that a resize can reach it.
@@ -322,6 +326,8 @@ void GstVideoPlayer::play(const StreamSource& source) {
         g_object_set(audioSink, "device", audioDevice_.constData(), nullptr);
 
     const QByteArray uri = url.toEncoded();
+    // The stream starts at the volume already set, never louder for a moment.
+    g_object_set(playbin, "volume", volume_, nullptr);
     g_object_set(playbin, "uri", uri.constData(), "flags", videoFlags | kPlayFlagAudio | kPlayFlagSoftVolume,
                  "video-sink", videoOut, "audio-sink", audioSink, nullptr);
     g_signal_connect_data(playbin, "source-setup", G_CALLBACK(videobridge::onSourceSetup),
@@ -341,6 +347,7 @@ void GstVideoPlayer::play(const StreamSource& source) {
     session_->bridge = bridge;
     session_->httpClaim = GstHttpSource::claim(url, bridge->http);
     session_->sizeFilter.reset(sizeFilter);
+    session_->playbin = playbin;
     // The reason of a refused start comes as an error message; this is the fallback should none
     // arrive.
     session_->control = std::make_shared<GstPipelineControl>(
@@ -373,6 +380,13 @@ void GstVideoPlayer::setViewSize(QSize size) {
     GstCaps* caps = sizeCaps(size);
     g_object_set(session_->sizeFilter.get(), "caps", caps, nullptr);
     gst_caps_unref(caps);
+}
+
+void GstVideoPlayer::setVolume(double volume) {
+    volume_ = std::isnan(volume) ? 0.0 : std::clamp(volume, 0.0, 1.0);
+    // A property of the pipeline's volume element: taken by the streaming thread as it goes.
+    if (session_ && session_->playbin)
+        g_object_set(session_->playbin, "volume", volume_, nullptr);
 }
 
 void GstVideoPlayer::stop() {

@@ -41,6 +41,7 @@ public:
     void stop() override;
     void setViewSize(QSize size) override;
     bool waitForStopped(std::chrono::milliseconds timeout) override;
+    void setVolume(double volume) override;
 
 private:
     friend struct GstVideoPlayerAccess;

@@ -183,6 +183,11 @@ public:
         if (real_)
             real_->setViewSize(size);
     }
+    void setVolume(double volume) override {
+        volume_ = volume;
+        if (real_)
+            real_->setVolume(volume);
+    }
 
 private:
     void checkLoaded() {
@@ -217,6 +222,7 @@ private:
             return;
         }
         real_.reset(loaded->newVideoPlayer());
+        real_->setVolume(volume_); // the first stream starts at the volume set before it
         connect(real_.get(), &VideoPlayer::frameChanged, this, [this] {
             mirror();
             emit frameChanged();

@@ -41,6 +41,9 @@ public:
     // Waits at most timeout for the pipelines of ended streams to stop and be freed (at exit, so
     // that the sound output is closed properly). False when one is still busy.
     virtual bool waitForStopped(std::chrono::milliseconds timeout) = 0;
+    // 0.0 .. 1.0 (linear, as the radio's): the current stream and every stream opened after it.
+    virtual void setVolume(double volume) { volume_ = volume; }
+    double volume() const { return volume_; }
 
     Status status() const { return status_; }
     int httpStatus() const { return httpStatus_; }
@@ -62,4 +65,5 @@ protected:
     QImage frame_;
     QSize displaySize_;
     quint64 frameCount_ = 0;
+    double volume_ = 1.0;
 };

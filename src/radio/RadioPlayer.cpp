@@ -267,6 +267,10 @@ float RadioPlayer::volume() const {
     return d_->volume;
 }
 
+QByteArray RadioPlayer::stationUrl() const {
+    return d_->stationUrl;
+}
+
 void RadioPlayer::replay() {
     if (!d_->stationUrl.trimmed().isEmpty())
         PlayStream(QByteArray(d_->stationUrl));

@@ -58,6 +58,8 @@ public:
     float volume() const;
     // The last station again, after radio off or a failure; nothing when none was chosen yet.
     void replay();
+    // The address of the station chosen last, as it was chosen; empty before the first.
+    QByteArray stationUrl() const;
 
     // Names the station behind an address and its title encoding; without it titles are guessed
     // and the station is named by the stream itself, if at all.

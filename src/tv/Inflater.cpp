@@ -6,6 +6,7 @@
 
 struct Inflater::State {
     z_stream z{};
+    QByteArray input; // the piece being decoded
     bool ready = false;
 };
 
@@ -21,15 +22,25 @@ Inflater::~Inflater() {
         inflateEnd(&s_->z);
 }
 
-bool Inflater::inflate(QByteArrayView in, QByteArray& out) {
+void Inflater::feed(QByteArrayView in) {
+    s_->input = QByteArray(in.data(), in.size());
+    s_->z.next_in = reinterpret_cast<Bytef*>(s_->input.data());
+    s_->z.avail_in = uInt(s_->input.size());
+}
+
+bool Inflater::hasInput() const {
+    return s_->z.avail_in > 0;
+}
+
+bool Inflater::next(QByteArray& out, qsizetype maxOut) {
     out.clear();
     if (!s_->ready)
         return false;
     z_stream& z = s_->z;
-    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(in.data()));
-    z.avail_in = uInt(in.size());
-    constexpr qsizetype Step = 256 * 1024;
-    while (z.avail_in > 0) {
+    out.resize(maxOut);
+    z.next_out = reinterpret_cast<Bytef*>(out.data());
+    z.avail_out = uInt(maxOut);
+    while (z.avail_in > 0 && z.avail_out > 0) {
         if (finished_) {
             // Another member follows the one that ended.
             if (inflateReset(&z) != Z_OK) {
@@ -38,12 +49,7 @@ bool Inflater::inflate(QByteArrayView in, QByteArray& out) {
             }
             finished_ = false;
         }
-        const qsizetype used = out.size();
-        out.resize(used + Step);
-        z.next_out = reinterpret_cast<Bytef*>(out.data() + used);
-        z.avail_out = uInt(Step);
         const int rc = ::inflate(&z, Z_NO_FLUSH);
-        out.resize(used + Step - qsizetype(z.avail_out));
         if (rc == Z_STREAM_END) {
             finished_ = true;
             continue;
@@ -51,10 +57,12 @@ bool Inflater::inflate(QByteArrayView in, QByteArray& out) {
         if (rc != Z_OK && rc != Z_BUF_ERROR) {
             error_ = UiText("IptvImport", "notGzip", QStringLiteral("не gzip или файл повреждён (%1)"))
                          .arg(QString::fromLatin1(z.msg ? z.msg : "zlib error"));
+            out.clear();
             return false;
         }
-        if (rc == Z_BUF_ERROR && z.avail_out > 0)
+        if (rc == Z_BUF_ERROR)
             break; // no progress possible without more input
     }
+    out.resize(maxOut - qsizetype(z.avail_out));
     return true;
 }

@@ -50,7 +50,8 @@ QString localPath(const QString& source) {
 std::optional<QByteArray> readCapped(const QString& path, qint64 cap, QString& error) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) {
-        error = UiText("IptvImport", "cannotOpen", QStringLiteral("не открыть файл %1 (%2)")).arg(path, f.errorString());
+        error = UiText("IptvImport", "cannotOpen", QStringLiteral("не открыть файл %1 (%2)"))
+                    .arg(path, f.errorString());
         return std::nullopt;
     }
     if (f.size() > cap) {
@@ -297,10 +298,11 @@ void IptvImporter::import(const Sources& sources) {
     for (const QString& s : {playlist, guide}) {
         if (kindOf(s) == SourceKind::Bad) {
             guideStatus_.clear();
-            setPlaylistStatus(UiText("IptvImport", "badSource",
-                                     QStringLiteral("Неверный источник «%1»: нужен файл или адрес http(s)://. "
-                                                    "Оставлен прежний импорт."))
-                                  .arg(s));
+            setPlaylistStatus(
+                UiText("IptvImport", "badSource",
+                       QStringLiteral("Неверный источник «%1»: нужен файл или адрес http(s)://. "
+                                      "Оставлен прежний импорт."))
+                    .arg(s));
             emit finished();
             return;
         }
@@ -427,11 +429,14 @@ void IptvImporter::fetch(const QUrl& url, qint64 cap, int deadlineMs,
             deadline->stop();
             deadline->deleteLater();
             if (*tooLarge)
-                then({}, UiText("IptvImport", "replyTooLarge", QStringLiteral("ответ больше %1 МБ")).arg(cap >> 20));
+                then({}, UiText("IptvImport", "replyTooLarge", QStringLiteral("ответ больше %1 МБ"))
+                             .arg(cap >> 20));
             else if (*late)
                 then({}, lateText);
             else if (!r.completed)
-                then({}, r.error.isEmpty() ? UiText("IptvImport", "nothingReceived", QStringLiteral("нет ответа")) : r.error);
+                then({}, r.error.isEmpty()
+                             ? UiText("IptvImport", "nothingReceived", QStringLiteral("нет ответа"))
+                             : r.error);
             else
                 then(r.body, {});
         });
@@ -528,6 +533,8 @@ void IptvImporter::mergeAll(int generation) {
             result->totals.duplicates += parsed.duplicates;
             result->totals.refused += parsed.refused;
             result->totals.skippedLines += parsed.skippedLines;
+            if (result->totals.guideUrl.isEmpty())
+                result->totals.guideUrl = parsed.guideUrl;
             for (PlaylistEntry& e : parsed.entries) {
                 e.country = f.source.country;
                 result->entries.push_back(std::move(e));
@@ -583,12 +590,15 @@ void IptvImporter::mergeAll(int generation) {
                 });
             QString text;
             if (failed > 0 && job.playlists.size() == 1) {
-                text = UiText("IptvImport", "playlistFailed", QStringLiteral("Плейлист не загружен: %1.")).arg(result->outcomes.front().error);
+                text = UiText("IptvImport", "playlistFailed", QStringLiteral("Плейлист не загружен: %1."))
+                           .arg(result->outcomes.front().error);
                 if (!library_.playlist().empty())
-                    text += u' ' + UiText("IptvImport", "keptImport", QStringLiteral("Оставлен прежний импорт."));
+                    text +=
+                        u' ' + UiText("IptvImport", "keptImport", QStringLiteral("Оставлен прежний импорт."));
             } else {
                 const qsizetype shown = same ? qsizetype(library_.playlist().size()) : count;
-                text = UiText("IptvImport", "playlistDone", QStringLiteral("Плейлист: %1 %2; с каталогом совпало %3 из %4."))
+                text = UiText("IptvImport", "playlistDone",
+                              QStringLiteral("Плейлист: %1 %2; с каталогом совпало %3 из %4."))
                            .arg(shown)
                            .arg(channelsWord(shown))
                            .arg(library_.matchedCount())
@@ -596,9 +606,12 @@ void IptvImporter::mergeAll(int generation) {
                 QStringList notes;
                 const ParsedPlaylist& p = result->totals;
                 if (p.refused)
-                    notes << UiText("IptvImport", "refused", QStringLiteral("отклонено адресов не http(s): %1")).arg(p.refused);
+                    notes << UiText("IptvImport", "refused",
+                                    QStringLiteral("отклонено адресов не http(s): %1"))
+                                 .arg(p.refused);
                 if (p.skippedLines)
-                    notes << UiText("IptvImport", "broken", QStringLiteral("битых записей: %1")).arg(p.skippedLines);
+                    notes << UiText("IptvImport", "broken", QStringLiteral("битых записей: %1"))
+                                 .arg(p.skippedLines);
                 if (!notes.isEmpty())
                     text += u' ' + notes.join(QStringLiteral(", ")) + u'.';
                 if (failed > 0)
@@ -608,6 +621,13 @@ void IptvImporter::mergeAll(int generation) {
             setPlaylistStatus(text);
             if (!same)
                 emit playlistChanged();
+            // Without a guide of the user's own, the first one a playlist's header names; it is
+            // kept as the cached guide like any other, but never stored as the user's choice.
+            const QUrl headerGuide = result->totals.guideUrl;
+            if (kindOf(job_.guide) == SourceKind::None && !job.fromCache && !headerGuide.isEmpty()) {
+                qCInfo(lcTv) << "guide from the playlist's header:" << headerGuide.toDisplayString();
+                job_.guide = headerGuide.toString();
+            }
             startGuide(generation);
         };
     });
@@ -615,7 +635,8 @@ void IptvImporter::mergeAll(int generation) {
 
 void IptvImporter::playlistFailed(int generation, const QString& why) {
     qCWarning(lcTv) << "playlist" << job_.storedPlaylist << why;
-    QString text = UiText("IptvImport", "playlistFailed", QStringLiteral("Плейлист не загружен: %1.")).arg(why);
+    QString text =
+        UiText("IptvImport", "playlistFailed", QStringLiteral("Плейлист не загружен: %1.")).arg(why);
     if (!library_.playlist().empty())
         text += u' ' + UiText("IptvImport", "keptImport", QStringLiteral("Оставлен прежний импорт."));
     setPlaylistStatus(text);
@@ -683,7 +704,10 @@ void IptvImporter::startGuide(int generation) {
                   }
                   const QString download = cacheDir_ + QStringLiteral("guide-%1.download").arg(generation);
                   if (!QDir().mkpath(cacheDir_) || !writeFile(download, bytes)) {
-                      guideDone(generation, UiText("IptvImport", "cannotWrite", QStringLiteral("не записать %1")).arg(download), nullptr);
+                      guideDone(
+                          generation,
+                          UiText("IptvImport", "cannotWrite", QStringLiteral("не записать %1")).arg(download),
+                          nullptr);
                       return;
                   }
                   parse(download, true);
@@ -705,7 +729,8 @@ void IptvImporter::guideDone(int generation, const QString& error,
                            .arg(guide->programmeCount()));
     } else if (!job_.fromCache) {
         qCWarning(lcTv) << "guide" << job_.guide << error;
-        QString text = UiText("IptvImport", "guideFailed", QStringLiteral("Программа не загружена: %1.")).arg(error);
+        QString text =
+            UiText("IptvImport", "guideFailed", QStringLiteral("Программа не загружена: %1.")).arg(error);
         if (library_.guide())
             text += u' ' + UiText("IptvImport", "keptGuide", QStringLiteral("Оставлена прежняя."));
         setGuideStatus(text);

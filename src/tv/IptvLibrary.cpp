@@ -53,7 +53,10 @@ std::optional<ImportedStream> IptvLibrary::streamFor(const QString& name) const 
 
 ImportedStream IptvLibrary::streamOf(int entry, const std::vector<int>& alternates) const {
     const PlaylistEntry& e = playlist_[size_t(entry)];
-    ImportedStream s{e.url, e.tvgId, e.name, e.headers, QUrl(e.logo), {}};
+    ImportedStream s{e.url, e.tvgId, e.name, e.headers, {}, {}};
+    // Only a network picture: a playlist's logo is shown by desktop shells.
+    if (const QUrl logo(e.logo); logo.isValid() && (logo.scheme() == u"http" || logo.scheme() == u"https"))
+        s.logo = logo;
     for (int a : alternates)
         if (a >= 0 && a < int(playlist_.size()) && a != entry)
             s.alternates.push_back({playlist_[size_t(a)].url, playlist_[size_t(a)].headers});

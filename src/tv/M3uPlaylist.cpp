@@ -38,6 +38,20 @@ QString attribute(QByteArrayView head, QByteArrayView name) {
     }
 }
 
+// The header's guide: several addresses may be given, separated by commas.
+QUrl headerGuide(QByteArrayView head, const QUrl& source) {
+    for (const char* name : {"url-tvg", "x-tvg-url"}) {
+        const QString value = attribute(head, name);
+        for (const QString& part : value.split(u',', Qt::SkipEmptyParts)) {
+            const QUrl url = source.resolved(QUrl(part.trimmed()));
+            const QString scheme = url.scheme().toLower();
+            if (url.isValid() && (scheme == u"http" || scheme == u"https"))
+                return url;
+        }
+    }
+    return {};
+}
+
 // Index of the comma that starts the display name: the first one outside quotes.
 qsizetype nameComma(QByteArrayView info) {
     bool quoted = false;
@@ -170,6 +184,7 @@ ParsedPlaylist M3uPlaylist::parse(const QByteArray& bytes, const QUrl& source) {
             header = line.startsWith("#EXTM3U");
             if (!header)
                 break;
+            out.guideUrl = headerGuide(line.sliced(7), source);
             continue;
         }
         if (line.startsWith("#EXTINF:")) {

@@ -27,6 +27,9 @@ struct ParsedPlaylist {
     int skippedLines = 0; // #EXTINF without an address, or an address without #EXTINF
     int duplicates = 0;   // later entries with a name already seen: kept, as the channel's mirrors
     int refused = 0;      // addresses that are not http(s): local files and other schemes
+    // The guide the header names (#EXTM3U url-tvg="…" or x-tvg-url="…"): the first http(s) address
+    // of its list; empty when it names none.
+    QUrl guideUrl;
     bool ok() const { return error.isEmpty(); }
 };
 

@@ -37,6 +37,7 @@ void TvScreen::play(const ImportedStream& stream) {
     if (beforePlay_)
         beforePlay_();
     name_ = stream.displayName;
+    stream_ = stream;
     qCDebug(lcTv) << "channel" << name_;
     retry_.stop();
     sources_.clear();
@@ -49,6 +50,14 @@ void TvScreen::play(const ImportedStream& stream) {
         active_ = true;
         emit activeChanged(true);
     }
+    emit channelStarted();
+}
+
+bool TvScreen::replay() {
+    if (stream_.url.isEmpty())
+        return false;
+    play(ImportedStream(stream_));
+    return true;
 }
 
 void TvScreen::stop() {

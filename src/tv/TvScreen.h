@@ -35,6 +35,10 @@ public:
     const VideoPlayer& video() const { return *video_; }
     // The name of the channel on screen.
     QString channelName() const { return name_; }
+    // The stream last asked for (kept after stop(), for playing it again).
+    const ImportedStream& stream() const { return stream_; }
+    // The stream last asked for, again; false when none was.
+    bool replay();
 
     // Which of the channel's entries plays or is being opened (0-based), and how many it has.
     int sourceIndex() const { return index_; }
@@ -47,6 +51,8 @@ signals:
     void activeChanged(bool active);
     // sourceIndex() or reconnectAttempt() changed.
     void progressChanged();
+    // Each play(), after activeChanged: a new channel is on screen.
+    void channelStarted();
 
 private:
     void open(int index);
@@ -56,6 +62,7 @@ private:
     std::unique_ptr<VideoPlayer> video_;
     std::function<void()> beforePlay_;
     QString name_;
+    ImportedStream stream_;
     bool active_ = false;
     std::vector<StreamSource> sources_;
     int index_ = 0;

@@ -3,9 +3,11 @@
 #include "platform/UiText.h"
 #include "tv/ChannelName.h"
 #include "tv/Inflater.h"
+#include "tv/XmlTokenLimit.h"
 
 #include <QDateTime>
 #include <QFile>
+#include <QTimeZone>
 #include <QXmlStreamReader>
 
 #include <optional>
@@ -14,6 +16,15 @@ namespace {
 
 constexpr qsizetype ChunkBytes = 256 * 1024;
 constexpr qsizetype MaxTextChars = 400; // descriptions are cut to this: the page shows a line or two
+// No comment, text or tag of a real guide comes near this; the XML reader holds each whole.
+constexpr qsizetype MaxTokenBytes = 1024 * 1024;
+// Guides nest three deep; a channel has a few names.
+constexpr int MaxDepth = 16;
+constexpr qsizetype MaxNamesPerChannel = 64;
+// Guides pack 5 to 20 times; deflate's limit is about 1000. A file that keeps unpacking beyond
+// this ratio past the first megabytes is a compression bomb, not a guide.
+constexpr qint64 MaxRatio = 200;
+constexpr qint64 RatioCheckAfter = 16LL * 1024 * 1024;
 
 int digits(QStringView s, qsizetype at, qsizetype n) {
     int v = 0;
@@ -26,7 +37,44 @@ int digits(QStringView s, qsizetype at, qsizetype n) {
     return v;
 }
 
-// "YYYYMMDDhhmmss +hhmm" (seconds, minutes and the offset may be missing; no offset is UTC).
+// Zone abbreviations guides write instead of an offset: the ones of the region the program is made
+// for and the common Western ones. Summer abbreviations carry their summer offset.
+struct ZoneAbbreviation {
+    const char16_t* name;
+    int minutes;
+};
+constexpr ZoneAbbreviation kZoneAbbreviations[] = {
+    {u"UTC", 0},    {u"GMT", 0},    {u"UT", 0},     {u"Z", 0},      {u"WET", 0},    {u"WEST", 60},
+    {u"BST", 60},   {u"CET", 60},   {u"CEST", 120}, {u"EET", 120},  {u"EEST", 180}, {u"MSK", 180},
+    {u"MSD", 240},  {u"SAMT", 240}, {u"YEKT", 300}, {u"OMST", 360}, {u"KRAT", 420}, {u"NOVT", 420},
+    {u"IRKT", 480}, {u"YAKT", 540}, {u"VLAT", 600}, {u"MAGT", 660}, {u"PETT", 720}, {u"ALMT", 360},
+    {u"AQTT", 300}, {u"EST", -300}, {u"EDT", -240}, {u"CST", -360}, {u"CDT", -300}, {u"MST", -420},
+    {u"MDT", -360}, {u"PST", -480}, {u"PDT", -420},
+};
+
+// "+hhmm", "+hh:mm" or "+hh": seconds east of UTC.
+std::optional<int> numericOffset(QStringView zone) {
+    if (zone.isEmpty() || (zone[0] != u'+' && zone[0] != u'-'))
+        return std::nullopt;
+    const int sign = zone[0] == u'-' ? -1 : 1;
+    int oh = -1, om = 0;
+    if (zone.size() == 3) {
+        oh = digits(zone, 1, 2);
+    } else if (zone.size() == 5) {
+        oh = digits(zone, 1, 2);
+        om = digits(zone, 3, 2);
+    } else if (zone.size() == 6 && zone[3] == u':') {
+        oh = digits(zone, 1, 2);
+        om = digits(zone, 4, 2);
+    }
+    if (oh < 0 || om < 0 || oh > 14 || om > 59)
+        return std::nullopt;
+    return sign * (oh * 3600 + om * 60);
+}
+
+// "YYYYMMDDhhmmss +hhmm": seconds and minutes of the time may be missing; the zone may be an
+// offset with or without a colon, an abbreviation or a zone name ("Europe/Moscow"); none is UTC.
+// A zone that cannot be read leaves the time unread rather than hours off.
 std::optional<qint64> xmltvTime(QStringView s) {
     s = s.trimmed();
     if (s.size() < 12)
@@ -45,15 +93,21 @@ std::optional<qint64> xmltvTime(QStringView s) {
     const QTime time(h, mi, sec);
     if (!date.isValid() || !time.isValid())
         return std::nullopt;
-    int offset = 0;
+    const qint64 asUtc = QDateTime(date, time, Qt::UTC).toMSecsSinceEpoch();
     const QStringView zone = s.sliced(rest).trimmed();
-    if (zone.size() == 5 && (zone[0] == u'+' || zone[0] == u'-')) {
-        const int oh = digits(zone, 1, 2), om = digits(zone, 3, 2);
-        if (oh < 0 || om < 0)
-            return std::nullopt;
-        offset = (oh * 3600 + om * 60) * (zone[0] == u'-' ? -1 : 1);
+    if (zone.isEmpty())
+        return asUtc;
+    if (const auto offset = numericOffset(zone))
+        return asUtc - qint64(*offset) * 1000;
+    for (const ZoneAbbreviation& a : kZoneAbbreviations)
+        if (zone.compare(QStringView(a.name), Qt::CaseInsensitive) == 0)
+            return asUtc - qint64(a.minutes) * 60 * 1000;
+    if (zone.size() <= 64 && zone.contains(u'/')) {
+        const QTimeZone named(zone.toLatin1());
+        if (named.isValid())
+            return QDateTime(date, time, named).toMSecsSinceEpoch();
     }
-    return QDateTime(date, time, Qt::UTC).toMSecsSinceEpoch() - qint64(offset) * 1000;
+    return std::nullopt;
 }
 
 class GuideParser {
@@ -85,7 +139,12 @@ public:
 private:
     void start(QXmlStreamReader& xml) {
         const QStringView name = xml.name();
-        ++depth_;
+        if (++depth_ > MaxDepth) {
+            error_ = UiText("TvGuide", "deep",
+                            QStringLiteral("элементы XML вложены глубже %1 уровней: это не программа XMLTV"))
+                         .arg(MaxDepth);
+            return;
+        }
         if (depth_ == 1) {
             if (name != u"tv")
                 error_ = UiText("IptvImport", "xmltv_notXmltv",
@@ -141,7 +200,8 @@ private:
                 const QString key = ChannelNameKey(text_);
                 if (filter_.nameKeys.contains(key))
                     channelWanted_ = true;
-                names_.push_back(key);
+                if (names_.size() < MaxNamesPerChannel)
+                    names_.push_back(key);
             } else if (inProgramme_ && name == u"title") {
                 programme_.title = text_.trimmed();
             } else if (inProgramme_ && name == u"desc") {
@@ -191,10 +251,42 @@ ParsedGuide XmltvReader::read(QIODevice& in, const GuideFilter& filter, const st
     ParsedGuide out;
     GuideParser parser(filter);
     QXmlStreamReader xml;
+    XmlTokenLimit tokens(MaxTokenBytes);
     std::optional<Inflater> inflater;
     qint64 plainBytes = 0;
+    qint64 packedBytes = 0;
     bool first = true;
+    bool stopped = false; // the parser gave up: its reason is reported below
     QByteArray plain;
+    // One piece of plain text through the checks and into the parser; false ends the reading.
+    const auto take = [&](const QByteArray& piece) {
+        plainBytes += piece.size();
+        if (inflater && plainBytes > RatioCheckAfter && plainBytes / packedBytes > MaxRatio) {
+            out.error = UiText("TvGuide", "bomb",
+                               QStringLiteral("сжатый файл разворачивается в %1 раз больше (%2 МБ из "
+                                              "%3 КБ): это не программа передач, а gzip-бомба"))
+                            .arg(plainBytes / packedBytes)
+                            .arg(plainBytes >> 20)
+                            .arg(packedBytes >> 10);
+            return false;
+        }
+        if (plainBytes > MaxPlainBytes) {
+            out.error = UiText("IptvImport", "xmltv_unpackedTooLarge",
+                               QStringLiteral("после распаковки больше %1 МБ"))
+                            .arg(MaxPlainBytes >> 20);
+            return false;
+        }
+        if (!tokens.feed(piece)) {
+            out.error = tokens.error();
+            return false;
+        }
+        xml.addData(piece);
+        if (!parser.drain(xml)) {
+            stopped = true;
+            return false;
+        }
+        return true;
+    };
     while (true) {
         if (cancel && cancel->load()) {
             out.error = UiText("IptvImport", "xmltv_aborted", QStringLiteral("загрузка программы прервана"));
@@ -209,23 +301,25 @@ ParsedGuide XmltvReader::read(QIODevice& in, const GuideFilter& filter, const st
             if (Inflater::looksCompressed(chunk))
                 inflater.emplace();
         }
+        packedBytes += chunk.size();
+        bool more = true;
         if (inflater) {
-            if (!inflater->inflate(chunk, plain)) {
-                out.error = inflater->error();
-                return out;
+            inflater->feed(chunk);
+            while (more && inflater->hasInput()) {
+                if (!inflater->next(plain, ChunkBytes)) {
+                    out.error = inflater->error();
+                    return out;
+                }
+                if (plain.isEmpty())
+                    break;
+                more = take(plain);
             }
         } else {
-            plain = chunk;
+            more = take(chunk);
         }
-        plainBytes += plain.size();
-        if (plainBytes > MaxPlainBytes) {
-            out.error = UiText("IptvImport", "xmltv_unpackedTooLarge",
-                               QStringLiteral("после распаковки больше %1 МБ"))
-                            .arg(MaxPlainBytes >> 20);
+        if (!out.error.isEmpty())
             return out;
-        }
-        xml.addData(plain);
-        if (!parser.drain(xml))
+        if (!more || stopped)
             break;
     }
     if (!parser.error().isEmpty()) {
@@ -234,6 +328,11 @@ ParsedGuide XmltvReader::read(QIODevice& in, const GuideFilter& filter, const st
     }
     if (first) {
         out.error = UiText("IptvImport", "xmltv_empty", QStringLiteral("файл пуст"));
+        return out;
+    }
+    // A parser that gave up stopped the reading: its reason comes before the end of the packed data.
+    if (xml.hasError() && xml.error() != QXmlStreamReader::PrematureEndOfDocumentError) {
+        out.error = QStringLiteral("ошибка XML в строке %1: %2").arg(xml.lineNumber()).arg(xml.errorString());
         return out;
     }
     if (inflater && !inflater->finished()) {

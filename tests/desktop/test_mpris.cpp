@@ -73,9 +73,11 @@ private slots:
         QCOMPARE(service.busName(), MprisService::kServiceName);
         QCOMPARE(get(kRoot, "Identity"), QStringLiteral("(<'Zelmo Player'>,)"));
         QCOMPARE(get(kRoot, "DesktopEntry"), QStringLiteral("(<'zelmo-player'>,)"));
+        QCOMPARE(get(kRoot, "CanQuit"), QStringLiteral("(<true>,)"));
+        // Nothing to play yet: nothing to step through, nothing to start.
         QCOMPARE(get(kPlayer, "CanGoNext"), QStringLiteral("(<false>,)"));
         QCOMPARE(get(kPlayer, "CanGoPrevious"), QStringLiteral("(<false>,)"));
-        QCOMPARE(get(kPlayer, "CanPlay"), QStringLiteral("(<true>,)"));
+        QCOMPARE(get(kPlayer, "CanPlay"), QStringLiteral("(<false>,)"));
         QCOMPARE(get(kPlayer, "PlaybackStatus"), QStringLiteral("(<'Stopped'>,)"));
     }
 
@@ -84,7 +86,9 @@ private slots:
         QVERIFY(service.publish());
         ChangeWatcher watcher;
         service.setStatus(MprisService::Status::Playing);
-        service.setNowPlaying(QStringLiteral("Радио Лоопбэк"), QStringLiteral("Кино - Группа крови - live"));
+        service.setTrack({QStringLiteral("Кино - Группа крови - live"), QStringLiteral("Радио Лоопбэк"),
+                          QUrl(QStringLiteral("http://127.0.0.1:9/logo.png")),
+                          QUrl(QStringLiteral("http://127.0.0.1:9/live"))});
         service.setVolume(0.37);
         QTRY_VERIFY_WITH_TIMEOUT(
             watcher.saw("Metadata") && watcher.saw("PlaybackStatus") && watcher.saw("Volume"), 20000);
@@ -94,6 +98,10 @@ private slots:
         QVERIFY2(meta.contains(QStringLiteral("'xesam:title': <'Кино - Группа крови - live'>")),
                  qPrintable(meta));
         QVERIFY2(meta.contains(QStringLiteral("'xesam:album': <'Радио Лоопбэк'>")), qPrintable(meta));
+        QVERIFY2(meta.contains(QStringLiteral("'xesam:artist': <['Радио Лоопбэк']>")), qPrintable(meta));
+        QVERIFY2(meta.contains(QStringLiteral("'mpris:artUrl': <'http://127.0.0.1:9/logo.png'>")),
+                 qPrintable(meta));
+        QVERIFY2(meta.contains(QStringLiteral("'xesam:url': <'http://127.0.0.1:9/live'>")), qPrintable(meta));
         QCOMPARE(get(kPlayer, "Volume"), QStringLiteral("(<0.37>,)"));
     }
 
@@ -103,7 +111,17 @@ private slots:
         QSignalSpy play(&service, &MprisService::playRequested);
         QSignalSpy stop(&service, &MprisService::stopRequested);
         QSignalSpy volume(&service, &MprisService::volumeRequested);
+        QSignalSpy next(&service, &MprisService::nextRequested);
+        QSignalSpy previous(&service, &MprisService::previousRequested);
+        QSignalSpy quit(&service, &MprisService::quitRequested);
 
+        call(kPlayer + ".PlayPause"); // nothing to play yet: nothing happens
+        call(kPlayer + ".Next");
+        QCOMPARE(play.count() + next.count(), 0);
+        service.setCanPlay(true);
+        service.setCanGoNext(true);
+        service.setCanGoPrevious(true);
+        QCOMPARE(get(kPlayer, "CanGoNext"), QStringLiteral("(<true>,)"));
         call(kPlayer + ".PlayPause"); // stopped: play the last station
         QCOMPARE(play.count(), 1);
         service.setStatus(MprisService::Status::Playing);
@@ -113,8 +131,14 @@ private slots:
         QCOMPARE(play.count(), 1);
         call(kPlayer + ".Stop");
         QCOMPARE(stop.count(), 2);
-        call(kPlayer + ".Next"); // a live radio has no next track: harmless
+        call(kPlayer + ".Next");
+        call(kPlayer + ".Previous");
+        call(kPlayer + ".Previous");
+        QCOMPARE(next.count(), 1);
+        QCOMPARE(previous.count(), 2);
         QCOMPARE(play.count() + stop.count(), 3);
+        call(kRoot + ".Quit");
+        QCOMPARE(quit.count(), 1);
 
         QSignalSpy open(&service, &MprisService::openUriRequested);
         call(kPlayer + ".OpenUri", {"http://127.0.0.1:9/live"});

@@ -10,6 +10,11 @@
 #include <QBuffer>
 #include <QTest>
 
+#include <sys/resource.h>
+#include <zlib.h>
+
+#include <ctime>
+
 namespace {
 
 const QUrl kSource(QStringLiteral("http://127.0.0.1:8080/lists/ru.m3u"));
@@ -37,6 +42,39 @@ GuideFilter around(qint64 now, QSet<QString> ids, QSet<QString> nameKeys = {}) {
     return f;
 }
 
+// gzip of head, then filler repeated until `plainBytes`, then tail: a large plain text from a
+// small buffer, as a compression bomb is built.
+QByteArray gzipBomb(const QByteArray& head, const QByteArray& filler, qint64 plainBytes,
+                    const QByteArray& tail = {}) {
+    z_stream z{};
+    deflateInit2(&z, 9, Z_DEFLATED, 16 + MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
+    QByteArray out;
+    QByteArray buffer(1 << 20, Qt::Uninitialized);
+    const auto put = [&](const QByteArray& in, int flush) {
+        z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(in.data()));
+        z.avail_in = uInt(in.size());
+        do {
+            z.next_out = reinterpret_cast<Bytef*>(buffer.data());
+            z.avail_out = uInt(buffer.size());
+            deflate(&z, flush);
+            out.append(buffer.constData(), buffer.size() - qsizetype(z.avail_out));
+        } while (z.avail_out == 0);
+    };
+    put(head, Z_NO_FLUSH);
+    const QByteArray block = filler.repeated((1 << 20) / filler.size());
+    for (qint64 left = plainBytes; left > 0; left -= block.size())
+        put(block.first(qsizetype(std::min<qint64>(left, block.size()))), Z_NO_FLUSH);
+    put(tail, Z_FINISH);
+    deflateEnd(&z);
+    return out;
+}
+
+long peakRssKb() {
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return u.ru_maxrss;
+}
+
 } // namespace
 
 class TestIptvParsing : public QObject {
@@ -54,6 +92,11 @@ private slots:
     void guideBadInput_data();
     void guideBadInput();
     void guidePage();
+    void guideTimeZones_data();
+    void guideTimeZones();
+    void guidePageShowsLocalTime();
+    void guideHostileInput_data();
+    void guideHostileInput();
 };
 
 void TestIptvParsing::playlistFields() {
@@ -75,6 +118,15 @@ void TestIptvParsing::playlistFields() {
     QCOMPARE(e.group, QStringLiteral("Эфирные, федеральные"));
     QCOMPARE(e.url, QUrl(QStringLiteral("http://cdn.example/ntv/index.m3u8")));
     QCOMPARE(p.entries[1].url, QUrl(QStringLiteral("http://127.0.0.1:8080/streams/rel.ts")));
+    QCOMPARE(p.guideUrl, QUrl(QStringLiteral("http://x/epg.xml")));
+    // The header's guide: a list whose first http(s) address counts, relative ones resolved; none.
+    QCOMPARE(
+        M3uPlaylist::parse("#EXTM3U url-tvg=\"file:///etc/epg.xml, guides/epg.xml.gz\"\n", kSource).guideUrl,
+        QUrl(QStringLiteral("http://127.0.0.1:8080/lists/guides/epg.xml.gz")));
+    QVERIFY(M3uPlaylist::parse("#EXTM3U\n#EXTINF:-1,A\nhttp://a/\n", kSource).guideUrl.isEmpty());
+    QCOMPARE(
+        M3uPlaylist::parse(TvSamples::ruPlaylist(QStringLiteral("http://127.0.0.1:1")), kSource).guideUrl,
+        QUrl(QStringLiteral("http://127.0.0.1:1/epg.xml.gz")));
 }
 
 void TestIptvParsing::playlistBadInput_data() {
@@ -301,22 +353,171 @@ void TestIptvParsing::guidePage() {
     const qint64 hour = 3600 * 1000;
     const qint64 twelve = QDateTime(QDate::currentDate(), QTime(12, 0)).toMSecsSinceEpoch();
     std::vector<Programme> list;
-    for (int h = -2; h < 16; ++h)
+    // From noon yesterday to the day after tomorrow, hourly (local time; the test runs away from UTC).
+    for (int h = -24; h < 60; ++h)
         list.push_back(
             {twelve + h * hour, twelve + (h + 1) * hour, QStringLiteral("P%1 <b>").arg(12 + h), {}});
     const auto html = GuidePageHtml(QStringLiteral("НТВ"), list, now);
     QVERIFY(html);
     QVERIFY(html->contains(QStringLiteral("<h1>НТВ</h1>")));
+    const qsizetype yesterdayAt = html->indexOf(QStringLiteral("Вчера"));
     const qsizetype nowAt = html->indexOf(QStringLiteral("Сейчас"));
     const qsizetype nextAt = html->indexOf(QStringLiteral("Далее"));
-    QVERIFY(nowAt > 0 && nextAt > nowAt);
-    QVERIFY(html->indexOf(QStringLiteral("12:00</td><td><b>P12 &lt;b&gt;")) > nowAt);
-    QVERIFY(html->indexOf(QStringLiteral("13:00</td><td><b>P13")) > nextAt);
-    QVERIFY(html->contains(QStringLiteral("23:00</td><td><b>P23")));
-    QVERIFY(!html->contains(QStringLiteral("P24"))); // tomorrow
-    QVERIFY(!html->contains(QStringLiteral("P11"))); // over
+    const qsizetype tomorrowAt = html->indexOf(QStringLiteral("Завтра"));
+    QVERIFY(yesterdayAt > 0 && nowAt > yesterdayAt && nextAt > nowAt && tomorrowAt > nextAt);
+    // Start and end of each programme; the running one half done.
+    QVERIFY(html->indexOf(QStringLiteral("12:00<span class=\"e\">–13:00</span></td><td><b>P12 &lt;b&gt;")) >
+            nowAt);
+    QVERIFY(html->indexOf(QStringLiteral("width:50%")) > nowAt);
+    QVERIFY(html->indexOf(QStringLiteral("13:00<span class=\"e\">–14:00</span></td><td><b>P13")) > nextAt);
+    QVERIFY(html->contains(QStringLiteral("23:00<span class=\"e\">–00:00</span></td><td><b>P23")));
+    // Yesterday's as far as the guide has them (from its noon), tomorrow's to midnight; today's
+    // programmes that are over are not listed.
+    for (const char* over : {"<b>P0 ", "<b>P11 ", "<b>P48 "})
+        QVERIFY2(!html->contains(QLatin1String(over)), over);
+    for (const char* y : {"<b>P-12 ", "<b>P-1 "})
+        QVERIFY2(html->indexOf(QLatin1String(y)) > yesterdayAt && html->indexOf(QLatin1String(y)) < nowAt, y);
+    for (const char* t : {"<b>P24 ", "<b>P47 "})
+        QVERIFY2(html->indexOf(QLatin1String(t)) > tomorrowAt, t);
     // A guide that ended before now: no page, the usual one is shown.
-    QVERIFY(!GuidePageHtml(QStringLiteral("НТВ"), list, twelve + 20 * hour));
+    QVERIFY(!GuidePageHtml(QStringLiteral("НТВ"), list, twelve + 60 * hour));
+}
+
+void TestIptvParsing::guideTimeZones_data() {
+    // Expected instants worked out with GNU date (date -u -d ... +%s), not with the reader's own
+    // arithmetic.
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<QString>("stop");
+    QTest::addColumn<qint64>("startUtc");
+    QTest::addColumn<qint64>("stopUtc"); // 0: the programme is dropped
+    const qint64 h = 3600;
+    QTest::newRow("+0300") << "20261211180000 +0300"
+                           << "20261211190000 +0300" << 1797001200LL << 1797001200LL + h;
+    QTest::newRow("-0500") << "20261211180000 -0500"
+                           << "20261211190000 -0500" << 1797030000LL << 1797030000LL + h;
+    QTest::newRow("+03:00") << "20261211180000 +03:00"
+                            << "20261211190000 +03:00" << 1797001200LL << 1797001200LL + h;
+    QTest::newRow("+0530") << "20261211180000 +0530"
+                           << "20261211190000 +0530" << 1796992200LL << 1796992200LL + h;
+    QTest::newRow("+03") << "20261211180000 +03"
+                         << "20261211190000 +03" << 1797001200LL << 1797001200LL + h;
+    QTest::newRow("MSK") << "20261211180000 MSK"
+                         << "20261211190000 MSK" << 1797001200LL << 1797001200LL + h;
+    QTest::newRow("Europe/Moscow") << "20261211180000 Europe/Moscow"
+                                   << "20261211190000 Europe/Moscow" << 1797001200LL << 1797001200LL + h;
+    QTest::newRow("Europe/Berlin winter")
+        << "20261211180000 Europe/Berlin"
+        << "20261211190000 Europe/Berlin" << 1797008400LL << 1797008400LL + h;
+    QTest::newRow("Europe/Berlin summer")
+        << "20260711180000 Europe/Berlin"
+        << "20260711190000 Europe/Berlin" << 1783785600LL << 1783785600LL + h;
+    QTest::newRow("GMT") << "20261211180000 GMT"
+                         << "20261211190000 GMT" << 1797012000LL << 1797012000LL + h;
+    QTest::newRow("no zone") << "20261211180000"
+                             << "20261211190000" << 1797012000LL << 1797012000LL + h;
+    QTest::newRow("no seconds") << "202612111800 +0000"
+                                << "202612111900 +0000" << 1797012000LL << 1797012000LL + h;
+    // Without an end the next programme's start ends it.
+    QTest::newRow("no end time") << "20261211180000 +0300"
+                                 << "" << 1797001200LL << 1797001200LL + 2 * h;
+    QTest::newRow("unknown zone") << "20261211180000 Mars/Olympus"
+                                  << "20261211190000 Mars/Olympus" << 0LL << 0LL;
+    QTest::newRow("offset out of range") << "20261211180000 +9900"
+                                         << "20261211190000 +9900" << 0LL << 0LL;
+}
+
+void TestIptvParsing::guideTimeZones() {
+    QFETCH(QString, start);
+    QFETCH(QString, stop);
+    QFETCH(qint64, startUtc);
+    QFETCH(qint64, stopUtc);
+    const QString stopAttr = stop.isEmpty() ? QString() : QStringLiteral(" stop=\"%1\"").arg(stop);
+    // The following programme starts two hours later, in UTC.
+    const QByteArray xml =
+        QStringLiteral("<tv><channel id=\"a\"><display-name>A</display-name></channel>"
+                       "<programme start=\"%1\"%2 channel=\"a\"><title>P</title></programme>"
+                       "<programme start=\"20261211%3 +0000\" channel=\"a\"><title>Q</title>"
+                       "</programme></tv>")
+            .arg(start, stopAttr,
+                 QDateTime::fromSecsSinceEpoch(1797001200 + 7200, Qt::UTC).toString(QStringLiteral("HHmmss")))
+            .toUtf8();
+    GuideFilter filter;
+    filter.ids = {QStringLiteral("a")};
+    filter.from = 1783000000LL * 1000;
+    filter.to = 1798000000LL * 1000;
+    const ParsedGuide g = readGuide(xml, filter);
+    QVERIFY2(g.ok(), qPrintable(g.error));
+    const auto* list = g.guide.find(QStringLiteral("a"), {});
+    QVERIFY(list);
+    const auto p =
+        std::find_if(list->begin(), list->end(), [](const Programme& x) { return x.title == u"P"; });
+    if (stopUtc == 0) {
+        QVERIFY(p == list->end());
+        return;
+    }
+    QVERIFY(p != list->end());
+    QCOMPARE(p->start / 1000, startUtc);
+    QCOMPARE(p->stop / 1000, stopUtc);
+}
+
+// Run with TZ set to a zone away from UTC (see CMakeLists): the page shows the viewer's clock.
+void TestIptvParsing::guidePageShowsLocalTime() {
+    const qint64 start = 1797001200; // 15:00 UTC
+    tm local{};
+    const time_t t = start;
+    localtime_r(&t, &local);
+    QVERIFY2(local.tm_gmtoff != 0, "run this test in a time zone other than UTC");
+    char expected[8];
+    strftime(expected, sizeof expected, "%H:%M", &local);
+    std::vector<Programme> list{{start * 1000, (start + 3600) * 1000, QStringLiteral("Новости"), {}}};
+    const auto html = GuidePageHtml(QStringLiteral("НТВ"), list, start * 1000 + 60000);
+    QVERIFY(html);
+    QVERIFY2(html->contains(QStringLiteral("<td class=\"t\">") + QString::fromLatin1(expected)),
+             qPrintable(*html));
+}
+
+void TestIptvParsing::guideHostileInput_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("error");
+    const qint64 mb = 1024 * 1024;
+    // 200 MB of plain text each, a few hundred kilobytes packed.
+    QTest::newRow("unterminated comment")
+        << gzipBomb("<?xml version=\"1.0\"?>\n<tv>\n<!-- ", "a", 200 * mb) << "комментарий";
+    QTest::newRow("endless text") << gzipBomb("<tv><channel id=\"a\"><display-name>", "a", 200 * mb)
+                                  << "текст";
+    QTest::newRow("endless attribute")
+        << gzipBomb("<tv><programme channel=\"", "a", 200 * mb) << "тег с атрибутами";
+    QTest::newRow("endless CDATA") << gzipBomb("<tv><channel id=\"a\"><display-name><![CDATA[", "]", 200 * mb)
+                                   << "CDATA";
+    // Not XML at all: said so, not "cut short".
+    QTest::newRow("zeros") << gzipBomb({}, QByteArray(1, '\0'), 200 * mb) << "ошибка XML";
+    QTest::newRow("endless empty elements") << gzipBomb("<tv>", "<x/>", 200 * mb, "</tv>") << "gzip-бомба";
+    QByteArray deep = "<tv>";
+    for (int i = 0; i < 100; ++i)
+        deep += "<a>";
+    QTest::newRow("deep nesting") << deep << "глубже";
+    // Not a bomb: a comment that ends, and long but bounded text.
+    QTest::newRow("ordinary comment")
+        << QByteArray("<tv><!-- ") + QByteArray(100000, '-').replace("--", "- ") +
+               " --><channel id=\"a\"><display-name>A</display-name></channel></tv>"
+        << "";
+}
+
+void TestIptvParsing::guideHostileInput() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, error);
+    const long before = peakRssKb();
+    const ParsedGuide g = readGuide(bytes, around(QDateTime::currentMSecsSinceEpoch(), {"a"}));
+    const long grownMb = (peakRssKb() - before) / 1024;
+    qInfo("%s: packed %lld KB, peak memory grew %ld MB, %s", QTest::currentDataTag(),
+          qlonglong(bytes.size() >> 10), grownMb, qPrintable(g.error));
+    if (error.isEmpty()) {
+        QVERIFY2(g.ok(), qPrintable(g.error));
+        return;
+    }
+    QVERIFY(!g.ok());
+    QVERIFY2(g.error.contains(error), qPrintable(g.error));
+    QVERIFY2(grownMb < 100, qPrintable(QString::number(grownMb)));
 }
 
 QTEST_GUILESS_MAIN(TestIptvParsing)

@@ -2,7 +2,6 @@
 
 #include "app/ui/TForm1.h"
 #include "desktop/DesktopNotifier.h"
-#include "desktop/MprisService.h"
 #include "navigation/ChannelCatalog.h"
 #include "platform/LogCategories.h"
 #include "platform/UiText.h"
@@ -49,7 +48,7 @@ StationInfo lookUp(SettingsFile& settings, const QByteArray& url) {
 RadioDesktop::RadioDesktop(TForm1& main, TRadioForm& mini, QWidget& settingsWindow, SettingsFile& settings,
                            RadioPlayer& radio, LangLookup lang)
     : main_(main), mini_(mini), settings_(settings), radio_(radio), lang_(std::move(lang)),
-      mpris_(std::make_unique<MprisService>()), notifier_(std::make_unique<DesktopNotifier>()) {
+      notifier_(std::make_unique<DesktopNotifier>()) {
     radio_.setStationLookup([&settings](const QByteArray& url) { return lookUp(settings, url); });
 
     // The free part of the bottom row, between the left tool buttons and the hidden hand-over ones.
@@ -84,31 +83,11 @@ RadioDesktop::RadioDesktop(TForm1& main, TRadioForm& mini, QWidget& settingsWind
     volumeWrite_.setSingleShot(true);
     volumeWrite_.setInterval(kVolumeWriteDelayMs);
     connect(&volumeWrite_, &QTimer::timeout, this, &RadioDesktop::storeVolume);
-    connect(main_.radioStrip().volume, &QAbstractSlider::valueChanged, this, [this](int value) {
-        // Dragging the bar moves it through many positions: the file gets the one it rests at.
-        volumeWrite_.start();
-        mpris_->setVolume(value / 100.0);
-    });
-    mpris_->setVolume(main_.radioStrip().volume->value() / 100.0);
+    // Dragging the bar moves it through many positions: the file gets the one it rests at.
+    connect(main_.radioStrip().volume, &QAbstractSlider::valueChanged, this,
+            [this] { volumeWrite_.start(); });
 
     connect(&radio_, &RadioPlayer::statusChanged, this, &RadioDesktop::show);
-    connect(mpris_.get(), &MprisService::playRequested, &radio_, &RadioPlayer::replay);
-    connect(mpris_.get(), &MprisService::stopRequested, main_.radioStrip().radioOff, &QAbstractButton::click);
-    connect(mpris_.get(), &MprisService::volumeRequested, this,
-            [this](double v) { main_.radioStrip().volume->setValue(int(std::lround(v * 100))); });
-    // Played the way My Radio plays a station: through the main window's hand-over button.
-    connect(mpris_.get(), &MprisService::openUriRequested, this, [this](const QString& uri) {
-        const StationHandOver handOver = main_.stationHandOver();
-        *handOver.pendingStreamUrl = uri;
-        handOver.button1->click();
-    });
-    connect(mpris_.get(), &MprisService::raiseRequested, this, [this] {
-        QWidget* target = mini_.isVisible() ? static_cast<QWidget*>(&mini_) : &main_;
-        target->showNormal();
-        target->raise();
-        target->activateWindow();
-    });
-    mpris_->publish();
     show(radio_.status());
 }
 
@@ -157,9 +136,6 @@ void RadioDesktop::show(const RadioStatus& status) {
 
     mini_.setToolTip(tip);
     main_.setTrayToolTip(summary.isEmpty() ? kProgram : kProgram + QLatin1Char('\n') + summary);
-
-    mpris_->setStatus(status.active() ? MprisService::Status::Playing : MprisService::Status::Stopped);
-    mpris_->setNowPlaying(status.station, status.title);
 
     if (const auto song = announcer_.next(status, kProgram); song && SongNotifyOption::enabled(settings_))
         notifier_->notify(song->summary, song->body);

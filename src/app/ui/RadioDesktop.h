@@ -8,16 +8,15 @@
 #include <memory>
 
 class DesktopNotifier;
-class MprisService;
 class QLabel;
 class RadioPlayer;
 class SettingsFile;
 class TForm1;
 class TRadioForm;
 
-// What the radio shows and hears outside its own controls: the status line in the main window's
-// free bottom row, the mini radio's and the tray icon's tooltips, the song notification, the media
-// keys (MPRIS) and the stored volume. It also names the stations for the player.
+// What the radio shows outside its own controls: the status line in the main window's free bottom
+// row, the mini radio's and the tray icon's tooltips, the song notification and the stored volume.
+// It also names the stations for the player. The media keys are MediaControls'.
 class RadioDesktop : public QObject {
     Q_OBJECT
 public:
@@ -30,7 +29,6 @@ public:
     ~RadioDesktop() override;
 
     QLabel* statusLine() const { return statusLine_; }
-    MprisService* mpris() const { return mpris_.get(); }
 
 private:
     void show(const RadioStatus& status);
@@ -42,7 +40,6 @@ private:
     RadioPlayer& radio_;
     LangLookup lang_;
     QLabel* statusLine_; // owned by the main window
-    std::unique_ptr<MprisService> mpris_;
     std::unique_ptr<DesktopNotifier> notifier_;
     QTimer volumeWrite_;
     int storedVolume_ = -1;

@@ -4,16 +4,20 @@
 #include "app/LocalPages.h"
 #include "app/ui/BenchProbe.h"
 #include "app/ui/KeyboardAccess.h"
+#include "app/ui/MediaControls.h"
 #include "app/ui/NoticeBar.h"
 #include "app/ui/RadioDesktop.h"
 #include "app/ui/RadioWindows.h"
 #include "app/ui/TDonationForm.h"
 #include "app/ui/TForm1.h"
+#include "app/ui/TvResume.h"
+#include "app/ui/TvViewer.h"
 #include "closed/ClosedLayout.h"
 #include "closed/ui/TForm2.h"
 #include "desktop/AccessibilityStatus.h"
 #include "desktop/FileLocations.h"
 #include "favorites/ui/TFavoriteForm.h"
+#include "navigation/ChannelCatalog.h"
 #include "navigation/ChannelDispatcher.h"
 #include "navigation/SiteUrls.h"
 #include "platform/AppDir.h"
@@ -57,6 +61,8 @@
 #include "platform/ui/BrowserView.h"
 
 #include <QAbstractButton>
+#include <QBoxLayout>
+#include <QCheckBox>
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
@@ -233,6 +239,7 @@ struct Program::Impl {
     IptvTab* iptvTab = nullptr;         // a page of the settings window
     NoticeBar* notice = nullptr;        // a child of the main window, made when first needed
     std::unique_ptr<TvScreen> tv;       // its view lives in the main window
+    TvVideoView* tvView = nullptr;      // the main window's
 
     // The windows in creation order; members are destroyed in reverse, the main window last.
     std::unique_ptr<TForm1> form1;
@@ -250,6 +257,9 @@ struct Program::Impl {
     AppServices services;
     std::unique_ptr<KeyboardAccess> keyboard;
     std::unique_ptr<RadioDesktop> radioDesktop;
+    std::unique_ptr<TvViewer> tvViewer;
+    std::unique_ptr<MediaControls> media;
+    std::unique_ptr<TvResume> tvResume;
 
     // What starts building the rest, besides the first paint: the first input.
     std::unique_ptr<BeforeFirstInput> restBeforeInput;
@@ -264,6 +274,10 @@ struct Program::Impl {
     }
     void openIptvTab();
     void tellWhereChannelsComeFrom();
+    void buildTvViewer(IptvTab& iptvTab);
+    const StreamLookup& streamLookup() const { return streams ? *streams : iptv->library(); }
+    // A channel by name, as the grid or a favourite starts it; the viewer learns the name first.
+    void startChannel(const QString& name, bool favourite);
 };
 
 Program::Program(const Options& options) : d_(std::make_unique<Impl>()) {
@@ -316,7 +330,7 @@ Program::Program(const Options& options) : d_(std::make_unique<Impl>()) {
     QWidget* main = &form1;
     ChromiumView* mainChromium = form1.mainView();
     // The native TV takes the web view's rectangle while it plays; any page for the view ends it.
-    new TvVideoView(*d_->tv, mainChromium);
+    d_->tvView = new TvVideoView(*d_->tv, mainChromium);
     QObject::connect(mainChromium, &ChromiumView::loadRequested, d_->tv.get(), &TvScreen::stop);
     // The project site out of reach: a start page of the program's own instead of the engine's
     // error page.
@@ -351,7 +365,7 @@ Program::Program(const Options& options) : d_(std::make_unique<Impl>()) {
         // A channel handed over before the rest is built starts its page at once; the windows it
         // also points at follow that page.
         impl->buildDispatcher();
-        impl->dispatcher->StartTV(name);
+        impl->startChannel(name, false);
     });
     // The minimise behaviour chosen at start-up holds for the whole run; a later choice is only stored.
     form1.setTrayModeSource([inTray = d_->start.inTray] { return inTray; });
@@ -439,6 +453,79 @@ void Program::Impl::tellWhereChannelsComeFrom() {
     }
 }
 
+void Program::Impl::startChannel(const QString& name, bool favourite) {
+    if (tvViewer)
+        tvViewer->noteRequested(name);
+    if (favourite)
+        dispatcher->StartFavorite(name);
+    else
+        dispatcher->StartTV(name);
+}
+
+void Program::Impl::buildTvViewer(IptvTab& iptvTab) {
+    Impl* impl = this;
+    TvViewer::Deps viewer;
+    viewer.main = form1.get();
+    viewer.tv = tv.get();
+    viewer.view = tvView;
+    viewer.streams = &streamLookup();
+    viewer.startChannel = [impl](const QString& name) { impl->startChannel(name, false); };
+    viewer.programmes = [iptv = iptv.get()](const QString& name) {
+        return iptv->library().programmesFor(name);
+    };
+    viewer.lang = &LangText;
+    tvViewer = std::make_unique<TvViewer>(std::move(viewer));
+
+    MediaControls::Deps controls;
+    controls.radio = radio.get();
+    controls.tv = tv.get();
+    controls.viewer = tvViewer.get();
+    controls.volume = form1->radioStrip().volume;
+    controls.settings = &settings;
+    controls.quit = [main = form1.get()] { main->close(); };
+    controls.raise = [impl] {
+        TRadioForm& mini = impl->radioWindows->miniRadio();
+        QWidget* target = mini.isVisible() ? static_cast<QWidget*>(&mini) : impl->form1.get();
+        target->showNormal();
+        target->raise();
+        target->activateWindow();
+    };
+    media = std::make_unique<MediaControls>(std::move(controls));
+
+    TvResume::Deps resume;
+    resume.settings = &settings;
+    resume.tv = tv.get();
+    resume.viewer = tvViewer.get();
+    resume.playable = [impl](const QString& name) {
+        return impl->streamLookup().streamFor(name).has_value();
+    };
+    resume.start = [impl](const QString& name) {
+        // A catalog channel as its grid button starts it; a playlist channel of its own directly.
+        for (const ChannelEntry& e : MainCatalog())
+            if (e.Name == name) {
+                impl->startChannel(name, false);
+                return;
+            }
+        if (const auto stream = impl->streamLookup().streamFor(name)) {
+            impl->tvViewer->noteRequested(name);
+            impl->tv->play(*stream);
+        }
+    };
+    resume.lang = &LangText;
+    tvResume = std::make_unique<TvResume>(std::move(resume));
+    if (auto* page = qobject_cast<QBoxLayout*>(iptvTab.layout()))
+        page->addWidget(tvResume->createOption(&iptvTab));
+    QObject::connect(iptv.get(), &IptvImporter::playlistChanged, tvResume.get(), &TvResume::tryResume);
+    QObject::connect(radio.get(), &RadioPlayer::statusChanged, tvResume.get(),
+                     [r = tvResume.get()](const RadioStatus& s) {
+                         if (s.state == RadioStatus::State::Connecting)
+                             r->cancel();
+                     });
+    QObject::connect(form1->mainView(), &ChromiumView::loadRequested, tvResume.get(), &TvResume::cancel);
+    // Channels given from outside (tests) are there already.
+    QTimer::singleShot(0, tvResume.get(), [r = tvResume.get()] { r->tryResume(); });
+}
+
 void Program::Impl::buildRest() {
     if (std::exchange(restBuilt, true))
         return;
@@ -462,7 +549,7 @@ void Program::Impl::buildRest() {
     donation = std::make_unique<TDonationForm>(main);
     Impl* impl = this;
     favorite = std::make_unique<TFavoriteForm>(
-        settings, [impl](const QString& name) { impl->dispatcher->StartFavorite(name); }, *messages, main);
+        settings, [impl](const QString& name) { impl->startChannel(name, true); }, *messages, main);
     tvProgramm = std::make_unique<TTVprogrammForm>(main);
     TForm2::Deps gate;
     TSettingForm* settingForm = setting.get();
@@ -490,6 +577,7 @@ void Program::Impl::buildRest() {
     tools.donation = donation.get();
     form1.setToolWindows(tools);
     radioDesktop = std::make_unique<RadioDesktop>(form1, radioForm, *setting, settings, *radio, &LangText);
+    buildTvViewer(*iptvTab);
     QObject::connect(&form1, &TForm1::addFavoriteRequested, favorite.get(),
                      SlotGuard::Guarded(favorite.get(), &TFavoriteForm::AddFavorite));
     QObject::connect(iptvTab, &IptvTab::favoriteRequested, favorite.get(),
@@ -532,6 +620,9 @@ Program::~Program() {
     d_->services = {};
     d_->bench.reset();
     d_->keyboard.reset();
+    d_->tvResume.reset();
+    d_->media.reset();
+    d_->tvViewer.reset();
     d_->radioDesktop.reset();
     d_->marks.reset();
     d_->iptv.reset(); // its last writes to Setting.ini come before the windows go

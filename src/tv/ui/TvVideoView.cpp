@@ -107,8 +107,20 @@ bool TvVideoView::eventFilter(QObject* watched, QEvent* e) {
     return QWidget::eventFilter(watched, e);
 }
 
+void TvVideoView::dock() {
+    if (!docked())
+        setParent(covered_->parentWidget());
+    follow();
+    if (screen_.isPlaying()) {
+        show();
+        raise();
+    } else {
+        hide();
+    }
+}
+
 void TvVideoView::follow() {
-    setGeometry(covered_->geometry());
+    setGeometry(docked() ? covered_->geometry() : parentWidget()->rect());
     // Known before the first play, so that the first picture already comes at this size.
     screen_.video().setViewSize(viewPixels());
 }

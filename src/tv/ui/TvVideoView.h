@@ -16,6 +16,12 @@ public:
     // What the view writes over the picture area; empty while pictures arrive.
     QString statusText() const;
 
+    // In its place over the covered widget, as opposed to moved into a window of its own (full
+    // screen), where it fills that window.
+    bool docked() const { return parentWidget() == covered_->parentWidget(); }
+    // Back over the covered widget, shown if the TV is active.
+    void dock();
+
 protected:
     void paintEvent(QPaintEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
