@@ -107,10 +107,7 @@ class TestTvViewer : public QObject {
     TvScreen& tv() const { return *program_->services().Tv; }
     TvVideoView& view() const { return *view_; }
     QAbstractSlider& volume() const { return *form().radioStrip().volume; }
-    IptvTab* tab() const {
-        QTabWidget* pages = SettingFormControls(*program_->windows().SettingForm).sPageControl1;
-        return qobject_cast<IptvTab*>(pages->widget(pages->count() - 1));
-    }
+    IptvTab* tab() const { return program_->windows().SettingForm->findChild<IptvTab*>(); }
     // Which of the channels plays, by its stream (?c=N).
     int playing() const {
         const QString c = QUrlQuery(tv().stream().url).queryItemValue(QStringLiteral("c"));
