@@ -490,6 +490,11 @@ void Program::Impl::buildTvViewer(IptvTab& iptvTab) {
         target->raise();
         target->activateWindow();
     };
+    // A built-in station's picture from the directory; only a network address goes to the desktop.
+    controls.stationLogo = [impl](const QByteArray&) {
+        const QUrl logo = impl->builtInStations ? impl->builtInStations->currentLogo() : QUrl();
+        return logo.scheme() == u"http" || logo.scheme() == u"https" ? logo : QUrl();
+    };
     media = std::make_unique<MediaControls>(std::move(controls));
 
     TvResume::Deps resume;
