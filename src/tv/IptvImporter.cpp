@@ -226,6 +226,9 @@ IptvImporter::Job IptvImporter::planned(bool fromCache, bool ownFresh) const {
 }
 
 void IptvImporter::startUp() {
+    // The user was quicker (an import or a source switched): the start's pass would undo it.
+    if (generation_ != 0)
+        return;
     Job cached = planned(true, false);
     Job fresh = planned(false, true);
     const bool anythingFresh =

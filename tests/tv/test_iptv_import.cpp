@@ -94,6 +94,7 @@ private slots:
     void badInputsKeepTheLastGoodImport();
     void startsFromTheCacheWhenOffline();
     void emptyPlaylistTurnsTheFeatureOff();
+    void theStartsPassNeverUndoesTheUsersImport();
 };
 
 void TestIptvImport::importsPlaylistAndGuideOverHttp() {
@@ -320,6 +321,19 @@ void TestIptvImport::startsFromTheCacheWhenOffline() {
     QVERIFY(importer.programmePage(QStringLiteral("ТНТ"), now));
     QVERIFY2(importer.status().contains(QStringLiteral("Плейлист не загружен")),
              qPrintable(importer.status()));
+}
+
+// The start's pass comes after the first paint; a user who imported before it keeps the import.
+void TestIptvImport::theStartsPassNeverUndoesTheUsersImport() {
+    Server server;
+    Rig rig;
+    QVERIFY(rig.load(server.url("/lists/ru.m3u"), QString()));
+    QCOMPARE(rig.importer.library().matchedCount(), 30);
+    QSignalSpy done(&rig.importer, &IptvImporter::finished);
+    rig.importer.startUp();
+    QVERIFY(!rig.importer.busy());
+    QCOMPARE(done.count(), 0);
+    QCOMPARE(rig.importer.library().matchedCount(), 30);
 }
 
 void TestIptvImport::emptyPlaylistTurnsTheFeatureOff() {

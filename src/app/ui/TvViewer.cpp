@@ -15,6 +15,7 @@
 #include <QDateTime>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextEdit>
@@ -38,9 +39,7 @@ bool typingInto(QWidget* w) {
 } // namespace
 
 TvViewer::TvViewer(Deps deps)
-    : d_(std::move(deps)), volume_(d_.main->radioStrip().volume),
-      fullscreen_(std::make_unique<TvFullscreen>(*d_.tv, *d_.view, d_.main)),
-      line_(new ChannelLine(d_.view)) {
+    : d_(std::move(deps)), volume_(d_.main->radioStrip().volume), line_(new ChannelLine(d_.view)) {
     // Every stream plays at the bar's volume, the first one too.
     const auto apply = [this](int value) {
         d_.tv->video().setVolume(volume_->maximum() > 0 ? double(value) / volume_->maximum() : 1.0);
@@ -54,6 +53,12 @@ TvViewer::TvViewer(Deps deps)
     });
     d_.view->installEventFilter(this);
     qApp->installEventFilter(this);
+}
+
+TvFullscreen& TvViewer::fullscreen() {
+    if (!fullscreen_)
+        fullscreen_ = std::make_unique<TvFullscreen>(*d_.tv, *d_.view, d_.main);
+    return *fullscreen_;
 }
 
 TvViewer::~TvViewer() {
@@ -176,7 +181,7 @@ bool TvViewer::handleKey(QKeyEvent* e) {
     switch (e->key()) {
     case Qt::Key_F:
     case Qt::Key_F11:
-        fullscreen_->toggle();
+        fullscreen().toggle();
         return true;
     case Qt::Key_PageDown:
         step(+1);
@@ -207,6 +212,12 @@ bool TvViewer::eventFilter(QObject* watched, QEvent* e) {
         if ((window == d_.main || window == fullscreen_.get()) && !typingInto(w))
             return handleKey(static_cast<QKeyEvent*>(e));
         return false;
+    }
+    // The full-screen window is made on first use; from then on it takes the double-clicks itself.
+    if (watched == d_.view && e->type() == QEvent::MouseButtonDblClick && !fullscreen_ &&
+        static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton) {
+        fullscreen().toggle();
+        return true;
     }
     if (watched == d_.view && e->type() == QEvent::Wheel) {
         const int notches = static_cast<QWheelEvent*>(e)->angleDelta().y() / 120;

@@ -58,7 +58,8 @@ public:
     void changeVolume(int delta);
     void toggleMute();
 
-    TvFullscreen& fullscreen() const { return *fullscreen_; }
+    // Made on first use: no window of its own until the picture first goes full screen.
+    TvFullscreen& fullscreen();
     ChannelLine& channelLine() const { return *line_; }
 
 signals:
