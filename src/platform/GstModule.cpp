@@ -1,6 +1,7 @@
 // The entry points the program finds in the GStreamer module (see MediaBackend.h). Linked into
 // tests directly, where the program's lookup finds them without loading anything.
 #include "platform/GstAudioEngine.h"
+#include "platform/GstStreamRecorder.h"
 #include "platform/GstVideoPlayer.h"
 
 extern "C" {
@@ -9,5 +10,8 @@ __attribute__((visibility("default"))) AudioEngine* zelmo_gst_new_audio_engine()
 }
 __attribute__((visibility("default"))) VideoPlayer* zelmo_gst_new_video_player() {
     return new GstVideoPlayer;
+}
+__attribute__((visibility("default"))) StreamRecorder* zelmo_gst_new_stream_recorder() {
+    return new GstStreamRecorder;
 }
 }

@@ -31,13 +31,15 @@ void GstPipelineControl::queue(Step step) {
     scheduleLocked();
 }
 
-void GstPipelineControl::release(std::shared_ptr<void> keepAlive) {
+void GstPipelineControl::release(std::shared_ptr<void> keepAlive, std::function<void(GstElement*)> last) {
     std::lock_guard lock(mutex_);
     if (released_)
         return;
     released_ = true;
     keepAlive_ = std::move(keepAlive);
     steps_.clear();
+    if (last)
+        steps_.push_back(Step{GST_STATE_VOID_PENDING, std::move(last)});
     steps_.push_back(Step{GST_STATE_NULL, {}});
     scheduleLocked();
 }

@@ -30,8 +30,9 @@ public:
     // before the pipeline starts. Dropped when released before it began.
     void prepare(std::function<void(GstElement* pipeline)> step);
     // Stops the pipeline after the change in progress (later queued ones are dropped) and frees it;
-    // keepAlive goes with it, once no streaming thread runs.
-    void release(std::shared_ptr<void> keepAlive);
+    // keepAlive goes with it, once no streaming thread runs. last, when given, runs on the worker
+    // just before the stop (completing a file while the pipeline still plays).
+    void release(std::shared_ptr<void> keepAlive, std::function<void(GstElement* pipeline)> last = {});
 
 private:
     struct Step {

@@ -19,12 +19,14 @@
 extern "C" {
 __attribute__((weak)) AudioEngine* zelmo_gst_new_audio_engine();
 __attribute__((weak)) VideoPlayer* zelmo_gst_new_video_player();
+__attribute__((weak)) StreamRecorder* zelmo_gst_new_stream_recorder();
 }
 
 namespace {
 
 using NewAudioEngine = AudioEngine* (*)();
 using NewVideoPlayer = VideoPlayer* (*)();
+using NewStreamRecorder = StreamRecorder* (*)();
 
 // The loading thread's niceness (19 is the lowest): it only takes the processor nobody else wants
 // while the window is built. GStreamer's own loading thread is started from it and inherits it.
@@ -37,6 +39,7 @@ constexpr int kVideoPollMs = 50;
 struct Loaded {
     NewAudioEngine newAudioEngine = nullptr;
     NewVideoPlayer newVideoPlayer = nullptr;
+    NewStreamRecorder newStreamRecorder = nullptr; // null in a module without recording
     // The first engine, made on the loading thread, so that GStreamer starts loading at once.
     std::unique_ptr<AudioEngine> firstEngine;
     QString error;
@@ -57,6 +60,7 @@ std::shared_ptr<Loaded> load() {
     if (zelmo_gst_new_audio_engine && zelmo_gst_new_video_player) {
         loaded->newAudioEngine = zelmo_gst_new_audio_engine;
         loaded->newVideoPlayer = zelmo_gst_new_video_player;
+        loaded->newStreamRecorder = zelmo_gst_new_stream_recorder;
     } else {
         setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), kLoaderNice);
         QStringList failures;
@@ -71,6 +75,8 @@ std::shared_ptr<Loaded> load() {
                 reinterpret_cast<NewAudioEngine>(dlsym(module, "zelmo_gst_new_audio_engine"));
             loaded->newVideoPlayer =
                 reinterpret_cast<NewVideoPlayer>(dlsym(module, "zelmo_gst_new_video_player"));
+            loaded->newStreamRecorder =
+                reinterpret_cast<NewStreamRecorder>(dlsym(module, "zelmo_gst_new_stream_recorder"));
             if (!loaded->newAudioEngine || !loaded->newVideoPlayer)
                 failures << path + QStringLiteral(": not the program's GStreamer module");
             break; // the module stays loaded for the process
@@ -255,6 +261,40 @@ private:
     QElapsedTimer waited_;
 };
 
+// A stream recorder that becomes the module's at its first start().
+class ModuleStreamRecorder final : public StreamRecorder {
+public:
+    bool start(const StreamSource& source, const QString& folder, const QString& stem,
+               QString* error) override {
+        MediaBackend::StartLoading();
+        if (!real_ && loading().wait_for(std::chrono::seconds(0)) == std::future_status::ready) {
+            const std::shared_ptr<Loaded> loaded = loading().get();
+            if (loaded->newStreamRecorder) {
+                real_.reset(loaded->newStreamRecorder());
+                connect(real_.get(), &StreamRecorder::failed, this, &StreamRecorder::failed);
+            }
+        }
+        if (!real_) {
+            if (error)
+                *error = QStringLiteral("GStreamer is not loaded");
+            return false;
+        }
+        return real_->start(source, folder, stem, error);
+    }
+    void stop() override {
+        if (real_)
+            real_->stop();
+    }
+    bool isRecording() const override { return real_ && real_->isRecording(); }
+    QString filePath() const override { return real_ ? real_->filePath() : QString(); }
+    bool waitForStopped(std::chrono::milliseconds timeout) override {
+        return !real_ || real_->waitForStopped(timeout);
+    }
+
+private:
+    std::unique_ptr<StreamRecorder> real_;
+};
+
 } // namespace
 
 namespace MediaBackend {
@@ -278,6 +318,10 @@ std::unique_ptr<AudioEngine> CreateAudioEngine() {
 
 std::unique_ptr<VideoPlayer> CreateVideoPlayer() {
     return std::make_unique<ModuleVideoPlayer>();
+}
+
+std::unique_ptr<StreamRecorder> CreateStreamRecorder() {
+    return std::make_unique<ModuleStreamRecorder>();
 }
 
 } // namespace MediaBackend

@@ -1,5 +1,6 @@
 #pragma once
 #include "platform/AudioEngine.h"
+#include "platform/StreamRecorder.h"
 #include "platform/VideoPlayer.h"
 
 #include <memory>
@@ -26,5 +27,9 @@ std::unique_ptr<AudioEngine> CreateAudioEngine();
 // longer than 10 s, or a module that cannot be loaded, makes that play() fail (Failed, with the
 // reason in reason()). A later play() tries again.
 std::unique_ptr<VideoPlayer> CreateVideoPlayer();
+
+// A stream recorder. It becomes the module's at its first start(), which never waits: while the
+// module still loads (nothing plays yet), start() fails with that reason.
+std::unique_ptr<StreamRecorder> CreateStreamRecorder();
 
 } // namespace MediaBackend

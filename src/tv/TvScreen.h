@@ -42,6 +42,10 @@ public:
 
     // Which of the channel's entries plays or is being opened (0-based), and how many it has.
     int sourceIndex() const { return index_; }
+    // The entry that plays or is being opened; null while nothing does.
+    const StreamSource* currentSource() const {
+        return active_ && size_t(index_) < sources_.size() ? &sources_[size_t(index_)] : nullptr;
+    }
     int sourceCount() const { return int(sources_.size()); }
     // The reconnect try under way or waited for after the picture was lost (1, 2, ...); 0 while
     // the channel plays or was never seen.

@@ -1,5 +1,6 @@
 // The real program's wiring: an imported stream behind a grid channel plays in the web view's
 // rectangle, stops the radio, and gives the area back when the view is asked for a page.
+#include "MediaProbe.h"
 #include "TvTestKit.h"
 #include "common/MainWindowControls.h"
 #include "common/TestFakes.h"
@@ -16,8 +17,12 @@
 #include "tv/TvScreen.h"
 #include "tv/ui/TvVideoView.h"
 
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QToolButton>
 #include <QtTest>
 
@@ -28,12 +33,25 @@ constexpr int kWaitMs = 30000;
 struct OneStream : StreamLookup {
     QString name;
     QUrl url;
+    HttpHeaders headers;
     std::optional<ImportedStream> streamFor(const QString& n) const override {
         if (n != name)
             return std::nullopt;
-        return ImportedStream{url, {}, n};
+        return ImportedStream{url, {}, n, headers};
     }
 };
+
+// Answers the recording-name prompt with OK once it is up, and tells what it offered.
+void confirmPrompt(QString* offered) {
+    QTimer::singleShot(0, [offered] {
+        QWidget* prompt = QApplication::activeModalWidget();
+        QVERIFY(prompt);
+        auto* name = prompt->findChild<QLineEdit*>(QStringLiteral("sEdit1"));
+        QVERIFY(name);
+        *offered = name->text();
+        QTest::mouseClick(prompt->findChild<QPushButton*>(QStringLiteral("sBitBtn1")), Qt::LeftButton);
+    });
+}
 
 // A slot of the start grid whose channel shows a page in the main view, and one other such slot.
 QList<QPushButton*> pageChannelSlots(TForm1& form) {
@@ -58,6 +76,7 @@ class TestTvInProgram : public QObject {
     Q_OBJECT
 private slots:
     void gridChannelPlaysInTheMainViewArea();
+    void recordButtonRecordsTheChannel();
 };
 
 void TestTvInProgram::gridChannelPlaysInTheMainViewArea() {
@@ -135,6 +154,95 @@ void TestTvInProgram::gridChannelPlaysInTheMainViewArea() {
     QVERIFY(!tv.isPlaying());
     QVERIFY(!view->isVisible());
     QVERIFY(messages.shown.isEmpty());
+}
+
+// The radio strip's record button records the channel on screen: its stream as it comes, with the
+// entry's headers, under the channel's name and the time, until stop, another channel or a failure.
+void TestTvInProgram::recordButtonRecordsTheChannel() {
+    QTemporaryDir media;
+    QVERIFY(tvtest::makeMedia(media.path()));
+    tvtest::VideoServer server;
+    QVERIFY(server.start(media.path()));
+    SetAppDirForTesting(qEnvironmentVariable("ZELMO_TEST_APPDIR") + QLatin1Char('/'));
+    QTemporaryDir folder;
+
+    FakeMessages messages;
+    OneStream streams;
+    Program::Options options;
+    options.messages = &messages;
+    options.streams = &streams;
+    Program program(options);
+    program.show();
+    TForm1& form = *program.windows().Form1;
+    const MainWindowControls ui(form);
+    TvScreen& tv = *program.services().Tv;
+    program.services().Radio->setRecordingFolder(folder.path());
+
+    const QList<QPushButton*> channels = pageChannelSlots(form);
+    QCOMPARE(channels.size(), 2);
+    streams.name = ButtonCaption(channels[0]);
+    // The server answers only requests that carry the entry's headers.
+    streams.url = QUrl(server.url("need/ua=ZelmoTv/sliding/live.m3u8"));
+    streams.headers = {{"User-Agent", "ZelmoTv"}};
+    QTest::mouseClick(channels[0], Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(tv.video().frameCount() >= 3, kWaitMs);
+
+    // The radio category shows the strip; the channel plays on.
+    QTest::mouseClick(ui.sBitBtn2, Qt::LeftButton);
+    QVERIFY(tv.isPlaying());
+    QVERIFY(ui.sSpeedButton10->isVisible());
+    QString offered;
+    confirmPrompt(&offered);
+    QTest::mouseClick(ui.sSpeedButton10, Qt::LeftButton);
+    QVERIFY2(offered.startsWith(streams.name + ' ' + QDate::currentDate().toString("yyyy-MM-dd")),
+             qPrintable(offered));
+    QVERIFY(ui.sSpeedButton11->isVisible());
+    QVERIFY(!ui.sSpeedButton10->isVisible());
+    const QString file = folder.filePath(offered + ".ts");
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(file).size() > 600 * 1000, kWaitMs);
+    QTest::mouseClick(ui.sSpeedButton11, Qt::LeftButton);
+    QVERIFY(ui.sSpeedButton10->isVisible());
+    QVERIFY(tv.isPlaying());
+
+    // Again under the same name, ended by another channel: a file of its own beside the first.
+    confirmPrompt(&offered);
+    QTest::mouseClick(ui.sSpeedButton10, Qt::LeftButton);
+    const QString second = folder.filePath(QFileInfo(file).completeBaseName() + " (2).ts");
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(second).size() > 300 * 1000, kWaitMs);
+    program.services().Radio->PlayStream(server.url("nothing.mp3").toUtf8()); // ends the TV
+    QVERIFY(!tv.isPlaying());
+    QVERIFY(ui.sSpeedButton10->isVisible());
+    QVERIFY(!ui.sSpeedButton11->isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(second).size() > 300 * 1000, kWaitMs);
+    QVERIFY(messages.shown.isEmpty());
+
+    for (const QString& f : {file, second}) {
+        tvtest::Probed p;
+        // The second file is completed in the background.
+        QTRY_VERIFY_WITH_TIMEOUT((p = tvtest::probe(f)).seconds > 1.0, kWaitMs);
+        QCOMPARE(p.video, QStringList{"video/x-h264"});
+        QCOMPARE(p.audio, QStringList{"audio/mpeg,mpegversion=4"});
+    }
+    QVERIFY(server.denials().isEmpty());
+
+    // A channel whose playlist is gone by the time the recording asks for it: the user is told
+    // why, and the record button is back.
+    program.services().Radio->StopStream();
+    QVERIFY(QFile::copy(media.filePath("live.m3u8"), media.filePath("gone.m3u8")));
+    streams.url = QUrl(server.url("sliding/gone.m3u8"));
+    streams.headers.clear();
+    QTest::mouseClick(channels[0], Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(tv.video().frameCount() >= 3, kWaitMs);
+    QVERIFY(QFile::remove(media.filePath("gone.m3u8")));
+    QTest::mouseClick(ui.sBitBtn2, Qt::LeftButton);
+    const auto before = QDir(folder.path()).entryList(QDir::Files);
+    confirmPrompt(&offered);
+    QTest::mouseClick(ui.sSpeedButton10, Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(!messages.shown.isEmpty(), kWaitMs);
+    QVERIFY2(messages.shown.last().contains("404"), qPrintable(messages.shown.last()));
+    QVERIFY(ui.sSpeedButton10->isVisible());
+    QVERIFY(!ui.sSpeedButton11->isVisible());
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files), before);
 }
 
 QTEST_MAIN(TestTvInProgram)

@@ -10,6 +10,7 @@
 #include "app/ui/RadioWindows.h"
 #include "app/ui/TDonationForm.h"
 #include "app/ui/TForm1.h"
+#include "app/ui/TvRecording.h"
 #include "app/ui/TvResume.h"
 #include "app/ui/TvViewer.h"
 #include "closed/ClosedLayout.h"
@@ -250,6 +251,8 @@ struct Program::Impl {
     std::unique_ptr<TForm2> form2;
     std::unique_ptr<TBrowser2Form> browser2;
     std::unique_ptr<TKorbinaForm> korbina;
+    // The record command: the TV channel on screen, else the radio.
+    std::unique_ptr<TvRecording> recording;
     std::unique_ptr<RadioWindows> radioWindows; // record-name prompt, mini radio, My Radio
     std::unique_ptr<TOvegoPlayerForm> ovego;
 
@@ -565,9 +568,14 @@ void Program::Impl::buildRest() {
     form2 = std::make_unique<TForm2>(std::move(gate), main);
     browser2 = std::make_unique<TBrowser2Form>(mainView, main);
     korbina = std::make_unique<TKorbinaForm>(mainView, main);
-    radioWindows = std::make_unique<RadioWindows>(form1, settings, *radio, *messages, &LangText);
+    recording = std::make_unique<TvRecording>(*radio, *tv, MediaBackend::CreateStreamRecorder(), [impl] {
+        return impl->tvViewer ? impl->tvViewer->channelName() : impl->tv->channelName();
+    });
+    radioWindows = std::make_unique<RadioWindows>(form1, settings, *recording, *messages, &LangText);
     QObject::connect(radio.get(), &RadioPlayer::recordingFailed, &radioWindows->recording(),
                      &RadioRecording::recordingFailed);
+    QObject::connect(recording.get(), &TvRecording::ended, &radioWindows->recording(),
+                     &RadioRecording::recordingEnded);
     TRadioSaveForm& radioSave = radioWindows->namePrompt();
     TRadioForm& radioForm = radioWindows->miniRadio();
     TMyRadioForm& myRadio = radioWindows->myRadio();
@@ -634,6 +642,7 @@ Program::~Program() {
     // Reverse creation order; the main window's destruction shuts the audio down.
     d_->ovego.reset();
     d_->radioWindows.reset();
+    d_->recording.reset();
     d_->korbina.reset();
     d_->browser2.reset();
     d_->form2.reset();

@@ -108,3 +108,10 @@ void RadioRecording::recordingFailed(const QString& reason) {
     c_.stop->setVisible(false);
     messages_.show(text(QStringLiteral("failed")).arg(reason));
 }
+
+void RadioRecording::recordingEnded(const QString& message) {
+    c_.record->setVisible(true);
+    c_.stop->setVisible(false);
+    if (!message.isEmpty())
+        messages_.show(message);
+}

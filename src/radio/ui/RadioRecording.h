@@ -30,6 +30,9 @@ public:
     void StopRecording();
     // The recorder gave up on its own (the encoder failed): the record button comes back.
     void recordingFailed(const QString& reason);
+    // The recording ended without the stop button (the TV channel it recorded was left, or its
+    // stream failed): the record button comes back, and message, when there is one, is shown.
+    void recordingEnded(const QString& message);
 
 private:
     QString text(const QString& key) const;
