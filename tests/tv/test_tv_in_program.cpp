@@ -37,7 +37,7 @@ struct OneStream : StreamLookup {
     std::optional<ImportedStream> streamFor(const QString& n) const override {
         if (n != name)
             return std::nullopt;
-        return ImportedStream{url, {}, n, headers};
+        return ImportedStream{url, {}, n, headers, {}, {}};
     }
 };
 
@@ -231,7 +231,9 @@ void TestTvInProgram::recordButtonRecordsTheChannel() {
     QVERIFY(QFile::copy(media.filePath("live.m3u8"), media.filePath("gone.m3u8")));
     streams.url = QUrl(server.url("sliding/gone.m3u8"));
     streams.headers.clear();
+    QTest::mouseClick(ui.sBitBtn1, Qt::LeftButton); // the grid of channels again
     QTest::mouseClick(channels[0], Qt::LeftButton);
+    QVERIFY(tv.isPlaying());
     QTRY_VERIFY_WITH_TIMEOUT(tv.video().frameCount() >= 3, kWaitMs);
     QVERIFY(QFile::remove(media.filePath("gone.m3u8")));
     QTest::mouseClick(ui.sBitBtn2, Qt::LeftButton);
