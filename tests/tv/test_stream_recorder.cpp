@@ -10,6 +10,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <csignal>
+#include <sys/resource.h>
+
 using Failure = StreamRecorder::Failure;
 using namespace std::chrono_literals;
 
@@ -32,6 +35,7 @@ private slots:
     void aStreamTsCannotCarryGoesIntoMatroska();
     void failuresAreReported_data();
     void failuresAreReported();
+    void aWriteErrorEndsTheRecording();
 
 private:
     QTemporaryDir media_;
@@ -210,6 +214,33 @@ void TestStreamRecorder::failuresAreReported() {
     QVERIFY(!recorder.start(StreamSource{QUrl(url), {}}, out.filePath("file/sub"), "Канал", &error));
     QVERIFY(!error.isEmpty());
     QVERIFY(!recorder.isRecording());
+}
+
+// A disk that fills up: the process may write no file beyond 300 KB.
+void TestStreamRecorder::aWriteErrorEndsTheRecording() {
+    QTemporaryDir out;
+    rlimit before{};
+    QCOMPARE(getrlimit(RLIMIT_FSIZE, &before), 0);
+    const auto oldHandler = signal(SIGXFSZ, SIG_IGN); // the write fails instead of ending the process
+    rlimit small = before;
+    small.rlim_cur = 300 * 1000;
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const auto restore = qScopeGuard([&] {
+        setrlimit(RLIMIT_FSIZE, &before);
+        signal(SIGXFSZ, oldHandler);
+    });
+
+    GstStreamRecorder recorder;
+    QSignalSpy failed(&recorder, &StreamRecorder::failed);
+    QString error;
+    QVERIFY(recorder.start(StreamSource{QUrl(server_.url("sliding/live.m3u8")), {}}, out.path(), "Канал",
+                           &error));
+    QTRY_COMPARE_WITH_TIMEOUT(failed.count(), 1, kWaitMs);
+    QCOMPARE(failed.first().at(0).value<Failure>(), Failure::WriteError);
+    QCOMPARE(failed.first().at(1).toString(), out.filePath("Канал.ts"));
+    QVERIFY(failed.first().at(2).toBool());
+    QVERIFY(!recorder.isRecording());
+    QVERIFY(recorder.waitForStopped(10s));
 }
 
 QTEST_MAIN(TestStreamRecorder)
