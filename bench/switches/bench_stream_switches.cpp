@@ -3,6 +3,7 @@
 // then turns the stream off. Run through bench/switches/run.sh, never from ctest.
 #include "platform/GstAudioEngine.h"
 #include "platform/GstVideoPlayer.h"
+#include "platform/MallocTuning.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -21,13 +22,15 @@ constexpr int kPlayWaitMs = 20000;
 constexpr int kSettleMs = 1000;
 constexpr int kOffSettleMs = 3000;
 
-long rssKb() {
+// A field of /proc/self/status in kB: VmRSS (all resident memory), RssAnon (the heap and the
+// threads' stacks, without the mapped code of the libraries and plug-ins loaded).
+long statusKb(const QByteArray& field) {
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly))
         return -1;
     for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
+        if (line.startsWith(field + ':'))
+            return line.mid(field.size() + 1).trimmed().split(' ').value(0).toLong();
     return -1;
 }
 
@@ -47,13 +50,14 @@ bool waitFor(const std::function<bool()>& done, int ms) {
 }
 
 void report(const char* what, int n) {
-    std::printf("%s %d %ld %d\n", what, n, rssKb(), fds());
+    std::printf("%s %d %ld %d %ld\n", what, n, statusKb("VmRSS"), fds(), statusKb("RssAnon"));
     std::fflush(stdout);
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
+    MallocTuning::LimitArenas(); // as the program does at start
     QCoreApplication app(argc, argv);
     if (argc != 5) {
         std::fprintf(stderr, "usage: %s tv|radio URL1 URL2 COUNT\n", argv[0]);

@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """mpv switching between two streams COUNT times through its IPC socket, printing its resident
-memory and open descriptors in the same lines as bench_stream_switches.
+memory, open descriptors and anonymous memory in the same lines as bench_stream_switches.
 Usage: mpv_switches.py tv|radio URL1 URL2 COUNT
 """
 import json
@@ -16,10 +16,10 @@ SETTLE_S = 1.0
 OFF_SETTLE_S = 3.0
 
 
-def rss_kb(pid):
+def status_kb(pid, field):
     with open(f"/proc/{pid}/status") as f:
         for line in f:
-            if line.startswith("VmRSS:"):
+            if line.startswith(field + ":"):
                 return int(line.split()[1])
     return -1
 
@@ -63,7 +63,7 @@ def main():
             return False
 
         def report(what, n):
-            print(what, n, rss_kb(mpv.pid), fds(mpv.pid), flush=True)
+            print(what, n, status_kb(mpv.pid, "VmRSS"), fds(mpv.pid), status_kb(mpv.pid, "RssAnon"), flush=True)
 
         time.sleep(0.5)
         report("BEFORE", 0)

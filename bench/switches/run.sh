@@ -48,17 +48,20 @@ ts_rate=$(($(stat -c %s "$work/stream.ts") / 30 * 3 / 2))
 tv=("http://127.0.0.1:$vport/live.m3u8" "http://127.0.0.1:$vport/stream.ts?rate=$ts_rate")
 radio=("http://127.0.0.1:$rport/tone.mp3?rate=16000&loop=1" "http://127.0.0.1:$rport/tone.mp3?rate=20000&loop=1")
 
-# One line per run: memory before the first stream, after the first switch and the last, after off
-# (MB), growth per switch, descriptors after the first switch and the last, after off.
+# One line per run: memory before the first stream, after the second switch and the last, after
+# off (MB), growth per switch from the second on (by then both streams have played once: plug-ins
+# loaded, warm-up done), descriptors after the second switch and the last, after off; then the
+# anonymous part of the memory (heap and stacks, not the mapped code of libraries and plug-ins)
+# before the first stream and after off.
 summary() { # label, file with BEFORE/SWITCH/OFF lines
   awk -v label="$1" '
-    $1 == "BEFORE" { b = $3; bf = $4 }
-    $1 == "SWITCH" && $2 == 1 { f = $3; ff = $4 }
+    $1 == "BEFORE" { b = $3; bf = $4; ba = $5 }
+    $1 == "SWITCH" && $2 == 2 { f = $3; ff = $4 }
     $1 == "SWITCH" { l = $3; lf = $4; n = $2 }
-    $1 == "OFF" { o = $3; of = $4 }
+    $1 == "OFF" { o = $3; of = $4; oa = $5 }
     END {
-      printf "  %-16s %7.1f %7.1f %7.1f %8.1f %8.2f %5d %5d %5d %5d\n", label, b / 1024, f / 1024, l / 1024,
-        o / 1024, (l - f) / 1024 / (n > 1 ? n - 1 : 1), bf, ff, lf, of
+      printf "  %-16s %7.1f %7.1f %7.1f %8.1f %8.2f %5d %5d %5d %5d %7.1f %7.1f\n", label, b / 1024, f / 1024,
+        l / 1024, o / 1024, (l - f) / 1024 / (n > 2 ? n - 2 : 1), bf, ff, lf, of, ba / 1024, oa / 1024
     }' "$2"
 }
 echo "$count switches per run; $(nproc) cores, load $(cut -d" " -f1-3 /proc/loadavg)"
@@ -67,9 +70,10 @@ for kind in tv radio; do
   "$ours" "$kind" "${urls[@]}" "$count" >"$work/ours-$kind.txt"
   /usr/bin/python3 bench/switches/mpv_switches.py "$kind" "${urls[@]}" "$count" >"$work/mpv-$kind.txt"
 done
-printf '\n  %-16s %7s %7s %7s %8s %8s %5s %5s %5s %5s\n' "" "before" "first" "last" "off" "MB/sw" \
-  "fd0" "fd1" "fdN" "fdoff"
-printf '  %s\n' "(resident memory in MB before the first stream, after switch 1 and $count, after off)"
+printf '\n  %-16s %7s %7s %7s %8s %8s %5s %5s %5s %5s %7s %7s\n' "" "before" "second" "last" "off" "MB/sw" \
+  "fd0" "fd2" "fdN" "fdoff" "anon0" "anonoff"
+printf '  %s\n' "(resident memory in MB before the first stream, after switch 2 and $count, after off;" \
+  " anon: its anonymous part, before the first stream and after off)"
 for kind in tv radio; do
   summary "zelmo $kind" "$work/ours-$kind.txt"
   summary "mpv $kind" "$work/mpv-$kind.txt"

@@ -1,5 +1,7 @@
 #include "platform/GstPipelineControl.h"
 
+#include "platform/MallocTuning.h"
+
 GstPipelineControl::GstPipelineControl(GstElement* pipeline, std::shared_ptr<PendingStops> pending,
                                        std::function<void(GstState)> refused, LogCategory category)
     : pipeline_(pipeline), pending_(std::move(pending)), refused_(std::move(refused)), category_(category) {
@@ -87,5 +89,7 @@ void GstPipelineControl::drain() {
     gst_object_unref(pipeline_);
     pipeline_ = nullptr;
     keepAlive_.reset();
+    // What the stream's threads allocated is free now, but stays resident until handed back.
+    MallocTuning::ReturnFreed();
     pending_->done();
 }

@@ -391,6 +391,9 @@ void GstVideoPlayer::setVolume(double volume) {
 
 void GstVideoPlayer::stop() {
     endSession();
+    // The last picture is the decoder's own buffer: a stopped player keeps none of the stream.
+    frame_ = QImage();
+    displaySize_ = QSize();
     setStatus(Status::Idle);
 }
 

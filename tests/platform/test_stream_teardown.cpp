@@ -32,8 +32,9 @@ public:
 constexpr int kWaitMs = 30000; // generous: the machine running the suite may be very busy
 constexpr int kSwitches = 8;
 
-// The elements a stream owns; each names a leaf type, so the tracer need not know it in advance.
-const char* const kTracked[] = {"GstPlayBin", "GstPulseSink", "GstAppSink", "GstSoupHTTPSrc"};
+// Every element, whatever its type (sources of our own type, the adaptive demuxers' downloaders,
+// decoders, sinks): a stream's elements all go with it.
+const char* const kTracked[] = {"GstElement"};
 
 QByteArray tracerSetting() {
     QByteArray filters;

@@ -24,6 +24,7 @@
 #include "platform/AppDir.h"
 #include "platform/FontConfigPreload.h"
 #include "platform/LogCategories.h"
+#include "platform/MallocTuning.h"
 #include "platform/MediaBackend.h"
 #include "platform/QtHttpClient.h"
 #include "platform/RuntimeDir.h"
@@ -80,6 +81,7 @@
 #include <unistd.h>
 
 void PrepareEnvironment() {
+    MallocTuning::LimitArenas(); // before any thread starts
     if (geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
