@@ -36,12 +36,16 @@ def main():
     args += ["--vo=null"] if kind == "tv" else ["--no-video"]
     mpv = subprocess.Popen(args, stdin=subprocess.DEVNULL)
     try:
-        for _ in range(200):
-            if os.path.exists(path):
-                break
-            time.sleep(0.05)
+        # The socket's file appears a moment before mpv listens on it.
         sock = socket.socket(socket.AF_UNIX)
-        sock.connect(path)
+        for attempt in range(200):
+            try:
+                sock.connect(path)
+                break
+            except (FileNotFoundError, ConnectionRefusedError):
+                if attempt == 199:
+                    raise
+                time.sleep(0.05)
         sock.settimeout(0.2)
         buf = b""
 

@@ -94,7 +94,11 @@ void openAudioOutput(GstElement* playbin) {
     if (!silent)
         return;
     g_object_set(silent, "sync", TRUE, nullptr);
-    g_object_set(playbin, "audio-sink", silent, nullptr);
+    // Nothing to set the volume of: playbin's own volume element, put in front of a sink without
+    // one, would outlive the stream.
+    guint flags = 0;
+    g_object_get(playbin, "flags", &flags, nullptr);
+    g_object_set(playbin, "audio-sink", silent, "flags", flags & ~kPlayFlagSoftVolume, nullptr);
 }
 
 } // namespace

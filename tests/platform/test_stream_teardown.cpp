@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QMap>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -124,6 +125,7 @@ class TestStreamTeardown : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase();
+    void tvSwitchesFreeEveryPipeline_data();
     void tvSwitchesFreeEveryPipeline();
     void radioSwitchesFreeEveryPipeline();
     void cleanupTestCase();
@@ -169,7 +171,25 @@ void TestStreamTeardown::expectAllFreed(LiveObjects& live, int fdsBefore, int so
         kWaitMs);
 }
 
+void TestStreamTeardown::tvSwitchesFreeEveryPipeline_data() {
+    QTest::addColumn<bool>("soundServer");
+    // Without one first: the sound server's client keeps its connection while a stream uses it.
+    QTest::newRow("without a sound server (silent)") << false;
+    QTest::newRow("with a sound server") << true;
+}
+
 void TestStreamTeardown::tvSwitchesFreeEveryPipeline() {
+    QFETCH(bool, soundServer);
+    const bool serverSet = qEnvironmentVariableIsSet("PULSE_SERVER");
+    const QByteArray server = qgetenv("PULSE_SERVER");
+    if (!soundServer)
+        qputenv("PULSE_SERVER", "unix:" + QFile::encodeName(media_.filePath("no-sound-server")));
+    const auto restore = qScopeGuard([&] {
+        if (serverSet)
+            qputenv("PULSE_SERVER", server);
+        else
+            qunsetenv("PULSE_SERVER");
+    });
     const QString channels[] = {video_.url("live.m3u8"),
                                 video_.url(QStringLiteral("stream.ts?rate=%1").arg(tsRate_))};
     LiveObjects live(tracer_);
@@ -178,6 +198,8 @@ void TestStreamTeardown::tvSwitchesFreeEveryPipeline() {
     // (thread pools, the shared connection's thread) is not a stream's.
     player.play(QUrl(channels[0]));
     QTRY_VERIFY_WITH_TIMEOUT(player.frameCount() >= 2, kWaitMs);
+    // Without a sound server the picture plays into a silent sink.
+    QCOMPARE(live.now().contains(QStringLiteral("GstFakeSink")), !soundServer);
     player.stop();
     QVERIFY(player.waitForStopped(10s));
     QTRY_VERIFY2_WITH_TIMEOUT(live.now().isEmpty(), qPrintable(describe(live.now())), kWaitMs);
