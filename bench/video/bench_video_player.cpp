@@ -38,7 +38,7 @@ int main(int argc, char** argv) {
     QElapsedTimer sinceClick;
     QObject::connect(channel, &QPushButton::clicked, [&] {
         sinceClick.start();
-        screen.play(ImportedStream{QUrl(args[1]), {}, QStringLiteral("Канал")});
+        screen.play(ImportedStream{QUrl(args[1]), {}, QStringLiteral("Канал"), {}, {}, {}});
         std::printf("PLAY_CALL %.1f\n", sinceClick.nsecsElapsed() / 1e6);
         std::fflush(stdout);
     });

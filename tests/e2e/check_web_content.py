@@ -5,6 +5,7 @@ import sys
 import time
 
 import pyatspi
+from gi.repository import GLib
 
 
 def children(acc):
@@ -39,11 +40,14 @@ for c in walk(window):
         c.queryAction().doAction(0)
         break
 for _ in range(150):
-    for doc in (c for c in walk(main_window()) if c.getRoleName() == "document web"):
-        content = [d for d in walk(doc) if d.name.strip() or d.getRoleName() in ("paragraph", "heading", "link")]
-        if content:
-            print(f"document web with {len(content)} objects of content")
-            sys.exit(0)
+    try:
+        for doc in (c for c in walk(main_window()) if c.getRoleName() == "document web"):
+            content = [d for d in walk(doc) if d.name.strip() or d.getRoleName() in ("paragraph", "heading", "link")]
+            if content:
+                print(f"document web with {len(content)} objects of content")
+                sys.exit(0)
+    except GLib.GError:
+        pass  # a page replaced while it was read: its objects are gone, read the new one
     time.sleep(0.2)
 print("FAIL: no web document with content on the accessibility bus")
 sys.exit(1)

@@ -68,7 +68,7 @@ struct FakeStreams : StreamLookup {
     std::optional<ImportedStream> streamFor(const QString& name) const override {
         if (!urls.contains(name))
             return std::nullopt;
-        return ImportedStream{QUrl(urls.value(name)), {}, name};
+        return ImportedStream{QUrl(urls.value(name)), {}, name, {}, {}, {}};
     }
 };
 struct FakeTv : TvPlayer {

@@ -41,7 +41,7 @@ private slots:
 
 private:
     ImportedStream stream(const QString& path) const {
-        return ImportedStream{QUrl(server_.url(path)), {}, QStringLiteral("Тест")};
+        return ImportedStream{QUrl(server_.url(path)), {}, QStringLiteral("Тест"), {}, {}, {}};
     }
     QTemporaryDir media_;
     tvtest::VideoServer server_;
