@@ -57,7 +57,8 @@ echo "Ours: $ours"
 # gst-launch with a window sink; an identity in front of it announces every picture (-v), the first
 # such line is the first picture.
 gst_first=(gst-launch-1.0 -v playbin "uri=$url" "video-sink=identity name=vsink silent=false ! ximagesink")
-gst_play=(gst-launch-1.0 -q playbin "uri=$url" "video-sink=ximagesink")
+# A lone factory name is not taken as a sink here; a one-link bin description is.
+gst_play=(gst-launch-1.0 -q playbin "uri=$url" "video-sink=identity ! ximagesink")
 first_ours=$(measure first "$repeats" '^FIRST_FRAME' -- "$ours" "$url" 20)
 first_gst=$(measure first "$repeats" 'vsink: last-message = (preroll|chain)' -- "${gst_first[@]}")
 load_ours=$(measure load "$seconds" -- "$ours" "$url" $((seconds + 10)))
