@@ -1,6 +1,7 @@
 #include "settings/IniFileCache.h"
 
 #include "platform/LogCategories.h"
+#include "settings/ReadWholeFd.h"
 
 #include <QFile>
 #include <QHash>
@@ -46,22 +47,6 @@ Cache& cache() {
     return *c;
 }
 
-bool readFd(int fd, QByteArray& out) {
-    out.clear();
-    char buf[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, buf, sizeof buf);
-        if (n == 0)
-            return true;
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        out.append(buf, n);
-    }
-}
-
 // The current parse of the file, or nothing when it cannot be read.
 std::shared_ptr<IniParse> current(const QString& path) {
     const QByteArray native = QFile::encodeName(path);
@@ -95,7 +80,7 @@ std::shared_ptr<IniParse> current(const QString& path) {
     struct stat st {};
     timespec readAt{};
     ::clock_gettime(CLOCK_REALTIME, &readAt);
-    const bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && readFd(fd, parsed->bytes);
+    const bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ReadWholeFd(fd, parsed->bytes);
     const int error = errno;
     ::close(fd);
     if (!ok) {

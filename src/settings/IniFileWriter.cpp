@@ -1,6 +1,7 @@
 #include "settings/IniFileWriter.h"
 
 #include "settings/IniFileCache.h"
+#include "settings/ReadWholeFd.h"
 #include "settings/WriterLock.h"
 
 #include <QFile>
@@ -21,22 +22,6 @@ QString errnoText(int error) {
 
 IniFileWriter::Result failed(const QString& reason) {
     return {false, reason};
-}
-
-bool readFd(int fd, QByteArray& out) {
-    out.clear();
-    char buf[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, buf, sizeof buf);
-        if (n == 0)
-            return true;
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        out.append(buf, n);
-    }
 }
 
 bool writeAll(int fd, const QByteArray& data) {
@@ -71,7 +56,7 @@ Result Apply(const QString& path, const std::vector<IniText::Change>& changes, i
     // Always read again, never from a copy in memory: what other programs or the user wrote
     // since is kept. Writing now would lose the file when it cannot be read.
     QByteArray bytes;
-    if (!readFd(lock->fd(), bytes))
+    if (!ReadWholeFd(lock->fd(), bytes))
         return failed(QStringLiteral("cannot read it: ") + errnoText(errno));
 
     auto parse = std::make_shared<IniParse>();
